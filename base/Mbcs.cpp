@@ -1,0 +1,99 @@
+#include "Mbcs.h"
+
+#include <windows.h>
+
+#include <mbctype.h>
+#include <mbstring.h>
+
+#include <algorithm>
+
+namespace mbcs {
+namespace {
+
+// The C runtime's multi-byte functions follow their own code page setting, which is not the
+// system's ANSI code page until somebody says so.
+void UseAnsiCodePage() {
+    static const bool done = [] {
+        _setmbcp(_MB_CP_ANSI);
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+size_t NextCharOffset(std::string_view text, size_t pos) {
+    if (pos >= text.size()) return text.size();
+    if (IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) return pos + 2;
+    return pos + 1;
+}
+
+size_t FindFirstOf(std::string_view text, std::string_view chars) {
+    for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!IsLeadByte(c) && chars.find(text[i]) != std::string_view::npos) return i;
+    }
+    return npos;
+}
+
+size_t FindLastOf(std::string_view text, std::string_view chars) {
+    size_t found = npos;
+    for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!IsLeadByte(c) && chars.find(text[i]) != std::string_view::npos) found = i;
+    }
+    return found;
+}
+
+std::vector<std::string> Split(std::string_view text, std::string_view separators) {
+    std::vector<std::string> parts;
+    while (!text.empty()) {
+        const size_t cut = FindFirstOf(text, separators);
+        const std::string_view piece = text.substr(0, cut);
+        if (!piece.empty()) parts.emplace_back(piece);
+        if (cut == npos) break;
+        text.remove_prefix(cut + 1);
+    }
+    return parts;
+}
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+    UseAnsiCodePage();
+    return _mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()),
+                    reinterpret_cast<const unsigned char*>(b.c_str()));
+}
+
+bool EqualsNoCase(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (prefix.size() > text.size()) return false;
+    // The prefix must end on a character boundary of the text, or a lead byte would be split.
+    size_t i = 0;
+    while (i < prefix.size()) i = NextCharOffset(text, i);
+    if (i != prefix.size()) return false;
+    return CompareNoCase(std::string(text.substr(0, prefix.size())), std::string(prefix)) == 0;
+}
+
+bool EndsWithNoCase(std::string_view name, std::string_view extension) {
+    if (name.size() < extension.size()) return false;
+    const size_t start = name.size() - extension.size();
+    // Walk to `start` so that a trail byte is never mistaken for the extension's first character.
+    size_t i = 0;
+    while (i < start) i = NextCharOffset(name, i);
+    if (i != start) return false;
+    for (size_t k = 0; k < extension.size(); ++k) {
+        const char x = name[start + k], y = extension[k];
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(x) != lower(y)) return false;
+    }
+    return true;
+}
+
+void SortNames(std::vector<std::string>& names) {
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+}
+
+}  // namespace mbcs

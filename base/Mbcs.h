@@ -1,0 +1,42 @@
+// Double-byte aware text helpers for ANSI strings in the system code page.
+//
+// Every scan of ANSI text for a single-byte character (separators, forbidden name characters,
+// extensions) goes through this file, so the second byte of a Shift-JIS character such as 0x5C
+// in "表" is never taken for a backslash.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mbcs {
+
+inline constexpr size_t npos = std::string_view::npos;
+
+// True when the byte starts a double-byte character in the system code page.
+bool IsLeadByte(unsigned char byte);
+
+// Offset of the character after the one at `pos` (a lead byte at the very end counts as one byte).
+size_t NextCharOffset(std::string_view text, size_t pos);
+
+// First / last offset of a single-byte character that is one of `chars`; trail bytes never match.
+size_t FindFirstOf(std::string_view text, std::string_view chars);
+size_t FindLastOf(std::string_view text, std::string_view chars);
+
+// Splits at any of `separators`, dropping empty pieces.
+std::vector<std::string> Split(std::string_view text, std::string_view separators);
+
+// Case-insensitive comparison in the multi-byte sense: double-byte characters compare as units,
+// single-byte letters without regard to case (the C runtime's _mbsicmp order).
+int CompareNoCase(const std::string& a, const std::string& b);
+bool EqualsNoCase(const std::string& a, const std::string& b);
+// True when `text` begins with `prefix`, compared as above over the prefix's bytes.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// True when `name` ends with the single-byte `extension` (".url") in any letter case, on a
+// character boundary.
+bool EndsWithNoCase(std::string_view name, std::string_view extension);
+
+// Sorts names ascending in CompareNoCase order.
+void SortNames(std::vector<std::string>& names);
+
+}  // namespace mbcs

@@ -1,0 +1,25 @@
+#include "MessageBox.h"
+
+#include <utility>
+
+namespace ui {
+namespace {
+
+MessageHandler& CurrentHandler() {
+    static MessageHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+    if (const MessageHandler& handler = CurrentHandler()) return handler({owner, text, caption, flags});
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+ScopedMessageHandler::ScopedMessageHandler(MessageHandler handler)
+    : previous_(std::exchange(CurrentHandler(), std::move(handler))) {}
+
+ScopedMessageHandler::~ScopedMessageHandler() { CurrentHandler() = std::move(previous_); }
+
+}  // namespace ui

@@ -1,0 +1,36 @@
+// The one way the program shows a message box or asks a question. Tests replace the real box
+// with a handler that records the text and gives the answer.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+struct MessageRequest {
+    HWND owner;
+    std::string text;
+    std::string caption;  // empty: the box has no caption
+    UINT flags;
+};
+
+// Shows the box (or asks the installed handler) and returns the button pressed (IDOK, IDYES ...).
+int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
+using MessageHandler = std::function<int(const MessageRequest&)>;
+
+// Installs a handler for the lifetime of the object; the previous one comes back afterwards.
+class ScopedMessageHandler {
+public:
+    explicit ScopedMessageHandler(MessageHandler handler);
+    ~ScopedMessageHandler();
+    ScopedMessageHandler(const ScopedMessageHandler&) = delete;
+    ScopedMessageHandler& operator=(const ScopedMessageHandler&) = delete;
+
+private:
+    MessageHandler previous_;
+};
+
+}  // namespace ui

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the whole test suite under Wine in a fresh prefix and prints ctest's summary.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build"
+. "$root/scripts/wine-env.sh"
+
+rm -rf "$build/test-prefix"
+wine_env_start "$build/test-prefix"
+
+cd "$build"
+status=0
+ctest --output-on-failure --timeout 120 -j 2 || status=$?
+exit $status

@@ -1,0 +1,176 @@
+#include "TestSupport.h"
+
+#include <base/Path.h>
+#include <tree/TreeSettings.h>
+
+#include <atomic>
+
+namespace testutil {
+namespace {
+
+constexpr char kHostClass[] = "TolvakTestHost";
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        LRESULT result = 0;
+        if (CFavTreeView::RouteNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    path_ = path::WithoutTrailingSeparator(temp) + "\\tolvak-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(counter++);
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::MakeDir(const std::string& relative) const {
+    const std::string full = *this / relative;
+    CreateDirectoryA(full.c_str(), nullptr);
+    return full;
+}
+
+std::string TempDir::WriteFile(const std::string& relative, const std::string& content) const {
+    const std::string full = *this / relative;
+    WriteBytes(full, content);
+    return full;
+}
+
+std::string TempDir::WriteShortcut(const std::string& relative, const std::string& url) const {
+    return WriteFile(relative + ".url", "[InternetShortcut]\r\nURL=" + url);
+}
+
+bool WriteBytes(const std::string& file, const std::string& content) {
+    win::UniqueFile handle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return handle && WriteFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+std::string ReadBytes(const std::string& file) {
+    win::UniqueFile handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!handle) return "<missing>";
+    std::string content(GetFileSize(handle.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    content.resize(read);
+    return content;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = folder + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(find.get(), &entry));
+    }
+    find.reset();
+    RemoveDirectoryA(folder.c_str());
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+MessageRecorder::MessageRecorder()
+    : handler_([this](const ui::MessageRequest& request) {
+          messages_.push_back(request);
+          if (answers_.empty()) return IDOK;
+          const int answer = answers_.front();
+          answers_.pop_front();
+          return answer;
+      }) {}
+
+std::vector<std::string> MessageRecorder::texts() const {
+    std::vector<std::string> result;
+    for (const ui::MessageRequest& request : messages_) result.push_back(request.text);
+    return result;
+}
+
+TreeHost::TreeHost() {
+    static const bool registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = HostProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kHostClass;
+        return RegisterClassA(&windowClass) != 0;
+    }();
+    (void)registered;
+    window_ = CreateWindowExA(0, kHostClass, "tree host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 500, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", window_, CFavTreeView::kStatusBarId);
+}
+
+TreeHost::~TreeHost() {
+    trees_.clear();
+    DestroyWindow(window_);
+    PumpMessages();
+}
+
+std::string TreeHost::StatusText() const {
+    char buffer[1024] = "";
+    SendMessageA(status_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+CFavTreeView& TreeHost::AddTree(const std::string& iniPath, const std::string& section, bool load) {
+    fav::TabConfig config;
+    config.section = section;
+    config.ini = settings::IniFile(iniPath);
+    trees_.push_back(win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(config))));
+    CFavTreeView& tree = *trees_.back();
+    tree.Create(window_);
+    const settings::IniFile ini(iniPath);
+    tree.ApplySettings(settings::ReadTreeSettings(ini), nullptr);
+    MoveWindow(tree.hwnd(), 0, 0, 380, 400, FALSE);
+    if (load) tree.LoadRoot();
+    return tree;
+}
+
+std::vector<std::string> ChildLabels(const CFavTreeView& tree, HTREEITEM node) {
+    std::vector<std::string> labels;
+    for (HTREEITEM child = TreeView_GetChild(tree.hwnd(), node); child; child = TreeView_GetNextSibling(tree.hwnd(), child))
+        labels.push_back(tree.Label(child));
+    return labels;
+}
+
+HTREEITEM Child(const CFavTreeView& tree, HTREEITEM node, const std::string& label) {
+    for (HTREEITEM child = TreeView_GetChild(tree.hwnd(), node); child; child = TreeView_GetNextSibling(tree.hwnd(), child))
+        if (tree.Label(child) == label) return child;
+    return nullptr;
+}
+
+HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels) {
+    HTREEITEM node = tree.Root();
+    for (const std::string& label : labels) {
+        if (!node) return nullptr;
+        node = Child(tree, node, label);
+    }
+    return node;
+}
+
+std::string WriteSettings(const TempDir& dir, const std::string& content) {
+    return dir.WriteFile("tolvak.ini", content);
+}
+
+}  // namespace testutil

@@ -1,0 +1,86 @@
+// Helpers shared by the tests: temporary folders, recorded message boxes, a host window for trees.
+#pragma once
+
+#include <base/Handles.h>
+#include <base/MessageBox.h>
+#include <tree/CFavTreeView.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace testutil {
+
+// A fresh folder under %TEMP%, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+    std::string MakeDir(const std::string& relative) const;
+    std::string WriteFile(const std::string& relative, const std::string& content) const;
+    // A shortcut file "<relative>.url" with the given URL.
+    std::string WriteShortcut(const std::string& relative, const std::string& url) const;
+
+private:
+    std::string path_;
+};
+
+bool WriteBytes(const std::string& file, const std::string& content);
+std::string ReadBytes(const std::string& file);
+void RemoveTree(const std::string& folder);
+
+// Dispatches every message waiting for this thread.
+void PumpMessages();
+
+// Answers message boxes instead of showing them, and keeps what they said.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    // The next box gets this answer (later boxes get IDOK).
+    void AnswerNext(int answer) { answers_.push_back(answer); }
+    const std::vector<ui::MessageRequest>& messages() const { return messages_; }
+    std::vector<std::string> texts() const;
+
+private:
+    std::vector<ui::MessageRequest> messages_;
+    std::deque<int> answers_;
+    ui::ScopedMessageHandler handler_;
+};
+
+// A top-level window with a status bar (id 100) that forwards tree notifications, as the main
+// window does; it owns the trees created on it.
+class TreeHost {
+public:
+    TreeHost();
+    ~TreeHost();
+    TreeHost(const TreeHost&) = delete;
+    TreeHost& operator=(const TreeHost&) = delete;
+
+    HWND hwnd() const { return window_; }
+    std::string StatusText() const;
+
+    // A loaded tree for `section` of the settings file `iniPath`.
+    CFavTreeView& AddTree(const std::string& iniPath, const std::string& section = "Tolvak#1", bool load = true);
+
+private:
+    HWND window_ = nullptr;
+    HWND status_ = nullptr;
+    std::vector<win::ComPtr<CFavTreeView>> trees_;
+};
+
+// Labels of the children of `node`, in tree order.
+std::vector<std::string> ChildLabels(const CFavTreeView& tree, HTREEITEM node);
+// The child of `node` labelled `label`, or null.
+HTREEITEM Child(const CFavTreeView& tree, HTREEITEM node, const std::string& label);
+// Follows labels from the root: Node(tree, {"a", "b"}).
+HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels);
+
+// "[Tolvak#1]\r\nFavRoot=<root>\r\n" plus extra lines, written as tolvak.ini into `dir`.
+std::string WriteSettings(const TempDir& dir, const std::string& content);
+
+}  // namespace testutil

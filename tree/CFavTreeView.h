@@ -1,0 +1,164 @@
+// One favorites tree: the "CFavTreeView" window (a superclass of the system tree view) and the
+// object that owns it. The tree's items are the nodes (see FavNode.h); the object loads them from
+// the tab's root folder, keeps them in step with the file system and applies the user's edits.
+//
+// Implementation files: CFavTreeView.cpp (object, window, appearance), TreeLoad.cpp (loading),
+// TreeNodes.cpp (node queries, paths, insertion), TreeWatch.cpp (shell change notifications),
+// TreeEdit.cpp (label edits, new folders, renames, new shortcuts), TreeNotify.cpp (notifications
+// from the parent, status text), TreeHooks.cpp (opening, context menu, drag, import).
+#pragma once
+
+#include "FavNode.h"
+#include "TabConfig.h"
+#include "TreeSettings.h"
+
+#include <base/Handles.h>
+#include <base/Window.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <unknwn.h>
+
+#include <optional>
+#include <string>
+
+// COM-style face of a tree, through which dialogs, the browser bar and plug-in hosts reach it.
+// {7C41B5C1-3A6F-11D4-8E3F-2A61C0D94B17}
+struct IFavTree : public IUnknown {
+    // Copies the node's URL into `buffer` (at most `size` bytes) and returns it; null when the node
+    // has no URL (a vanished shortcut file is reported and its node removed).
+    virtual char* STDMETHODCALLTYPE GetNodeUrl(HTREEITEM node, char* buffer, int size) = 0;
+};
+extern "C" const IID IID_IFavTree;
+
+class CFavTreeView final : public IFavTree, public ui::Window {
+public:
+    static constexpr char kClassName[] = "CFavTreeView";
+    static constexpr int kFirstControlId = 110;
+    static constexpr int kStatusBarId = 100;
+
+    // Private messages of the tree window.
+    static constexpr UINT kRenderDragData = 0x8001;
+    static constexpr UINT kDropEvent = 0x8002;
+    static constexpr UINT kShellChange = 0x8004;
+    static constexpr UINT kReopenLabelEdit = 0x8010;
+    static constexpr UINT kRemoveNode = 0x8011;
+
+    // Created with one reference; Release at zero destroys the object and its window.
+    explicit CFavTreeView(fav::TabConfig config);
+
+    // IUnknown and IFavTree.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    char* STDMETHODCALLTYPE GetNodeUrl(HTREEITEM node, char* buffer, int size) override;
+
+    // The object of a "CFavTreeView" window; null for any other window.
+    static CFavTreeView* FromWindow(HWND window);
+    // True while any tree of the process has a label edit open (accelerators wait meanwhile).
+    static bool IsLabelEditing();
+    // Passes a WM_NOTIFY to the tree that sent it; false when the sender is not a tree.
+    static bool RouteNotify(const NMHDR* header, LRESULT* result);
+
+    // Window and appearance.
+    bool Create(HWND parent);
+    void ApplySettings(const settings::TreeSettings& tree, HFONT font);
+    HWND parentWindow() const { return parent_; }
+    int itemMode() const { return itemMode_; }
+    HPEN menuPen() const { return menuPen_.get(); }
+
+    // Loading.
+    bool LoadRoot();
+    enum class FolderStatus { kUnreadable = 1, kLoaded = 2 };
+    FolderStatus LoadFolder(const std::string& folderPath, HTREEITEM parent);
+    bool IsLoaded() const { return config_.loaded; }
+    const fav::TabConfig& config() const { return config_; }
+    const std::string& RootPath() const { return config_.rootPath; }
+
+    // Nodes.
+    HTREEITEM Root() const;
+    HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index = 0);
+    void RemoveNode(HTREEITEM node);
+    fav::NodeKind KindOf(HTREEITEM node) const;
+    uint16_t IndexOf(HTREEITEM node) const;
+    void SetKind(HTREEITEM node, fav::NodeKind kind);
+    std::string Label(HTREEITEM node) const;
+    bool IsFolder(HTREEITEM node) const { return KindOf(node) == fav::kFolder; }
+    bool IsShortcut(HTREEITEM node) const { return KindOf(node) == fav::kShortcut; }
+    bool IsImportedItem(HTREEITEM node) const { return KindOf(node) == fav::kImportedItem; }
+    // File-system path of a node (".url" added for shortcuts), at any depth.
+    std::optional<std::string> NodePath(HTREEITEM node) const;
+    // The URL of a shortcut (from its file) or of an imported item; a vanished file is reported
+    // and its node removed.
+    std::optional<std::string> NodeUrl(HTREEITEM node);
+    HTREEITEM FindNodeByPath(const std::string& fullPath) const;
+    // False (after telling the user and removing the node) when a file-system node's object is gone.
+    bool StillExists(HTREEITEM node);
+    // Copies the folders below `node` into another tree-view control below `otherParent`; returns
+    // the copy of `locate`, or null.
+    HTREEITEM FolderOutline(HWND other, HTREEITEM otherParent, HTREEITEM node, HTREEITEM locate) const;
+
+    // Editing.
+    enum class ShortcutResult { kCreated, kFailed, kCancelled };
+    // Writes "<parent path>\\<name>.url" (asking before overwriting) and selects its node.
+    HTREEITEM CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name,
+                             ShortcutResult* result = nullptr);
+    // Creates a folder; without a name it is "新しいフォルダ" and its label is opened for editing.
+    HTREEITEM NewFolder(HTREEITEM parent, const std::optional<std::string>& name);
+    // A placeholder whose label is edited; the folder is created when the edit ends.
+    void NewFolderPlaceholder(HTREEITEM parent);
+    bool Rename(HTREEITEM node, const std::string& label);
+    void StartRename(HTREEITEM node = nullptr);
+
+    // Notifications and feedback.
+    LRESULT OnNotify(const NMHDR* header);
+    void ShowStatusText(HTREEITEM node);
+    // A message box for this tree: the tree's window is activated first and focused afterwards.
+    int Message(const std::string& text, const std::string& caption, UINT flags);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnWindowGone() override;
+
+private:
+    ~CFavTreeView() override;
+    static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void SetLabelEditing(bool editing);
+
+    void ChooseRoot();
+    void AddBookmarkSources(HTREEITEM root);
+    HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
+                       uint16_t index);
+    HTREEITEM HitTestCursor(UINT* flags = nullptr) const;
+
+    // Shell change notifications (TreeWatch.cpp).
+    void Watch();
+    void Unwatch();
+    void OnShellChange(WPARAM idLists, LPARAM event);
+    void AddCreatedEntry(const std::string& fullPath, bool isFolder);
+
+    // Label edits (TreeEdit.cpp).
+    LRESULT OnBeginLabelEdit(const NMTVDISPINFOA& info);
+    LRESULT OnEndLabelEdit(const NMTVDISPINFOA& info);
+    bool EndPlaceholderEdit(HTREEITEM placeholder, const char* text);
+    void ReopenLabelEdit(HTREEITEM node, const std::string& text);
+    void OnReopenLabelEdit(HTREEITEM node);
+
+    // Features that plug in here (TreeHooks.cpp).
+    void OpenNode(HTREEITEM node, bool newWindow);
+    void ShowContextMenu(HTREEITEM node, POINT screenPoint);
+    void BeginDrag(const NMTREEVIEWA& info);
+    void RegisterDropTarget();
+    void RevokeDropTarget();
+    void OpenBookmarkSource(HTREEITEM node);
+    bool StopLinkChecksBeforeReload();
+
+    LONG references_ = 1;
+    fav::TabConfig config_;
+    HWND parent_ = nullptr;
+    int itemMode_ = 0;
+    win::UniquePen menuPen_;
+    win::UniqueImageList images_;
+    ULONG watchId_ = 0;
+    std::string reopenText_;
+};

@@ -1,0 +1,71 @@
+#include "Settings.h"
+
+#include <base/Path.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace settings {
+namespace {
+
+constexpr size_t kColorTextCapacity = 11;  // "0x00BBGGRR" and the terminator
+constexpr int kMaxWindowCoordinate = 2000;
+
+int InRangeOr(int value, int low, int high, int fallback) {
+    return (value < low || value > high) ? fallback : value;
+}
+
+}  // namespace
+
+std::string LocateFor(HMODULE module) { return path::ReplaceFileName(path::ModuleFile(module), kFileName); }
+
+int IniFile::ReadInt(const char* section, const char* key, int fallback) const {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path_.c_str()));
+}
+
+std::string IniFile::ReadString(const char* section, const char* key, const char* fallback,
+                                size_t capacity) const {
+    std::string buffer(capacity, '\0');
+    const DWORD length = GetPrivateProfileStringA(section, key, fallback, buffer.data(),
+                                                  static_cast<DWORD>(capacity), path_.c_str());
+    buffer.resize(length);
+    return buffer;
+}
+
+std::optional<COLORREF> IniFile::ReadColor(const char* section, const char* key) const {
+    const std::string text = ReadString(section, key, "", kColorTextCapacity);
+    if (text.empty()) return std::nullopt;
+    return static_cast<COLORREF>(std::strtoul(text.c_str(), nullptr, 16));
+}
+
+std::vector<std::string> IniFile::ReadKeys(const char* section) const {
+    // The reader returns names separated by NULs; grow until the list fits.
+    for (DWORD size = 5000;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD length = GetPrivateProfileStringA(section, nullptr, "", buffer.data(), size, path_.c_str());
+        if (length + 2 < size || size > (1u << 24)) {
+            std::vector<std::string> keys;
+            for (const char* p = buffer.data(); *p; p += keys.back().size() + 1) keys.emplace_back(p);
+            return keys;
+        }
+    }
+}
+
+void IniFile::Write(const char* section, const char* key, const char* value) const {
+    WritePrivateProfileStringA(section, key, value, path_.c_str());
+}
+
+void IniFile::WriteInt(const char* section, const char* key, int value) const {
+    Write(section, key, std::to_string(value).c_str());
+}
+
+WindowRect ReadWindowRect(const IniFile& ini) {
+    WindowRect rect;
+    rect.left = InRangeOr(ini.ReadInt("Wnd", "iLeft", 0), 0, kMaxWindowCoordinate, 0);
+    rect.top = InRangeOr(ini.ReadInt("Wnd", "iTop", 0), 0, kMaxWindowCoordinate, 0);
+    rect.width = InRangeOr(ini.ReadInt("Wnd", "iWidth", 470), 1, kMaxWindowCoordinate, 470);
+    rect.height = InRangeOr(ini.ReadInt("Wnd", "iHeight", 550), 1, kMaxWindowCoordinate, 550);
+    return rect;
+}
+
+}  // namespace settings

@@ -1,0 +1,188 @@
+// Changes the user makes through the tree: label edits (renames and new folders) and new
+// shortcut files. Every change happens on disk first and is then mirrored in the tree.
+#include "CFavTreeView.h"
+
+#include "NameRule.h"
+#include "ShortcutFile.h"
+
+#include <base/Mbcs.h>
+#include <base/Path.h>
+
+#include <shlobj.h>
+
+namespace {
+
+constexpr char kDefaultFolderName[] = "新しいフォルダ";
+constexpr char kEnterName[] = "名前を入れてください";
+constexpr char kForbiddenCharacters[] = "ファイル名には \\ / : , ; * ? \" < > | を使用出来ません";
+constexpr char kNameExists[] = "その名前は既に存在します";
+constexpr char kCreateFailed[] = "作成に失敗しました";
+constexpr char kRenameTargetExists[] = "すでに同じ名前のフォルダが存在します";
+constexpr char kRenameFailed[] = "名前を変更できませんでした";
+constexpr char kOverwriteQuestion[] = "既に同名のアイテムがあります。\n上書きしますか？";
+
+// Paths for SHFileOperationA end with two NULs.
+std::string DoubleNulTerminated(const std::string& path) { return path + '\0'; }
+
+}  // namespace
+
+LRESULT CFavTreeView::OnBeginLabelEdit(const NMTVDISPINFOA& info) {
+    HTREEITEM node = info.item.hItem;
+    const bool allowed = node && node != Root() && (KindOf(node) & fav::kFileBacked);
+    if (allowed) SetLabelEditing(true);
+    return allowed ? FALSE : TRUE;
+}
+
+LRESULT CFavTreeView::OnEndLabelEdit(const NMTVDISPINFOA& info) {
+    SetLabelEditing(false);
+    HTREEITEM node = info.item.hItem;
+    const char* text = info.item.pszText;  // null: the user cancelled
+
+    if (KindOf(node) == fav::kNewFolder) return EndPlaceholderEdit(node, text) ? TRUE : FALSE;
+    if (!text) return FALSE;
+
+    switch (fav::CheckName(text)) {
+    case fav::NameProblem::kEmpty:
+        Message(kEnterName, "", MB_ICONWARNING);
+        ReopenLabelEdit(node, text);
+        return FALSE;
+    case fav::NameProblem::kForbiddenCharacter:
+        Message(kForbiddenCharacters, "", MB_ICONWARNING);
+        ReopenLabelEdit(node, text);
+        return FALSE;
+    case fav::NameProblem::kNone:
+        break;
+    }
+    if (!(KindOf(node) & fav::kFileBacked)) return FALSE;
+    return Rename(node, text) ? TRUE : FALSE;
+}
+
+bool CFavTreeView::EndPlaceholderEdit(HTREEITEM placeholder, const char* text) {
+    // The placeholder is removed after the tree view has finished with the edit, never inside it.
+    if (text && !*text) {
+        PostMessageA(hwnd(), kRemoveNode, 0, reinterpret_cast<LPARAM>(placeholder));
+        return false;
+    }
+    const std::string name = text ? text : kDefaultFolderName;
+    if (fav::CheckName(name) == fav::NameProblem::kForbiddenCharacter) {
+        Message(kForbiddenCharacters, "", MB_ICONWARNING);
+        ReopenLabelEdit(placeholder, name);
+        return false;
+    }
+    if (NewFolder(TreeView_GetParent(hwnd(), placeholder), name)) {
+        PostMessageA(hwnd(), kRemoveNode, 0, reinterpret_cast<LPARAM>(placeholder));
+    } else {
+        ReopenLabelEdit(placeholder, name);
+    }
+    return false;
+}
+
+void CFavTreeView::ReopenLabelEdit(HTREEITEM node, const std::string& text) {
+    // The edit box is still being torn down; open the new one once the tree view is done.
+    reopenText_ = text;
+    PostMessageA(hwnd(), kReopenLabelEdit, 0, reinterpret_cast<LPARAM>(node));
+}
+
+void CFavTreeView::OnReopenLabelEdit(HTREEITEM node) {
+    HWND edit = TreeView_EditLabel(hwnd(), node);
+    if (!edit) return;
+    // Keep what the user typed so it can be corrected rather than retyped.
+    SetWindowTextA(edit, reopenText_.c_str());
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
+void CFavTreeView::StartRename(HTREEITEM node) {
+    if (!node) node = TreeView_GetSelection(hwnd());
+    if (!node) return;
+    SetFocus(hwnd());
+    TreeView_EditLabel(hwnd(), node);
+}
+
+bool CFavTreeView::Rename(HTREEITEM node, const std::string& label) {
+    std::optional<std::string> oldPath = NodePath(node);
+    if (!oldPath) return false;
+    const bool isShortcut = KindOf(node) == fav::kShortcut;
+    if (isShortcut) oldPath->resize(oldPath->size() - (sizeof(shortcut::kExtension) - 1));
+    std::string folder;
+    if (!path::SplitLast(*oldPath, &folder, nullptr)) return false;
+    std::string newPath = path::Join(folder, label);
+    if (isShortcut) {
+        *oldPath += shortcut::kExtension;
+        newPath += shortcut::kExtension;
+    }
+    if (*oldPath == newPath) return true;
+
+    // A change of letter case only names the same object; anything else must be a free name.
+    if (!mbcs::EqualsNoCase(*oldPath, newPath) && path::Exists(newPath)) {
+        Message(kRenameTargetExists, "Tolvak", MB_ICONWARNING);
+        ReopenLabelEdit(node, label);
+        return false;
+    }
+
+    const std::string from = DoubleNulTerminated(*oldPath), to = DoubleNulTerminated(newPath);
+    SHFILEOPSTRUCTA operation{};
+    operation.hwnd = hwnd();
+    operation.wFunc = FO_MOVE;
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    operation.fFlags = FOF_SILENT;
+    // Any error counts, with or without the aborted flag: the tree must not show a name the disk lacks.
+    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) {
+        Message(kRenameFailed, "", MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
+HTREEITEM CFavTreeView::NewFolder(HTREEITEM parent, const std::optional<std::string>& name) {
+    const std::optional<std::string> parentPath = NodePath(parent);
+    if (!parentPath) return nullptr;
+    const std::string folderName = name.value_or(kDefaultFolderName);
+    const std::string folderPath = path::Join(*parentPath, folderName);
+    if (path::Exists(folderPath)) {
+        Message(kNameExists, "", MB_ICONWARNING);
+        return nullptr;
+    }
+    if (!CreateDirectoryA(folderPath.c_str(), nullptr)) {
+        Message(kCreateFailed, "", MB_ICONWARNING);
+        return nullptr;
+    }
+    HTREEITEM node = InsertNode(parent, folderName, fav::kFolder);
+    SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, folderPath.c_str(), nullptr);
+    TreeView_Expand(hwnd(), parent, TVE_EXPAND);
+    if (!name && node) StartRename(node);
+    return node;
+}
+
+void CFavTreeView::NewFolderPlaceholder(HTREEITEM parent) {
+    HTREEITEM node = InsertAt(parent, TVI_FIRST, kDefaultFolderName, fav::kNewFolder, 0);
+    if (!node) return;
+    TreeView_Expand(hwnd(), parent, TVE_EXPAND);
+    StartRename(node);
+}
+
+HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name,
+                                       ShortcutResult* result) {
+    ShortcutResult ignored;
+    ShortcutResult& outcome = result ? *result : ignored;
+    outcome = ShortcutResult::kCancelled;
+    if (name.empty()) return nullptr;
+    const std::optional<std::string> parentPath = NodePath(parent);
+    if (!parentPath) return nullptr;
+    const std::string file = path::Join(*parentPath, name) + shortcut::kExtension;
+
+    HTREEITEM existing = nullptr;
+    if (path::Exists(file)) {
+        if (Message(kOverwriteQuestion, "上書き", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return nullptr;
+        existing = FindNodeByPath(file);
+    }
+    if (!shortcut::Write(file, url)) {
+        outcome = ShortcutResult::kFailed;
+        return nullptr;
+    }
+    HTREEITEM node = existing ? existing : InsertNode(parent, name, fav::kShortcut);
+    TreeView_SelectItem(hwnd(), node);
+    SHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, file.c_str(), nullptr);
+    outcome = ShortcutResult::kCreated;
+    return node;
+}

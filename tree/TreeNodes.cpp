@@ -1,0 +1,179 @@
+// Node queries, insertion, paths and the path-to-node lookup.
+#include "CFavTreeView.h"
+
+#include "ShortcutFile.h"
+
+#include <base/Mbcs.h>
+#include <base/Path.h>
+
+#include <vector>
+
+namespace {
+
+constexpr char kFavoriteDeleted[] = "お気に入りが削除されています";
+constexpr char kFavoriteDeletedSentence[] = "お気に入りが削除されています。";
+constexpr int kLabelCapacity = MAX_PATH + 1;
+constexpr int kOutlineLabelCapacity = 200;  // labels copied into another tree (199 bytes)
+
+LPARAM ItemParam(HWND tree, HTREEITEM node) {
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    return TreeView_GetItem(tree, &item) ? item.lParam : 0;
+}
+
+}  // namespace
+
+HTREEITEM CFavTreeView::Root() const { return TreeView_GetRoot(hwnd()); }
+
+fav::NodeKind CFavTreeView::KindOf(HTREEITEM node) const { return node ? fav::KindOf(ItemParam(hwnd(), node)) : 0; }
+
+uint16_t CFavTreeView::IndexOf(HTREEITEM node) const { return node ? fav::IndexOf(ItemParam(hwnd(), node)) : 0; }
+
+void CFavTreeView::SetKind(HTREEITEM node, fav::NodeKind kind) {
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    item.lParam = fav::MakeItemParam(kind, IndexOf(node));
+    TreeView_SetItem(hwnd(), &item);
+}
+
+std::string CFavTreeView::Label(HTREEITEM node) const {
+    char buffer[kLabelCapacity] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    return TreeView_GetItem(hwnd(), &item) ? std::string(buffer) : std::string();
+}
+
+HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
+                                 uint16_t index) {
+    const fav::NodeImages images = fav::ImagesFor(kind);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = const_cast<char*>(label.c_str());
+    insert.item.lParam = fav::MakeItemParam(kind, index);
+    insert.item.iImage = images.normal;
+    insert.item.iSelectedImage = images.selected;
+    return TreeView_InsertItem(hwnd(), &insert);
+}
+
+HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index) {
+    HTREEITEM after = TVI_LAST;
+    if (fav::JoinsFolderGroup(kind)) {
+        // After the run of containers that starts the parent's children, or first.
+        after = TVI_FIRST;
+        for (HTREEITEM child = TreeView_GetChild(hwnd(), parent); child && (KindOf(child) & fav::kContainer);
+             child = TreeView_GetNextSibling(hwnd(), child))
+            after = child;
+    }
+    return InsertAt(parent, after, label, kind, index);
+}
+
+void CFavTreeView::RemoveNode(HTREEITEM node) {
+    if (node) TreeView_DeleteItem(hwnd(), node);
+}
+
+std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
+    if (!node) return std::nullopt;
+    std::vector<HTREEITEM> chain;  // the node and its ancestors below the root
+    for (HTREEITEM at = node; at; at = TreeView_GetParent(hwnd(), at)) chain.push_back(at);
+    chain.pop_back();  // the root stands for the stored root path, whatever its label says
+
+    std::string result = config_.rootPath;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        result += '\\';
+        result += Label(*it);
+    }
+    if (KindOf(node) == fav::kShortcut) result += shortcut::kExtension;
+    return result;
+}
+
+std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
+    const fav::NodeKind kind = KindOf(node);
+    if (kind == fav::kImportedItem) {
+        const uint16_t index = IndexOf(node);
+        if (index == fav::kNoUrlIndex || index >= config_.importedUrls.size()) return std::nullopt;
+        return config_.importedUrls[index];
+    }
+    if (kind != fav::kShortcut) return std::nullopt;
+    const std::optional<std::string> file = NodePath(node);
+    std::optional<std::string> url = file ? shortcut::ReadUrl(*file) : std::nullopt;
+    if (!url) {
+        // The file is gone (or holds no URL): the entry cannot be used any more.
+        Message(kFavoriteDeletedSentence, "", MB_ICONWARNING);
+        RemoveNode(node);
+    }
+    return url;
+}
+
+bool CFavTreeView::StillExists(HTREEITEM node) {
+    if (!(KindOf(node) & fav::kFileBacked)) return true;
+    const std::optional<std::string> file = NodePath(node);
+    if (file && path::Exists(*file)) return true;
+    Message(kFavoriteDeleted, "", MB_ICONWARNING);
+    RemoveNode(node);
+    return false;
+}
+
+HTREEITEM CFavTreeView::FindNodeByPath(const std::string& fullPath) const {
+    HTREEITEM root = Root();
+    if (!root) return nullptr;
+
+    std::string wanted = fullPath;
+    const auto label = shortcut::LabelFromFileName(wanted);
+    const bool wantOpenable = label.has_value();
+    if (wantOpenable) wanted = *label;
+
+    const std::string rootLabel = Label(root);
+    if (!mbcs::StartsWithNoCase(wanted, rootLabel)) return nullptr;
+    const std::string_view rest = std::string_view(wanted).substr(rootLabel.size());
+    // The root must match a whole path component: "C:\\Fav" is not the root of "C:\\Favorites".
+    if (!rest.empty() && rest.front() != '\\' && rest.front() != ':') return nullptr;
+    const std::vector<std::string> components = mbcs::Split(rest, "\\:");
+    if (components.empty()) return wantOpenable ? nullptr : root;
+
+    HTREEITEM current = root;
+    for (size_t level = 0; level < components.size(); ++level) {
+        const bool last = level + 1 == components.size();
+        HTREEITEM match = nullptr;
+        for (HTREEITEM child = TreeView_GetChild(hwnd(), current); child; child = TreeView_GetNextSibling(hwnd(), child)) {
+            const fav::NodeKind kind = KindOf(child);
+            if (!(kind & fav::kFileBacked) || !mbcs::EqualsNoCase(Label(child), components[level])) continue;
+            // A folder and a shortcut may share a label: the ".url" decides which one is meant.
+            if (last && wantOpenable != ((kind & fav::kOpenable) != 0)) continue;
+            if (!last && !(kind & fav::kContainer)) continue;
+            match = child;
+            break;
+        }
+        if (!match) return nullptr;
+        current = match;
+    }
+    return current;
+}
+
+HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEITEM node, HTREEITEM locate) const {
+    HTREEITEM located = nullptr;
+    for (HTREEITEM child = TreeView_GetChild(hwnd(), node); child; child = TreeView_GetNextSibling(hwnd(), child)) {
+        if (KindOf(child) != fav::kFolder) continue;
+        char label[kOutlineLabelCapacity] = "";
+        lstrcpynA(label, Label(child).c_str(), sizeof label);
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = otherParent;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = label;
+        insert.item.iImage = fav::kImageFolder;
+        insert.item.iSelectedImage = fav::kImageOpenFolder;
+        insert.item.lParam = reinterpret_cast<LPARAM>(child);
+        HTREEITEM copy = TreeView_InsertItem(other, &insert);
+        if (!copy) continue;
+        if (child == locate) located = copy;
+        if (HTREEITEM deeper = FolderOutline(other, copy, child, locate)) located = deeper;
+    }
+    return located;
+}

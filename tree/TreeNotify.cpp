@@ -1,0 +1,75 @@
+// Notifications the parent forwards from the tree window, and the status-bar text.
+#include "CFavTreeView.h"
+
+namespace {
+
+constexpr char kFolderStatus[] = "フォルダ";
+constexpr int kErrorLabelCapacity = 200;
+
+}  // namespace
+
+LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
+    HWND window = hwnd();
+    switch (header->code) {
+    case TVN_BEGINLABELEDITA:
+        return OnBeginLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
+    case TVN_ENDLABELEDITA:
+        return OnEndLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
+    case TVN_BEGINDRAGA: {
+        const auto& info = *reinterpret_cast<const NMTREEVIEWA*>(header);
+        if (StillExists(info.itemNew.hItem)) BeginDrag(info);
+        return 0;
+    }
+    case TVN_ITEMEXPANDINGA: {
+        const auto& info = *reinterpret_cast<const NMTREEVIEWA*>(header);
+        HTREEITEM node = info.itemNew.hItem;
+        const fav::NodeKind kind = KindOf(node);
+        if ((info.action & TVE_EXPAND) && (kind & fav::kUnopened) && (kind & fav::kImported) &&
+            IndexOf(node) < fav::kMaxSources)
+            OpenBookmarkSource(node);
+        return FALSE;  // expansion always proceeds
+    }
+    case TVN_SELCHANGEDA:
+        ShowStatusText(reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem);
+        return 0;
+    case NM_RCLICK: {
+        POINT point;
+        GetCursorPos(&point);
+        if (HTREEITEM node = HitTestCursor()) ShowContextMenu(node, point);
+        return TRUE;
+    }
+    case NM_DBLCLK: {
+        HTREEITEM node = HitTestCursor();
+        if (node && (KindOf(node) & fav::kOpenable)) {
+            OpenNode(node, false);
+            return TRUE;
+        }
+        return 0;
+    }
+    case NM_CLICK: {
+        if ((itemMode_ & settings::kItemModeExpandMask) != settings::kExpandOnClick) return 0;
+        UINT flags = 0;
+        HTREEITEM node = HitTestCursor(&flags);
+        // A click on the expand button toggles by itself; toggling again would undo it.
+        if (node && KindOf(node) == fav::kFolder && (flags & TVHT_ONITEM)) TreeView_Expand(window, node, TVE_TOGGLE);
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CFavTreeView::ShowStatusText(HTREEITEM node) {
+    if (!node) return;
+    std::string text;
+    if (IndexOf(node) == fav::kNoUrlIndex && (KindOf(node) & fav::kImported)) {
+        text = "Error : " + Label(node).substr(0, kErrorLabelCapacity - 1);
+    } else if (KindOf(node) & fav::kOpenable) {
+        const std::optional<std::string> url = NodeUrl(node);
+        if (!url) return;  // the node is gone
+        text = *url;
+    } else {
+        text = kFolderStatus;
+    }
+    if (HWND status = GetDlgItem(parent_, kStatusBarId)) SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}

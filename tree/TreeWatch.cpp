@@ -1,0 +1,144 @@
+// Following the file system: the shell's change notifications for the root folder's hierarchy
+// arrive as kShellChange and are applied node by node.
+#include "CFavTreeView.h"
+
+#include "ShortcutFile.h"
+
+#include <base/Handles.h>
+#include <base/Mbcs.h>
+#include <base/Path.h>
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+// Exported by shell32 by ordinal only on older systems, so both are bound at run time.
+using RegisterFn = ULONG(WINAPI*)(HWND, int, LONG, UINT, int, const SHChangeNotifyEntry*);
+using DeregisterFn = BOOL(WINAPI*)(ULONG);
+constexpr WORD kRegisterOrdinal = 2;
+constexpr WORD kDeregisterOrdinal = 4;
+constexpr int kAllSources = 0xFF;
+constexpr LONG kAllEvents = static_cast<LONG>(0xFFFFFFFF);
+
+template <typename Fn>
+Fn Shell32Ordinal(WORD ordinal) {
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    if (!shell) shell = LoadLibraryA("shell32.dll");  // stays loaded: the process links shell32 anyway
+    return win::ProcAddress<Fn>(shell, MAKEINTRESOURCEA(ordinal));
+}
+
+win::UniqueIdList IdListFromPath(const std::string& folder) {
+    win::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return {};
+    wchar_t wide[MAX_PATH] = L"";
+    if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return {};
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr))) return {};
+    return win::UniqueIdList(list);
+}
+
+std::string PathFromIdList(LPCITEMIDLIST list) {
+    char buffer[MAX_PATH] = "";
+    if (!list || !SHGetPathFromIDListA(list, buffer)) return {};
+    return buffer;
+}
+
+// Entries that loading would not show are not shown when they appear later either.
+bool IsShownEntry(const std::string& fullPath, const std::string& name) {
+    if (name.empty() || name.front() == '.') return false;
+    const DWORD attributes = GetFileAttributesA(fullPath.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+}  // namespace
+
+void CFavTreeView::Watch() {
+    Unwatch();
+    const auto registerFn = Shell32Ordinal<RegisterFn>(kRegisterOrdinal);
+    if (!registerFn) return;
+    win::UniqueIdList root = IdListFromPath(config_.rootPath);
+    if (!root) return;
+    SHChangeNotifyEntry entry{root.get(), TRUE};
+    watchId_ = registerFn(hwnd(), kAllSources, kAllEvents, kShellChange, 1, &entry);
+}
+
+void CFavTreeView::Unwatch() {
+    if (!watchId_) return;
+    if (const auto deregisterFn = Shell32Ordinal<DeregisterFn>(kDeregisterOrdinal))
+        deregisterFn(watchId_);
+    watchId_ = 0;
+}
+
+void CFavTreeView::AddCreatedEntry(const std::string& fullPath, bool isFolder) {
+    std::string folder, name;
+    if (!path::SplitLast(fullPath, &folder, &name) || !IsShownEntry(fullPath, name)) return;
+    HTREEITEM parent = FindNodeByPath(folder);
+    if (!parent) return;
+    if (isFolder) {
+        if (HTREEITEM node = InsertNode(parent, name, fav::kFolder)) LoadFolder(fullPath, node);
+    } else if (auto label = shortcut::LabelFromFileName(name)) {
+        InsertNode(parent, *label, fav::kShortcut);
+    }
+}
+
+void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
+    const auto* lists = reinterpret_cast<const LPCITEMIDLIST*>(idLists);
+    if (!lists) return;
+    const std::string oldPath = PathFromIdList(lists[0]);
+    const std::string newPath = PathFromIdList(lists[1]);
+    const LONG change = static_cast<LONG>(event) & ~SHCNE_INTERRUPT;
+    if (oldPath.empty()) return;
+
+    HTREEITEM node = FindNodeByPath(oldPath);
+    if (!node) {
+        if (change == SHCNE_CREATE || change == SHCNE_MKDIR) {
+            AddCreatedEntry(oldPath, change == SHCNE_MKDIR);
+        } else if ((change == SHCNE_RENAMEITEM || change == SHCNE_RENAMEFOLDER) && !newPath.empty()) {
+            // Renamed from something the tree does not show (a ".txt", a hidden name) into a favorite.
+            if (!FindNodeByPath(newPath)) AddCreatedEntry(newPath, change == SHCNE_RENAMEFOLDER);
+        }
+        return;
+    }
+
+    switch (change) {
+    case SHCNE_DELETE:
+    case SHCNE_RMDIR:
+        RemoveNode(node);
+        break;
+    case SHCNE_RENAMEITEM:
+    case SHCNE_RENAMEFOLDER: {
+        if (newPath.empty()) break;
+        if (node == Root()) {
+            config_.rootPath = newPath;
+            TVITEMA item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = node;
+            item.pszText = const_cast<char*>(newPath.c_str());
+            TreeView_SetItem(hwnd(), &item);
+            break;
+        }
+        std::string oldFolder, newFolder, newName;
+        path::SplitLast(oldPath, &oldFolder, nullptr);
+        if (!path::SplitLast(newPath, &newFolder, &newName)) break;
+        std::optional<std::string> label = newName;
+        if (change == SHCNE_RENAMEITEM) label = shortcut::LabelFromFileName(newName);
+        // Moved elsewhere, or no longer a favorite ("x.url" became "x.txt"): the node goes, and
+        // comes back below its new folder when the tree shows that folder.
+        if (!label || !mbcs::EqualsNoCase(oldFolder, newFolder) || !IsShownEntry(newPath, newName)) {
+            RemoveNode(node);
+            AddCreatedEntry(newPath, change == SHCNE_RENAMEFOLDER);
+            break;
+        }
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = node;
+        item.pszText = const_cast<char*>(label->c_str());
+        TreeView_SetItem(hwnd(), &item);
+        break;
+    }
+    default:
+        break;
+    }
+}

@@ -140,6 +140,7 @@ private:
     // Label edits (TreeEdit.cpp).
     LRESULT OnBeginLabelEdit(const NMTVDISPINFOA& info);
     LRESULT OnEndLabelEdit(const NMTVDISPINFOA& info);
+    LRESULT FinishLabelEdit(const NMTVDISPINFOA& info);
     bool EndPlaceholderEdit(HTREEITEM placeholder, const char* text);
     void ReopenLabelEdit(HTREEITEM node, const std::string& text);
     void OnReopenLabelEdit(HTREEITEM node);
@@ -161,4 +162,5 @@ private:
     win::UniqueImageList images_;
     ULONG watchId_ = 0;
     std::string reopenText_;
+    bool endingLabelEdit_ = false;
 };

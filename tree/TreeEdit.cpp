@@ -35,6 +35,16 @@ LRESULT CFavTreeView::OnBeginLabelEdit(const NMTVDISPINFOA& info) {
 
 LRESULT CFavTreeView::OnEndLabelEdit(const NMTVDISPINFOA& info) {
     SetLabelEditing(false);
+    // A message box takes the focus from the edit box, and the tree view then ends the same edit
+    // a second time; that second notice must not act again.
+    if (endingLabelEdit_) return FALSE;
+    endingLabelEdit_ = true;
+    const LRESULT result = FinishLabelEdit(info);
+    endingLabelEdit_ = false;
+    return result;
+}
+
+LRESULT CFavTreeView::FinishLabelEdit(const NMTVDISPINFOA& info) {
     HTREEITEM node = info.item.hItem;
     const char* text = info.item.pszText;  // null: the user cancelled
 

@@ -97,7 +97,7 @@ void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
             AddCreatedEntry(oldPath, change == SHCNE_MKDIR);
         } else if ((change == SHCNE_RENAMEITEM || change == SHCNE_RENAMEFOLDER) && !newPath.empty()) {
             // Renamed from something the tree does not show (a ".txt", a hidden name) into a favorite.
-            if (!FindNodeByPath(newPath)) AddCreatedEntry(newPath, change == SHCNE_RENAMEFOLDER);
+            if (!FindNodeByPath(newPath)) AddCreatedEntry(newPath, path::IsDirectory(newPath));
         }
         return;
     }
@@ -122,13 +122,16 @@ void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
         std::string oldFolder, newFolder, newName;
         path::SplitLast(oldPath, &oldFolder, nullptr);
         if (!path::SplitLast(newPath, &newFolder, &newName)) break;
+        // Whether a folder or a file was renamed is the node's business: not every shell reports
+        // folder renames as such.
+        const bool isFolder = (KindOf(node) & fav::kContainer) != 0;
         std::optional<std::string> label = newName;
-        if (change == SHCNE_RENAMEITEM) label = shortcut::LabelFromFileName(newName);
+        if (!isFolder) label = shortcut::LabelFromFileName(newName);
         // Moved elsewhere, or no longer a favorite ("x.url" became "x.txt"): the node goes, and
         // comes back below its new folder when the tree shows that folder.
         if (!label || !mbcs::EqualsNoCase(oldFolder, newFolder) || !IsShownEntry(newPath, newName)) {
             RemoveNode(node);
-            AddCreatedEntry(newPath, change == SHCNE_RENAMEFOLDER);
+            AddCreatedEntry(newPath, isFolder);
             break;
         }
         TVITEMA item{};

@@ -174,3 +174,25 @@ std::string WriteSettings(const TempDir& dir, const std::string& content) {
 }
 
 }  // namespace testutil
+
+namespace testutil {
+
+bool EditLabel(CFavTreeView& tree, HTREEITEM node, const char* text) {
+    SetFocus(tree.hwnd());
+    HWND edit = TreeView_EditLabel(tree.hwnd(), node);
+    if (!edit) return false;
+    FinishEdit(tree, text);
+    return true;
+}
+
+void FinishEdit(const CFavTreeView& tree, const char* text) {
+    HWND edit = OpenEditor(tree);
+    if (!edit) return;
+    if (text) SetWindowTextA(edit, text);
+    SendMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 0);
+    PumpMessages();
+}
+
+HWND OpenEditor(const CFavTreeView& tree) { return TreeView_GetEditControl(tree.hwnd()); }
+
+}  // namespace testutil

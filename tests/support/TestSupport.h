@@ -84,3 +84,16 @@ HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels)
 std::string WriteSettings(const TempDir& dir, const std::string& content);
 
 }  // namespace testutil
+
+namespace testutil {
+
+// Opens the label editor on `node`, types `text` and commits it; with no text the edit is
+// cancelled. Returns false when the tree refused to open the editor. Posted follow-ups run.
+bool EditLabel(CFavTreeView& tree, HTREEITEM node, const char* text);
+// The open label editor of a tree, or null.
+HWND OpenEditor(const CFavTreeView& tree);
+// Types `text` into the open editor and presses Enter, or presses Escape when there is no text,
+// as a user ends an edit; posted follow-ups run.
+void FinishEdit(const CFavTreeView& tree, const char* text);
+
+}  // namespace testutil

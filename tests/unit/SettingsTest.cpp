@@ -1,1 +1,100 @@
+// Typed reads of "tolvak.ini": defaults for missing keys and the documented ranges.
+#include "../support/TestSupport.h"
+
+#include <tree/TreeSettings.h>
+
 #include <gtest/gtest.h>
+
+using testutil::TempDir;
+
+namespace {
+
+settings::IniFile Ini(const TempDir& dir, const std::string& content) {
+    return settings::IniFile(testutil::WriteSettings(dir, content));
+}
+
+}  // namespace
+
+TEST(Settings, MissingFileGivesEveryDefault) {
+    TempDir dir;
+    const settings::IniFile ini(dir / "absent.ini");
+    const settings::WindowRect rect = settings::ReadWindowRect(ini);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.width, 470);
+    EXPECT_EQ(rect.height, 550);
+
+    const settings::TreeSettings tree = settings::ReadTreeSettings(ini);
+    EXPECT_FALSE(tree.background.has_value());
+    EXPECT_EQ(tree.text, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(tree.lines, tree.text);
+    EXPECT_EQ(tree.indent, 20);
+    EXPECT_TRUE(tree.showIcons);
+    EXPECT_EQ(tree.fontSize, 10);
+    EXPECT_EQ(tree.fontFace, "ＭＳ ゴシック");
+    EXPECT_EQ(tree.itemMode, 0);
+}
+
+TEST(Settings, WindowRectangleOutOfRangeFallsBackPerValue) {
+    TempDir dir;
+    const auto ini = Ini(dir, "[Wnd]\r\niLeft=-5\r\niTop=2000\r\niWidth=0\r\niHeight=3000\r\n");
+    const settings::WindowRect rect = settings::ReadWindowRect(ini);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 2000);
+    EXPECT_EQ(rect.width, 470);
+    EXPECT_EQ(rect.height, 550);
+
+    const auto inside = Ini(dir, "[Wnd]\r\niLeft=12\r\niTop=34\r\niWidth=1\r\niHeight=2000\r\n");
+    const settings::WindowRect kept = settings::ReadWindowRect(inside);
+    EXPECT_EQ(kept.left, 12);
+    EXPECT_EQ(kept.top, 34);
+    EXPECT_EQ(kept.width, 1);
+    EXPECT_EQ(kept.height, 2000);
+}
+
+TEST(Settings, IndentOutsideOneToHundredIsTwenty) {
+    TempDir dir;
+    EXPECT_EQ(settings::ReadTreeSettings(Ini(dir, "[Tree]\r\niIndent=0\r\n")).indent, 20);
+    EXPECT_EQ(settings::ReadTreeSettings(Ini(dir, "[Tree]\r\niIndent=101\r\n")).indent, 20);
+    EXPECT_EQ(settings::ReadTreeSettings(Ini(dir, "[Tree]\r\niIndent=-3\r\n")).indent, 20);
+    EXPECT_EQ(settings::ReadTreeSettings(Ini(dir, "[Tree]\r\niIndent=100\r\n")).indent, 100);
+}
+
+TEST(Settings, ColoursAreHexWithOrWithoutPrefixAndEmptyMeansUnset) {
+    TempDir dir;
+    const auto tree = settings::ReadTreeSettings(
+        Ini(dir, "[Tree]\r\nTvBkColor=0x00FFEEDD\r\nTvTxColor=123456\r\nTvLineColor=0x000000FF\r\n"));
+    EXPECT_EQ(tree.background, std::optional<COLORREF>(0x00FFEEDD));
+    EXPECT_EQ(tree.text, COLORREF(0x123456));
+    EXPECT_EQ(tree.lines, COLORREF(0xFF));
+
+    const auto empty = settings::ReadTreeSettings(Ini(dir, "[Tree]\r\nTvBkColor=\r\nTvTxColor=0x00112233\r\nTvLineColor=\r\n"));
+    EXPECT_FALSE(empty.background.has_value());
+    // Lines without a colour of their own follow the text.
+    EXPECT_EQ(empty.lines, COLORREF(0x00112233));
+}
+
+TEST(Settings, StringsKeysAndWrites) {
+    TempDir dir;
+    const auto ini = Ini(dir, "[Tree]\r\nfont-face=IPAGothic\r\nfont-size=12\r\nNoIcons=1\r\nitemMode=21\r\n"
+                              "[tool]\r\nNotepad=notepad.exe\r\n-=\r\n表計算=calc.exe\r\n");
+    const auto tree = settings::ReadTreeSettings(ini);
+    EXPECT_EQ(tree.fontFace, "IPAGothic");
+    EXPECT_EQ(tree.fontSize, 12);
+    EXPECT_FALSE(tree.showIcons);
+    EXPECT_EQ(tree.itemMode, 21);
+    EXPECT_EQ(ini.ReadKeys("tool"), (std::vector<std::string>{"Notepad", "-", "表計算"}));
+
+    ini.WriteInt("Wnd", "iLeft", 42);
+    EXPECT_EQ(ini.ReadInt("Wnd", "iLeft", 0), 42);
+    ini.Write("Wnd", "iLeft", nullptr);
+    EXPECT_EQ(ini.ReadInt("Wnd", "iLeft", 7), 7);
+    // Values are cut to the buffer the reader gives, as the file's users expect.
+    EXPECT_EQ(ini.ReadString("Tree", "font-face", "", 4), "IPA");
+}
+
+TEST(Settings, FileLivesBesideTheModule) {
+    const std::string located = settings::LocateFor(nullptr);
+    ASSERT_GT(located.size(), 10u);
+    EXPECT_EQ(located.substr(located.size() - 11), "\\tolvak.ini");
+}

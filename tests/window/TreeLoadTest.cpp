@@ -33,3 +33,133 @@ TEST(TreeLoad, FoldersFirstThenShortcutsEachInNameOrderWithoutRegardToCase) {
     EXPECT_TRUE(tree.IsLoaded());
     EXPECT_TRUE(IsWindowVisible(tree.hwnd()));
 }
+
+TEST(TreeLoad, HiddenEntriesDotNamesAndNonShortcutsAreNotShown) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    dir.MakeDir("fav\\.git");
+    SetFileAttributesA(dir.MakeDir("fav\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    dir.WriteShortcut("fav\\x", "http://x/");
+    dir.WriteShortcut("fav\\.dot", "http://dot/");
+    SetFileAttributesA(dir.WriteShortcut("fav\\hidden", "http://h/").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    dir.WriteFile("fav\\aurl", "");
+    dir.WriteFile("fav\\notes.txt", "");
+    dir.WriteFile("fav\\x.url.bak", "");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root));
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"x"}));
+}
+
+TEST(TreeLoad, NestedFoldersLoadEagerlyAndNoEntryIsDropped) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    dir.MakeDir("fav\\表");
+    dir.MakeDir("fav\\表\\ソフト");
+    dir.WriteShortcut("fav\\表\\ソフト\\深い", "http://deep/");
+    dir.MakeDir("fav\\many");
+    for (int i = 0; i < 140; ++i) dir.MakeDir("fav\\many\\d" + std::to_string(1000 + i));
+    for (int i = 0; i < 300; ++i) dir.WriteShortcut("fav\\many\\s" + std::to_string(1000 + i), "http://s/");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root));
+
+    EXPECT_TRUE(tree.IsShortcut(testutil::Node(tree, {"表", "ソフト", "深い"})));
+    const auto many = ChildLabels(tree, testutil::Node(tree, {"many"}));
+    ASSERT_EQ(many.size(), 440u);
+    EXPECT_EQ(many.front(), "d1000");
+    EXPECT_EQ(many[139], "d1139");
+    EXPECT_EQ(many[140], "s1000");
+    EXPECT_EQ(many.back(), "s1299");
+}
+
+TEST(TreeLoad, RootWithTrailingBackslashIsTheSameFolder) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    dir.WriteShortcut("fav\\x", "http://x/");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root + "\\"));
+    EXPECT_EQ(tree.RootPath(), root);
+    EXPECT_EQ(tree.Label(tree.Root()), root);
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"x"}));
+}
+
+TEST(TreeLoad, WithoutFavRootTheUsersFavoritesFolderIsShown) {
+    char favorites[MAX_PATH] = "";
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, favorites, CSIDL_FAVORITES, TRUE));
+    TempDir dir;
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\ntabName=x\r\n"));
+    EXPECT_EQ(tree.RootPath(), favorites);
+    EXPECT_EQ(tree.Label(tree.Root()), favorites);
+}
+
+TEST(TreeLoad, BookmarkSourcesComeFirstInFixedOrderWithConsecutiveIndexes) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    dir.MakeDir("fav\\a");
+    dir.WriteShortcut("fav\\s", "http://s/");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root,
+                                               "WWWCList=C:\\wwwc\r\nBookMark=C:\\bm.htm\r\nDonaBookMark=C:\\dona.dat\r\n"));
+    EXPECT_EQ(ChildLabels(tree, tree.Root()),
+              (std::vector<std::string>{"Netscape BookMark", "Dona Browser BookMark", "WWWC Items", "a", "s"}));
+    const HTREEITEM netscape = testutil::Node(tree, {"Netscape BookMark"});
+    const HTREEITEM wwwc = testutil::Node(tree, {"WWWC Items"});
+    EXPECT_EQ(tree.KindOf(netscape), fav::kNetscapeSource);
+    EXPECT_EQ(tree.KindOf(testutil::Node(tree, {"Dona Browser BookMark"})), fav::kDonaBrowserSource);
+    EXPECT_EQ(tree.KindOf(wwwc), fav::kWwwcItemsSource);
+    EXPECT_EQ(tree.IndexOf(netscape), 0);
+    EXPECT_EQ(tree.IndexOf(wwwc), 2);
+    EXPECT_STREQ(tree.config().sources[2].code, "WWWC");
+    EXPECT_STREQ(tree.config().sources[2].path, "C:\\wwwc");
+
+    // The expand button shows although nothing has been read yet.
+    TVITEMA item{};
+    item.mask = TVIF_CHILDREN;
+    item.hItem = wwwc;
+    TreeView_GetItem(tree.hwnd(), &item);
+    EXPECT_EQ(item.cChildren, 1);
+}
+
+TEST(TreeLoad, OnlyConfiguredSourcesAppearAndTheFirstTakesIndexZero) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root, "WWWCList=C:\\wwwc\r\nBookMark=\r\n"));
+    ASSERT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"WWWC Items"}));
+    EXPECT_EQ(tree.IndexOf(testutil::Node(tree, {"WWWC Items"})), 0);
+    EXPECT_STREQ(tree.config().sources[0].code, "WWWC");
+    EXPECT_EQ(tree.config().sourceCount, 1u);
+}
+
+TEST(TreeLoad, SourceIsOpenedOncePerLoad) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root, "BookMark=C:\\bm.htm\r\n"));
+    HTREEITEM source = testutil::Node(tree, {"Netscape BookMark"});
+    TreeView_Expand(tree.hwnd(), source, TVE_EXPAND);
+    EXPECT_EQ(tree.KindOf(source), fav::kImportedFolder);
+    TreeView_Expand(tree.hwnd(), source, TVE_COLLAPSE);
+    TreeView_Expand(tree.hwnd(), source, TVE_EXPAND);
+    EXPECT_EQ(tree.KindOf(source), fav::kImportedFolder);
+
+    // A reload closes every opened source again.
+    ASSERT_TRUE(tree.LoadRoot());
+    EXPECT_EQ(tree.KindOf(testutil::Node(tree, {"Netscape BookMark"})), fav::kNetscapeSource);
+}
+
+TEST(TreeLoad, ReloadShowsWhatChangedOnDiskAndAMissingRootShowsEmpty) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    dir.WriteShortcut("fav\\b", "http://b/");
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root));
+    dir.WriteShortcut("fav\\a", "http://a/");
+    ASSERT_TRUE(tree.LoadRoot());
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"a", "b"}));
+
+    TreeHost other;
+    CFavTreeView& missing = other.AddTree(Settings(dir, dir / "nowhere"));
+    EXPECT_TRUE(missing.IsLoaded());
+    EXPECT_TRUE(ChildLabels(missing, missing.Root()).empty());
+}

@@ -1,1 +1,229 @@
+// The built Tolvak.exe, started under Wine as a user starts it and driven from outside.
+#include "../support/TestSupport.h"
+
+#include <base/Format.h>
+#include <base/Path.h>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+
+using testutil::TempDir;
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 15000;
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() > end) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    char className[32] = "";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, className, sizeof className);
+    if ((search->processId == 0 || owner == search->processId) && lstrcmpA(className, "Tolvak_Wnd") == 0 &&
+        IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MainWindowOf(DWORD processId) {
+    WindowSearch search{processId, nullptr};
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int CountMainWindows() {
+    int count = 0;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "Tolvak_Wnd", nullptr); window;
+         window = FindWindowExA(nullptr, window, "Tolvak_Wnd", nullptr))
+        ++count;
+    return count;
+}
+
+// A copy of the built program in a folder of its own, so it finds the test's settings beside it.
+class Installation {
+public:
+    explicit Installation(const std::string& settings) {
+        const std::string built = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\Tolvak.exe");
+        copied_ = CopyFileA(built.c_str(), exe().c_str(), FALSE) != FALSE;
+        testutil::WriteSettings(dir_, settings);
+    }
+    const TempDir& dir() const { return dir_; }
+    std::string exe() const { return dir_ / "Tolvak.exe"; }
+    std::string ini() const { return dir_ / "tolvak.ini"; }
+    bool copied() const { return copied_; }
+
+private:
+    TempDir dir_;
+    bool copied_ = false;
+};
+
+class RunningProgram {
+public:
+    explicit RunningProgram(const Installation& installation) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = text::Format("\"%s\"", installation.exe().c_str());
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           installation.dir().path().c_str(), &startup, &process_)) {
+            CloseHandle(process_.hThread);
+            process_.hThread = nullptr;
+        }
+    }
+    ~RunningProgram() {
+        if (!process_.hProcess) return;
+        if (HWND window = MainWindowOf(process_.dwProcessId)) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hProcess);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // The program's main window once it is shown; null if it never appears.
+    HWND Window() const {
+        HWND window = nullptr;
+        WaitFor([&] { return (window = MainWindowOf(process_.dwProcessId)) != nullptr; }, kStartTimeoutMs);
+        return window;
+    }
+    bool Exited(DWORD timeoutMs, DWORD* code) const {
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+        GetExitCodeProcess(process_.hProcess, code);
+        return true;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+HWND TreeOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "CFavTreeView", nullptr); }
+
+void PressKey(HWND target, WPARAM key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+struct ProgramFixture : testing::Test {
+    TempDir data;
+    std::string favorites = data.MakeDir("fav");
+
+    void SetUp() override {
+        ASSERT_EQ(CountMainWindows(), 0) << "another instance is still running";
+        data.MakeDir("fav\\ニュース");
+        data.MakeDir("fav\\Tools");
+        data.WriteShortcut("fav\\表計算", "http://example.com/sheet");
+        data.WriteShortcut("fav\\Debian", "https://www.debian.org/");
+        data.WriteShortcut("fav\\ニュース\\天気", "http://example.com/weather");
+    }
+    std::string Settings(const std::string& extra = "") const {
+        return "[Tolvak#1]\r\nFavRoot=" + favorites + "\r\n" + extra;
+    }
+};
+
+}  // namespace
+
+TEST_F(ProgramFixture, FindsItsSettingsBesideItselfAndShowsTheTree) {
+    Installation installation(Settings("[Tree]\r\niIndent=33\r\nTvBkColor=0x00E0FFFF\r\n"
+                                       "[Wnd]\r\niLeft=30\r\niTop=40\r\niWidth=500\r\niHeight=400\r\n"));
+    ASSERT_TRUE(installation.copied());
+    {
+        RunningProgram program(installation);
+        HWND window = program.Window();
+        ASSERT_NE(window, nullptr);
+        char title[100] = "";
+        GetWindowTextA(window, title, sizeof title);
+        EXPECT_STREQ(title, "Tolvak - Build 072 \"release\"");
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.left, 30);
+        EXPECT_EQ(rect.top, 40);
+        EXPECT_EQ(rect.right - rect.left, 500);
+        EXPECT_EQ(rect.bottom - rect.top, 400);
+
+        HWND tree = TreeOf(window);
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(IsWindowVisible(tree));
+        EXPECT_EQ(TreeView_GetCount(tree), 6u);  // the root, two folders, their shortcut, two shortcuts
+        EXPECT_EQ(TreeView_GetIndent(tree), 33u);
+        EXPECT_EQ(TreeView_GetBkColor(tree), COLORREF(0x00E0FFFF));
+        EXPECT_NE(FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr), nullptr);
+
+        // Closing the window ends the program and keeps where it was.
+        SetWindowPos(window, nullptr, 60, 70, 420, 380, SWP_NOZORDER);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        DWORD code = 1;
+        ASSERT_TRUE(program.Exited(5000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    const settings::IniFile ini(installation.ini());
+    EXPECT_EQ(ini.ReadInt("Wnd", "iLeft", -1), 60);
+    EXPECT_EQ(ini.ReadInt("Wnd", "iTop", -1), 70);
+    EXPECT_EQ(ini.ReadInt("Wnd", "iWidth", -1), 420);
+    EXPECT_EQ(ini.ReadInt("Wnd", "iHeight", -1), 380);
+}
+
+TEST_F(ProgramFixture, WithNoDualASecondStartBringsTheFirstBackAndExits) {
+    Installation installation(Settings("[Wnd]\r\nNoDual=1\r\n"));
+    RunningProgram first(installation);
+    HWND window = first.Window();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; }));
+
+    RunningProgram second(installation);
+    DWORD code = 1;
+    ASSERT_TRUE(second.Exited(kStartTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(window); }));
+    EXPECT_EQ(CountMainWindows(), 1);
+}
+
+TEST_F(ProgramFixture, WithoutNoDualEveryStartOpensItsOwnWindow) {
+    Installation installation(Settings());
+    RunningProgram first(installation);
+    ASSERT_NE(first.Window(), nullptr);
+    RunningProgram second(installation);
+    ASSERT_NE(second.Window(), nullptr);
+    EXPECT_EQ(CountMainWindows(), 2);
+}
+
+TEST_F(ProgramFixture, AcceleratorsWaitWhileALabelIsEdited) {
+    Installation installation(Settings());
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    HWND tree = TreeOf(window);
+    ASSERT_NE(tree, nullptr);
+    SetForegroundWindow(window);
+    const UINT before = TreeView_GetCount(tree);
+
+    // F5 reloads; while a label is edited it is only a key for the edit box.
+    const HTREEITEM firstFolder = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(firstFolder)));
+    ASSERT_NE(edit, nullptr);
+    data.WriteShortcut("fav\\新しい", "http://example.com/new");
+    PressKey(edit, VK_F5);
+    Sleep(500);
+    EXPECT_EQ(TreeView_GetCount(tree), before);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0)), edit);
+
+    PressKey(edit, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0) == 0; }));
+    PressKey(tree, VK_F5);
+    EXPECT_TRUE(WaitFor([&] { return TreeView_GetCount(tree) == before + 1; }));
+}

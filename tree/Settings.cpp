@@ -59,6 +59,13 @@ void IniFile::WriteInt(const char* section, const char* key, int value) const {
     Write(section, key, std::to_string(value).c_str());
 }
 
+bool ReadEditOnDrop(const IniFile& ini, const std::string& tabSection) {
+    constexpr int kMissing = -1;
+    const int own = ini.ReadInt(tabSection.c_str(), "EditOnDrop", kMissing);
+    if (own != kMissing) return own != 0;
+    return ini.ReadInt("Tree", "EditOnDrop", 0) != 0;
+}
+
 WindowRect ReadWindowRect(const IniFile& ini) {
     WindowRect rect;
     rect.left = InRangeOr(ini.ReadInt("Wnd", "iLeft", 0), 0, kMaxWindowCoordinate, 0);

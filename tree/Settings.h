@@ -39,6 +39,10 @@ private:
     std::string path_;
 };
 
+// "EditOnDrop" for a tab: its own section first; the settings tool writes the key into section
+// "Tree", which counts when the tab section has none.
+bool ReadEditOnDrop(const IniFile& ini, const std::string& tabSection);
+
 // Main window rectangle from section "Wnd", with out-of-range values replaced by the defaults.
 struct WindowRect {
     int left = 0, top = 0, width = 470, height = 550;

@@ -98,3 +98,12 @@ TEST(Settings, FileLivesBesideTheModule) {
     ASSERT_GT(located.size(), 10u);
     EXPECT_EQ(located.substr(located.size() - 11), "\\tolvak.ini");
 }
+
+TEST(Settings, EditOnDropPrefersTheTabSectionThenTheSettingsToolsKey) {
+    TempDir dir;
+    EXPECT_FALSE(settings::ReadEditOnDrop(Ini(dir, "[Tolvak#1]\r\nFavRoot=x\r\n"), "Tolvak#1"));
+    EXPECT_TRUE(settings::ReadEditOnDrop(Ini(dir, "[Tree]\r\nEditOnDrop=1\r\n"), "Tolvak#1"));
+    EXPECT_TRUE(settings::ReadEditOnDrop(Ini(dir, "[Tolvak#2]\r\nEditOnDrop=1\r\n"), "Tolvak#2"));
+    EXPECT_FALSE(settings::ReadEditOnDrop(Ini(dir, "[Tolvak#1]\r\nEditOnDrop=0\r\n[Tree]\r\nEditOnDrop=1\r\n"),
+                                          "Tolvak#1"));
+}

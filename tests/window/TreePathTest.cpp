@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using testutil::TempDir;
 using testutil::TreeHost;
 
@@ -13,8 +15,8 @@ struct PathFixture : testing::Test {
     std::string root = dir.MakeDir("fav");
     TreeHost host;
 
-    CFavTreeView& Load() {
-        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n"));
+    CFavTreeView& Load(const std::string& extra = "") {
+        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n" + extra));
     }
 };
 
@@ -97,4 +99,49 @@ TEST_F(PathFixture, UrlsOfShortcutsAndImportedItems) {
     IUnknown* other = nullptr;
     EXPECT_EQ(tree.QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&other)), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
+}
+
+TEST_F(PathFixture, FolderOutlineCopiesFoldersInOrderAndFindsTheOneAsked) {
+    dir.MakeDir("fav\\b");
+    dir.MakeDir("fav\\a");
+    dir.MakeDir("fav\\a\\inner");
+    dir.WriteShortcut("fav\\a\\skip", "http://skip/");
+    dir.WriteShortcut("fav\\top", "http://top/");
+    CFavTreeView& tree = Load("BookMark=C:\\bm.htm\r\n");
+
+    HWND other = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 100, 100, host.hwnd(), nullptr, nullptr, nullptr);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = TVI_ROOT;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>("top");
+    HTREEITEM top = TreeView_InsertItem(other, &insert);
+    const HTREEITEM inner = testutil::Node(tree, {"a", "inner"});
+    const HTREEITEM copy = tree.FolderOutline(other, top, tree.Root(), inner);
+    ASSERT_NE(copy, nullptr);
+
+    std::vector<std::string> labels;
+    std::function<void(HTREEITEM, const std::string&)> walk = [&](HTREEITEM item, const std::string& prefix) {
+        for (HTREEITEM child = TreeView_GetChild(other, item); child; child = TreeView_GetNextSibling(other, child)) {
+            char text[64] = "";
+            TVITEMA info{};
+            info.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            info.hItem = child;
+            info.pszText = text;
+            info.cchTextMax = sizeof text;
+            TreeView_GetItem(other, &info);
+            EXPECT_EQ(info.iImage, 0);
+            EXPECT_EQ(info.iSelectedImage, 2);
+            EXPECT_TRUE(tree.IsFolder(reinterpret_cast<HTREEITEM>(info.lParam)));
+            labels.push_back(prefix + text);
+            walk(child, prefix + text + "/");
+        }
+    };
+    walk(top, "");
+    EXPECT_EQ(labels, (std::vector<std::string>{"a", "a/inner", "b"}));
+    TVITEMA found{};
+    found.mask = TVIF_PARAM;
+    found.hItem = copy;
+    TreeView_GetItem(other, &found);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(found.lParam), inner);
+    DestroyWindow(other);
 }

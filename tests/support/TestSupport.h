@@ -5,6 +5,8 @@
 #include <base/MessageBox.h>
 #include <tree/CFavTreeView.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -80,8 +82,20 @@ HTREEITEM Child(const CFavTreeView& tree, HTREEITEM node, const std::string& lab
 // Follows labels from the root: Node(tree, {"a", "b"}).
 HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels);
 
-// "[Tolvak#1]\r\nFavRoot=<root>\r\n" plus extra lines, written as tolvak.ini into `dir`.
+// Writes `content` as tolvak.ini into `dir` and returns its path.
 std::string WriteSettings(const TempDir& dir, const std::string& content);
+
+// A favorites folder "fav" in a temporary folder, and a host for trees loaded from it.
+struct TreeFixture : testing::Test {
+    TempDir dir;
+    std::string root = dir.MakeDir("fav");
+    TreeHost host;
+
+    // A loaded tree of section "Tolvak#1" rooted at `root`; `extra` adds lines after FavRoot.
+    CFavTreeView& Load(const std::string& extra = "") {
+        return host.AddTree(WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n" + extra));
+    }
+};
 
 }  // namespace testutil
 

@@ -14,15 +14,9 @@ using testutil::TreeHost;
 
 namespace {
 
-struct EditFixture : testing::Test {
-    TempDir dir;
-    std::string root = dir.MakeDir("fav");
-    TreeHost host;
+struct EditFixture : testutil::TreeFixture {
     MessageRecorder messages;
 
-    CFavTreeView& Load() {
-        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n"));
-    }
     std::string Fav(const std::string& relative) const { return root + "\\" + relative; }
 };
 

@@ -10,15 +10,7 @@ using testutil::TreeHost;
 
 namespace {
 
-struct PathFixture : testing::Test {
-    TempDir dir;
-    std::string root = dir.MakeDir("fav");
-    TreeHost host;
-
-    CFavTreeView& Load(const std::string& extra = "") {
-        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n" + extra));
-    }
-};
+struct PathFixture : testutil::TreeFixture {};
 
 }  // namespace
 

@@ -8,14 +8,7 @@ using testutil::TreeHost;
 
 namespace {
 
-struct ViewFixture : testing::Test {
-    TempDir dir;
-    std::string root = dir.MakeDir("fav");
-    TreeHost host;
-
-    CFavTreeView& Load(const std::string& extra = "") {
-        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n" + extra));
-    }
+struct ViewFixture : testutil::TreeFixture {
     static DWORD Style(const CFavTreeView& tree) { return static_cast<DWORD>(GetWindowLongPtrA(tree.hwnd(), GWL_STYLE)); }
 };
 

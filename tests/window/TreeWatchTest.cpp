@@ -11,14 +11,7 @@ using testutil::TreeHost;
 
 namespace {
 
-struct WatchFixture : testing::Test {
-    TempDir dir;
-    std::string root = dir.MakeDir("fav");
-    TreeHost host;
-
-    CFavTreeView& Load() {
-        return host.AddTree(testutil::WriteSettings(dir, "[Tolvak#1]\r\nFavRoot=" + root + "\r\n"));
-    }
+struct WatchFixture : testutil::TreeFixture {
     static void Notify(LONG event, const std::string& first, const std::string& second = "") {
         SHChangeNotify(event, SHCNF_PATHA | SHCNF_FLUSH, first.c_str(), second.empty() ? nullptr : second.c_str());
         testutil::PumpMessages();

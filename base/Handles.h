@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 #include <utility>
@@ -81,6 +82,16 @@ struct IdListTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { CoTaskMemFree(h); }
 };
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
+struct BstrTraits {
+    using Type = BSTR;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { SysFreeString(h); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -93,11 +104,14 @@ using UniqueFind = Unique<FindHandleTraits>;
 using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
 using UniquePen = Unique<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = Unique<GdiObjectTraits<HBRUSH>>;
 using UniqueModule = Unique<ModuleTraits>;
 using UniqueImageList = Unique<ImageListTraits>;
 using UniqueMenu = Unique<MenuTraits>;
 using UniqueIdList = Unique<IdListTraits>;
 using UniqueWindow = Unique<WindowTraits>;
+using UniqueKey = Unique<RegistryKeyTraits>;
+using UniqueBstr = Unique<BstrTraits>;
 
 // Owning COM interface pointer.
 template <typename T>

@@ -156,7 +156,7 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             HTREEITEM caret = TreeView_GetSelection(window);
-            if (caret && (KindOf(caret) & fav::kOpenable)) OpenNode(caret, GetKeyState(VK_SHIFT) < 0);
+            if (caret && (KindOf(caret) & fav::kOpenable)) Open(caret);
         } else if (wParam == VK_APPS) {
             if (HTREEITEM caret = TreeView_GetSelection(window)) {
                 RECT rect{};

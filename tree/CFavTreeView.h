@@ -5,7 +5,8 @@
 // Implementation files: CFavTreeView.cpp (object, window, appearance), TreeLoad.cpp (loading),
 // TreeNodes.cpp (node queries, paths, insertion), TreeWatch.cpp (shell change notifications),
 // TreeEdit.cpp (label edits, new folders, renames, new shortcuts), TreeNotify.cpp (notifications
-// from the parent, status text), TreeHooks.cpp (opening, context menu, drag, import).
+// from the parent, status text), TreeOpen.cpp (opening entries in the browser), TreeHooks.cpp
+// (context menu, drag, import).
 #pragma once
 
 #include "FavNode.h"
@@ -109,6 +110,23 @@ public:
     void NewFolderPlaceholder(HTREEITEM parent);
     bool Rename(HTREEITEM node, const std::string& label);
     void StartRename(HTREEITEM node = nullptr);
+    // Sends the node's file or folder to the recycle bin after asking; refuses the root and
+    // imported nodes.
+    void Delete(HTREEITEM node);
+    // Expands or collapses the node and everything below it.
+    void ExpandBranch(HTREEITEM node, bool expand);
+
+    // Opening entries.
+    // Opens the node (none: the caret node) with the system's handler for its URL, or in a new
+    // window while Shift is down.
+    void Open(HTREEITEM node = nullptr);
+    void OpenInNewWindow(HTREEITEM node);
+    // A new window of the browser that "Browser" in section "General" names (Internet Explorer,
+    // driven through automation, by default).
+    void OpenUrlInNewWindow(const std::string& url);
+    // Each shortcut and imported item directly inside `folder`, in a new window; sub-folders are
+    // not entered.
+    void OpenAll(HTREEITEM folder);
 
     // Notifications and feedback.
     LRESULT OnNotify(const NMHDR* header);
@@ -146,7 +164,6 @@ private:
     void OnReopenLabelEdit(HTREEITEM node);
 
     // Features that plug in here (TreeHooks.cpp).
-    void OpenNode(HTREEITEM node, bool newWindow);
     void ShowContextMenu(HTREEITEM node, POINT screenPoint);
     void BeginDrag(const NMTREEVIEWA& info);
     void RegisterDropTarget();

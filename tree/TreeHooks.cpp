@@ -1,9 +1,7 @@
-// Where the tree meets features that arrive with their own modules: opening entries in the
-// browser, the context menu, drag and drop, bookmark import and link checking. Until a feature
-// is present its hook does the least harmful thing.
+// Where the tree meets features that arrive with their own modules: the context menu, drag and
+// drop, bookmark import and link checking. Until a feature is present its hook does the least
+// harmful thing.
 #include "CFavTreeView.h"
-
-void CFavTreeView::OpenNode(HTREEITEM, bool) {}
 
 void CFavTreeView::ShowContextMenu(HTREEITEM, POINT) {}
 

@@ -41,7 +41,7 @@ LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
     case NM_DBLCLK: {
         HTREEITEM node = HitTestCursor();
         if (node && (KindOf(node) & fav::kOpenable)) {
-            OpenNode(node, false);
+            Open(node);
             return TRUE;
         }
         return 0;

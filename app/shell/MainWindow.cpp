@@ -1,9 +1,11 @@
 #include "MainWindow.h"
 
+#include "AppState.h"
+#include "MenuDecoration.h"
 #include "Startup.h"
 
+#include <base/Format.h>
 #include <resources/TolvakIds.h>
-#include <tree/TreeSettings.h>
 
 #include <commctrl.h>
 
@@ -13,11 +15,9 @@ namespace {
 constexpr DWORD kMainStyle = 0x80CF0000;  // pop-up, caption, system menu, sizing frame, min/max boxes
 constexpr DWORD kStatusStyle = WS_CHILD | WS_VISIBLE | SBARS_TOOLTIPS | SBARS_SIZEGRIP | CCS_BOTTOM;
 constexpr WORD kActivationHotKey = MAKEWORD('F', HOTKEYF_CONTROL | HOTKEYF_ALT);
-
-struct CommandEntry {
-    UINT id;
-    void (MainWindow::*run)();
-};
+constexpr size_t kTabNameCapacity = 40;
+constexpr int kMenuHelpCapacity = 500;
+constexpr UINT kSimplePart = 255;
 
 }  // namespace
 
@@ -40,37 +40,113 @@ bool MainWindow::Create(HINSTANCE instance) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     windowClass.lpszClassName = kMainWindowClass;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, kMainWindowClass, "Tolvak", kMainStyle, 0, 0, 298, 302, nullptr, nullptr, instance,
-                           CreationParam()) != nullptr;
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
+    // The top-most state is also part of the creation style: not every system keeps a z-order
+    // that is set while the window is still being created.
+    State().topMost = ini_.ReadInt("Wnd", "TopMost", 0) != 0 ? -1 : 0;
+    if (!CreateWindowExA(State().topMost ? WS_EX_TOPMOST : 0, kMainWindowClass, "Tolvak", kMainStyle, 0, 0, 298, 302, nullptr, menu, instance,
+                         CreationParam())) {
+        if (menu) DestroyMenu(menu);
+        return false;
+    }
+    return true;
 }
 
-CFavTreeView* MainWindow::CurrentTree() { return firstTree_.get(); }
+CFavTreeView* MainWindow::CurrentTree() {
+    if (tabBar_) {
+        const int selected = TabCtrl_GetCurSel(tabBar_);
+        if (selected >= 0 && static_cast<size_t>(selected) < tabs_.size()) return tabs_[selected].get();
+    }
+    return tabs_.empty() ? nullptr : tabs_.front().get();
+}
 
-bool MainWindow::OnCreate() {
-    HWND window = hwnd();
-    status_ = CreateStatusWindowA(kStatusStyle, "", window, CFavTreeView::kStatusBarId);
-
-    const settings::TreeSettings treeSettings = settings::ReadTreeSettings(ini_);
-    treeFont_.reset(settings::CreateTreeFont(treeSettings));
+bool MainWindow::CreateFirstTree() {
+    status_ = CreateStatusWindowA(kStatusStyle, "", hwnd(), CFavTreeView::kStatusBarId);
+    treeSettings_ = settings::ReadTreeSettings(ini_);
+    treeFont_.reset(settings::CreateTreeFont(treeSettings_));
 
     fav::TabConfig first;
     first.section = "Tolvak#1";
     first.ini = ini_;
-    firstTree_ = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(first)));
-    if (!firstTree_->Create(window)) return false;
-    firstTree_->ApplySettings(treeSettings, treeFont_.get());
-    firstTree_->LoadRoot();
-
-    settings::WindowRect rect;
-    if (ini_.ReadInt("Wnd", "DontReadPos", 0) == 0) rect = settings::ReadWindowRect(ini_);
-    SetWindowPos(window, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER);
-    SetWindowTextA(window, kTitle);
-    SendMessageA(window, WM_SETHOTKEY, kActivationHotKey, 0);
-    ShowWindow(window, SW_SHOW);
+    auto tree = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(first)));
+    if (!tree->Create(hwnd())) return false;
+    tree->ApplySettings(treeSettings_, treeFont_.get());
+    tabs_.push_back(std::move(tree));
+    tabs_.front()->LoadRoot();
     return true;
 }
 
-void MainWindow::Layout(int width, int height) {
+void MainWindow::PlaceWindow() {
+    if (ini_.ReadInt("Wnd", "ShowStatusBar", 1) == 0) {
+        ShowWindow(status_, SW_HIDE);
+        SetMenuCheck(ID_VIEW_STATUS_BAR, false);
+    }
+    settings::WindowRect rect;
+    if (ini_.ReadInt("Wnd", "DontReadPos", 0) == 0) rect = settings::ReadWindowRect(ini_);
+    SetWindowPos(hwnd(), State().topMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.width,
+                 rect.height, 0);
+    SetMenuCheck(ID_VIEW_TOP_MOST, State().topMost != 0);
+}
+
+CFavTreeView* MainWindow::AddTabTree(const std::string& section) {
+    fav::TabConfig config;
+    config.section = section;
+    config.ini = ini_;
+    auto tree = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(config)));
+    if (!tree->Create(hwnd())) return nullptr;
+    tree->ApplySettings(treeSettings_, treeFont_.get());
+    ShowWindow(tree->hwnd(), SW_HIDE);
+    tabs_.push_back(std::move(tree));
+    return tabs_.back().get();
+}
+
+void MainWindow::CreateTabs() {
+    const auto tabName = [&](int n) {
+        return ini_.ReadString(text::Format("Tolvak#%d", n).c_str(), "tabName", "", kTabNameCapacity);
+    };
+    if (tabName(2).empty()) return;
+
+    tabBar_ = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_TABSTOP, 0, 0, 600, kTabBarHeight, hwnd(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabBarId)), State().instance, nullptr);
+    if (!tabBar_) return;
+    SendMessageA(tabBar_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.get()), FALSE);
+    ToggleTabBar();
+
+    // The first tree gets a tab even without a name of its own, so tabs and trees stay in step.
+    const auto appendTab = [&](const std::string& caption) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(caption.c_str());
+        TabCtrl_InsertItem(tabBar_, TabCtrl_GetItemCount(tabBar_), &item);
+    };
+    appendTab(tabName(1));
+    for (int n = 2; n <= kLastTabSection; ++n) {
+        const std::string caption = tabName(n);
+        if (caption.empty()) break;
+        if (AddTabTree(text::Format("Tolvak#%d", n))) appendTab(caption);
+    }
+    EnableMenuItem(GetMenu(hwnd()), ID_VIEW_TAB_BAR, MF_BYCOMMAND | MF_ENABLED);
+}
+
+bool MainWindow::OnCreate() {
+    if (!CreateFirstTree()) return false;
+    PlaceWindow();
+    CreateTabs();
+    SetWindowTextA(hwnd(), kTitle);
+    SendMessageA(hwnd(), WM_SETHOTKEY, kActivationHotKey, 0);
+    DecorateMenus(hwnd(), ini_);
+    LayOut();
+    ShowWindow(hwnd(), SW_SHOW);
+    return true;
+}
+
+void MainWindow::LayOut() {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    LayOut(client.right, client.bottom);
+}
+
+void MainWindow::LayOut(int width, int height) {
     int statusHeight = 0;
     if (status_ && IsWindowVisible(status_)) {
         SendMessageA(status_, WM_SIZE, 0, 0);
@@ -78,11 +154,26 @@ void MainWindow::Layout(int width, int height) {
         GetClientRect(status_, &rect);
         statusHeight = rect.bottom;
     }
-    if (firstTree_ && firstTree_->hwnd())
-        MoveWindow(firstTree_->hwnd(), 0, 0, width, height - statusHeight, TRUE);
+    int tabHeight = 0;
+    if (tabBar_ && IsWindowVisible(tabBar_)) {
+        MoveWindow(tabBar_, 0, 0, width, kTabBarHeight, TRUE);
+        tabHeight = kTabBarHeight;
+    }
+    for (const auto& tree : tabs_) MoveWindow(tree->hwnd(), 0, tabHeight, width, height - statusHeight - tabHeight, TRUE);
 }
 
-void MainWindow::SaveWindowRect() {
+void MainWindow::SelectTab(size_t index) {
+    if (index >= tabs_.size()) return;
+    if (tabBar_ && TabCtrl_GetCurSel(tabBar_) != static_cast<int>(index)) TabCtrl_SetCurSel(tabBar_, index);
+    CFavTreeView& selected = *tabs_[index];
+    if (!selected.IsLoaded()) selected.LoadRoot();
+    ShowWindow(selected.hwnd(), SW_SHOW);
+    SetFocus(selected.hwnd());
+    for (const auto& tree : tabs_)
+        if (tree.get() != &selected) ShowWindow(tree->hwnd(), SW_HIDE);
+}
+
+void MainWindow::SaveWindowRect() const {
     RECT rect{};
     if (!GetWindowRect(hwnd(), &rect)) return;
     ini_.WriteInt("Wnd", "iLeft", rect.left);
@@ -91,20 +182,17 @@ void MainWindow::SaveWindowRect() {
     ini_.WriteInt("Wnd", "iHeight", rect.bottom - rect.top);
 }
 
-void MainWindow::ReloadCurrentTree() {
-    if (CFavTreeView* tree = CurrentTree()) tree->LoadRoot();
+void MainWindow::ShowMenuHelp(UINT id, UINT flags, HMENU menu) {
+    if (flags == 0xFFFF && !menu) return;  // the menu closed; WM_EXITMENULOOP restores the status
+    char help[kMenuHelpCapacity] = "";
+    if (!(flags & (MF_POPUP | MF_SEPARATOR))) LoadStringA(State().instance, id, help, sizeof help);
+    SendMessageA(status_, SB_SIMPLE, TRUE, 0);
+    SendMessageA(status_, SB_SETTEXTA, kSimplePart | SBT_NOBORDERS, reinterpret_cast<LPARAM>(help));
 }
 
-void MainWindow::OnCommand(UINT id) {
-    static constexpr CommandEntry kCommands[] = {
-        {ID_TREE_RELOAD, &MainWindow::ReloadCurrentTree},
-    };
-    for (const CommandEntry& command : kCommands) {
-        if (command.id == id) {
-            (this->*command.run)();
-            return;
-        }
-    }
+void MainWindow::EndMenuHelp() {
+    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+    if (CFavTreeView* tree = CurrentTree()) tree->ShowStatusText(TreeView_GetSelection(tree->hwnd()));
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,18 +200,40 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_SIZE:
-        Layout(LOWORD(lParam), HIWORD(lParam));
+        LayOut(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_SETFOCUS:
         if (CFavTreeView* tree = CurrentTree()) SetFocus(tree->hwnd());
         return 0;
     case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         LRESULT result = 0;
-        if (CFavTreeView::RouteNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
+        if (CFavTreeView::RouteNotify(header, &result)) return result;
+        if (header->idFrom == kTabBarId && header->code == TCN_SELCHANGE) {
+            const int selected = TabCtrl_GetCurSel(tabBar_);
+            if (selected >= 0) SelectTab(static_cast<size_t>(selected));
+            return 0;
+        }
         break;
     }
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_MEASUREITEM:
+        if (MeasureSeparator(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), treeFont_.get())) return TRUE;
+        break;
+    case WM_DRAWITEM: {
+        CFavTreeView* tree = CurrentTree();
+        if (DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), treeFont_.get(),
+                          tree ? tree->menuPen() : nullptr))
+            return TRUE;
+        break;
+    }
+    case WM_MENUSELECT:
+        ShowMenuHelp(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_EXITMENULOOP:
+        if (!wParam) EndMenuHelp();
         return 0;
     case WM_CLOSE:
         SaveWindowRect();

@@ -227,3 +227,44 @@ TEST_F(ProgramFixture, AcceleratorsWaitWhileALabelIsEdited) {
     PressKey(tree, VK_F5);
     EXPECT_TRUE(WaitFor([&] { return TreeView_GetCount(tree) == before + 1; }));
 }
+
+TEST_F(ProgramFixture, TabsLoadWhenFirstShownAndTheWindowComesBackWhereItWasClosed) {
+    const std::string second = data.MakeDir("second");
+    data.WriteShortcut("second\\x", "http://example.com/x");
+    data.WriteShortcut("second\\y", "http://example.com/y");
+    Installation installation(Settings("tabName=メイン\r\n[Tolvak#2]\r\ntabName=二番目\r\nFavRoot=" + second +
+                                       "\r\n[Tolvak#3]\r\ntabName=三番目\r\n"));
+    {
+        RunningProgram program(installation);
+        HWND window = program.Window();
+        ASSERT_NE(window, nullptr);
+        HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3);
+        HWND firstTree = TreeOf(window);
+        HWND secondTree = FindWindowExA(window, firstTree, "CFavTreeView", nullptr);
+        ASSERT_NE(secondTree, nullptr);
+        EXPECT_EQ(TreeView_GetCount(secondTree), 0u);  // not read before it is shown
+
+        SetForegroundWindow(window);
+        SetFocus(tabs);
+        PressKey(tabs, VK_RIGHT);
+        ASSERT_TRUE(WaitFor([&] { return TreeView_GetCount(secondTree) == 3u; }));
+        EXPECT_TRUE(IsWindowVisible(secondTree));
+        EXPECT_FALSE(IsWindowVisible(firstTree));
+
+        SetWindowPos(window, nullptr, 50, 60, 480, 420, SWP_NOZORDER);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        DWORD code = 1;
+        ASSERT_TRUE(program.Exited(5000, &code));
+    }
+    RunningProgram again(installation);
+    HWND window = again.Window();
+    ASSERT_NE(window, nullptr);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.top, 60);
+    EXPECT_EQ(rect.right - rect.left, 480);
+    EXPECT_EQ(rect.bottom - rect.top, 420);
+}

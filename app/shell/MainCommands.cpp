@@ -1,0 +1,105 @@
+// The main window's commands: a table from command id to handler.
+#include "AppState.h"
+#include "MainWindow.h"
+
+#include <base/MessageBox.h>
+#include <resources/TolvakIds.h>
+
+namespace app {
+namespace {
+
+struct CommandEntry {
+    UINT id;
+    void (MainWindow::*run)();
+};
+
+constexpr char kMenuBarHidden[] = "メニューバーを消しました。\n再び表示するにはTolvakを再起動してください";
+
+}  // namespace
+
+void MainWindow::OnCommand(UINT id) {
+    // Commands of features that are not part of the program yet have no entry and do nothing.
+    static constexpr CommandEntry kCommands[] = {
+        {ID_TREE_EXPAND_ALL, &MainWindow::ExpandAll},
+        {ID_TREE_COLLAPSE_ALL, &MainWindow::CollapseAll},
+        {ID_TREE_RELOAD, &MainWindow::ReloadCurrentTree},
+        {ID_ITEM_DELETE, &MainWindow::DeleteCurrentNode},
+        {ID_ITEM_RENAME, &MainWindow::RenameCurrentNode},
+        {ID_VIEW_STATUS_BAR, &MainWindow::ToggleStatusBar},
+        {ID_VIEW_TAB_BAR, &MainWindow::ToggleTabBar},
+        {ID_VIEW_TOP_MOST, &MainWindow::ToggleTopMost},
+        {ID_VIEW_MENU_BAR, &MainWindow::HideMenuBar},
+    };
+    for (const CommandEntry& command : kCommands) {
+        if (command.id == id) {
+            (this->*command.run)();
+            return;
+        }
+    }
+}
+
+void MainWindow::ReloadCurrentTree() {
+    if (CFavTreeView* tree = CurrentTree()) tree->LoadRoot();
+}
+
+void MainWindow::ExpandAll() {
+    if (CFavTreeView* tree = CurrentTree()) tree->ExpandBranch(tree->Root(), true);
+}
+
+void MainWindow::CollapseAll() {
+    CFavTreeView* tree = CurrentTree();
+    if (!tree) return;
+    tree->ExpandBranch(tree->Root(), false);
+    TreeView_Expand(tree->hwnd(), tree->Root(), TVE_EXPAND);  // the root always stays open
+}
+
+void MainWindow::DeleteCurrentNode() {
+    if (CFavTreeView* tree = CurrentTree()) tree->Delete(TreeView_GetSelection(tree->hwnd()));
+}
+
+void MainWindow::RenameCurrentNode() {
+    if (CFavTreeView* tree = CurrentTree()) tree->StartRename();
+}
+
+void MainWindow::SetMenuCheck(UINT id, bool checked) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    if (HMENU menu = GetMenu(hwnd()); menu && GetMenuItemInfoA(menu, id, FALSE, &info)) {
+        info.fState = checked ? (info.fState | MFS_CHECKED) : (info.fState & ~UINT(MFS_CHECKED));
+        SetMenuItemInfoA(menu, id, FALSE, &info);
+    }
+}
+
+void MainWindow::ToggleBar(HWND bar, const char* key, UINT id) {
+    if (!bar) return;
+    const bool show = !IsWindowVisible(bar);
+    ShowWindow(bar, show ? SW_SHOW : SW_HIDE);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    PostMessageA(hwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    ini_.Write("Wnd", key, show ? "1" : "0");
+    SetMenuCheck(id, show);
+}
+
+void MainWindow::ToggleStatusBar() { ToggleBar(status_, "ShowStatusBar", ID_VIEW_STATUS_BAR); }
+
+void MainWindow::ToggleTabBar() { ToggleBar(tabBar_, "ShowTabBar", ID_VIEW_TAB_BAR); }
+
+void MainWindow::ToggleTopMost() {
+    LONG& topMost = State().topMost;
+    topMost = topMost ? 0 : -1;
+    SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetMenuCheck(ID_VIEW_TOP_MOST, topMost != 0);
+    ini_.Write("Wnd", "TopMost", topMost ? "1" : "0");
+}
+
+void MainWindow::HideMenuBar() {
+    HMENU menu = GetMenu(hwnd());
+    if (!menu) return;
+    SetMenu(hwnd(), nullptr);
+    detachedMenu_.reset(menu);  // nothing else owns it once it is off the window
+    ui::ShowMessage(hwnd(), kMenuBarHidden, "", MB_OK);
+}
+
+}  // namespace app

@@ -1,0 +1,67 @@
+// Whole-node operations: deleting to the recycle bin and opening or closing a branch.
+#include "CFavTreeView.h"
+
+#include <base/Format.h>
+
+#include <shlobj.h>
+
+namespace {
+
+constexpr char kRootCannotBeDeleted[] = "ルートフォルダは削除できません";
+constexpr char kImportedCannotBeDeleted[] = "インポートされたアイテムは削除できません";
+constexpr char kDeleteQuestion[] = "[%s]を削除しますか？";
+constexpr char kDeleteCaption[] = "削除の確認";
+constexpr char kDeleteFailed[] = "削除できませんでした";
+constexpr size_t kQuestionLabelCapacity = MAX_PATH;
+// Silently, without a second question, into the recycle bin.
+constexpr FILEOP_FLAGS kDeleteFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+
+}  // namespace
+
+void CFavTreeView::Delete(HTREEITEM node) {
+    if (!node) return;
+    if (node == Root()) {
+        Message(kRootCannotBeDeleted, "", MB_ICONWARNING);
+        return;
+    }
+    if (KindOf(node) & fav::kImported) {
+        Message(kImportedCannotBeDeleted, "", MB_ICONWARNING);
+        return;
+    }
+    const std::string label = Label(node).substr(0, kQuestionLabelCapacity - 1);
+    if (Message(text::Format(kDeleteQuestion, label.c_str()), kDeleteCaption, MB_OKCANCEL) != IDOK) return;
+    const std::optional<std::string> file = NodePath(node);
+    if (!file) return;
+
+    const std::string from = *file + '\0';
+    SHFILEOPSTRUCTA operation{};
+    operation.hwnd = hwnd();
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = kDeleteFlags;
+    // Any error counts, with or without the aborted flag: the node stays while its file does.
+    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) {
+        Message(kDeleteFailed, "", MB_ICONWARNING);
+        return;
+    }
+    RemoveNode(node);
+    SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, file->c_str(), nullptr);
+}
+
+void CFavTreeView::ExpandBranch(HTREEITEM node, bool expand) {
+    if (!node) return;
+    HWND window = hwnd();
+    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    const UINT action = expand ? TVE_EXPAND : TVE_COLLAPSE;
+    // Depth first: each node, then its own children.
+    const auto apply = [&](auto& self, HTREEITEM at) -> void {
+        TreeView_Expand(window, at, action);
+        for (HTREEITEM child = TreeView_GetChild(window, at); child; child = TreeView_GetNextSibling(window, child))
+            self(self, child);
+    };
+    apply(apply, node);
+    TreeView_Select(window, node, TVGN_FIRSTVISIBLE);
+    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window, nullptr, TRUE);
+    SetFocus(window);
+}

@@ -47,6 +47,24 @@ size_t FindLastOf(std::string_view text, std::string_view chars) {
     return found;
 }
 
+size_t FitLength(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text.size();
+    size_t fit = 0;
+    for (size_t i = 0; i <= maxBytes; i = NextCharOffset(text, i)) {
+        fit = i;
+        if (i == text.size()) break;
+    }
+    return fit;
+}
+
+bool CopyFitting(std::string_view text, char* buffer, size_t size) {
+    if (!buffer || size == 0) return false;
+    const size_t length = FitLength(text, size - 1);
+    text.copy(buffer, length);
+    buffer[length] = '\0';
+    return true;
+}
+
 std::vector<std::string> Split(std::string_view text, std::string_view separators) {
     std::vector<std::string> parts;
     while (!text.empty()) {

@@ -23,6 +23,13 @@ size_t NextCharOffset(std::string_view text, size_t pos);
 size_t FindFirstOf(std::string_view text, std::string_view chars);
 size_t FindLastOf(std::string_view text, std::string_view chars);
 
+// The longest prefix of `text` of at most `maxBytes` bytes that ends on a character boundary.
+size_t FitLength(std::string_view text, size_t maxBytes);
+
+// Copies `text` into `buffer` of `size` bytes (NUL included), cut on a character boundary.
+// Returns false when nothing fits (no buffer).
+bool CopyFitting(std::string_view text, char* buffer, size_t size);
+
 // Splits at any of `separators`, dropping empty pieces.
 std::vector<std::string> Split(std::string_view text, std::string_view separators);
 

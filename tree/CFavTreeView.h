@@ -5,8 +5,9 @@
 // Implementation files: CFavTreeView.cpp (object, window, appearance), TreeLoad.cpp (loading),
 // TreeNodes.cpp (node queries, paths, insertion), TreeWatch.cpp (shell change notifications),
 // TreeEdit.cpp (label edits, new folders, renames, new shortcuts), TreeNotify.cpp (notifications
-// from the parent, status text), TreeOpen.cpp (opening entries in the browser), TreeHooks.cpp
-// (context menu, drag, import).
+// from the parent, status text), TreeOpen.cpp (opening entries in the browser), TreeOperations.cpp
+// (delete, branches), TreeImport.cpp (the plug-in sink, bookmark sources), TreeHooks.cpp (context
+// menu, drag).
 #pragma once
 
 #include "FavNode.h"
@@ -116,6 +117,11 @@ public:
     // Expands or collapses the node and everything below it.
     void ExpandBranch(HTREEITEM node, bool expand);
 
+    // Imported content (TreeImport.cpp): an imported folder, and an imported item opening `url`
+    // or, without one, showing a message.
+    HTREEITEM AddImportedFolder(HTREEITEM parent, const std::string& name);
+    HTREEITEM AddImportedItem(HTREEITEM parent, const std::string& name, const std::optional<std::string>& url);
+
     // Opening entries.
     // Opens the node (none: the caret node) with the system's handler for its URL, or in a new
     // window while Shift is down.
@@ -168,6 +174,7 @@ private:
     void BeginDrag(const NMTREEVIEWA& info);
     void RegisterDropTarget();
     void RevokeDropTarget();
+    // Reads a bookmark source through the import plug-in (TreeImport.cpp).
     void OpenBookmarkSource(HTREEITEM node);
     bool StopLinkChecksBeforeReload();
 

@@ -1,5 +1,6 @@
 // The main window's commands: a table from command id to handler.
 #include "AppState.h"
+#include "ExportCommand.h"
 #include "MainWindow.h"
 
 #include <base/MessageBox.h>
@@ -29,6 +30,8 @@ void MainWindow::OnCommand(UINT id) {
         {ID_VIEW_TAB_BAR, &MainWindow::ToggleTabBar},
         {ID_VIEW_TOP_MOST, &MainWindow::ToggleTopMost},
         {ID_VIEW_MENU_BAR, &MainWindow::HideMenuBar},
+        {ID_EXPORT_XML, &MainWindow::ExportXml},
+        {ID_EXPORT_WWWC, &MainWindow::ExportWwwc},
     };
     for (const CommandEntry& command : kCommands) {
         if (command.id == id) {
@@ -59,6 +62,14 @@ void MainWindow::DeleteCurrentNode() {
 
 void MainWindow::RenameCurrentNode() {
     if (CFavTreeView* tree = CurrentTree()) tree->StartRename();
+}
+
+void MainWindow::ExportXml() {
+    if (CFavTreeView* tree = CurrentTree()) ExportTree(*tree, hwnd(), "XML");
+}
+
+void MainWindow::ExportWwwc() {
+    if (CFavTreeView* tree = CurrentTree()) ExportTree(*tree, hwnd(), "WWWC");
 }
 
 void MainWindow::SetMenuCheck(UINT id, bool checked) {

@@ -63,6 +63,8 @@ private:
     void ToggleTabBar();
     void ToggleTopMost();
     void HideMenuBar();
+    void ExportXml();
+    void ExportWwwc();
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);
 

@@ -35,3 +35,15 @@ TEST(Mbcs, NamesSortWithoutRegardToCaseSingleByteBeforeDoubleByte) {
     EXPECT_EQ(names, (std::vector<std::string>{"1", "10", "_x", "A", "b", "c", "Y", "z", "あ", "表"}));
     EXPECT_TRUE(mbcs::EqualsNoCase("ABC表", "abc表"));
 }
+
+TEST(Mbcs, TextIsCutOnlyBetweenCharacters) {
+    EXPECT_EQ(mbcs::FitLength("abc", 10), 3u);
+    EXPECT_EQ(mbcs::FitLength("a表b", 2), 1u);  // the lead byte of 表 alone would be half a character
+    EXPECT_EQ(mbcs::FitLength("a表b", 3), 3u);
+    char buffer[4];
+    ASSERT_TRUE(mbcs::CopyFitting("表計算", buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "表");
+    ASSERT_TRUE(mbcs::CopyFitting("ab", buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "ab");
+    EXPECT_FALSE(mbcs::CopyFitting("x", buffer, 0));
+}

@@ -1,0 +1,35 @@
+#include "ExportCommand.h"
+
+#include <base/Handles.h>
+#include <base/MessageBox.h>
+#include <plugins/PluginInterface.h>
+#include <tree/TreeImportSink.h>
+
+namespace app {
+namespace {
+
+constexpr char kExportLibraryMissing[] = "エクスポート用DLL[tlExport.dll]が見つかりませんでした。";
+constexpr char kFormatNotSupported[] = "指定の形式はサポートされていません。";
+
+}  // namespace
+
+void ExportTree(CFavTreeView& tree, HWND owner, const char* format) {
+    // By plain name: the system's library search order finds it (the program's folder first).
+    win::UniqueModule module(LoadLibraryA(plugin::kExportLibrary));
+    const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kExportExport);
+    if (!create) {
+        ui::ShowMessage(owner, kExportLibraryMissing, "", MB_OK);
+        return;
+    }
+    plugin::FormatHandler* handler = nullptr;
+    if (create(format, &handler) != 0 || !handler) {
+        ui::ShowMessage(owner, kFormatNotSupported, "", MB_OK);
+        return;
+    }
+    TreeImportSink sink(tree);
+    handler->SetSink(&sink);
+    handler->Run(nullptr, nullptr);
+    handler->Release();
+}
+
+}  // namespace app

@@ -1,0 +1,30 @@
+// The tree's side of the plug-in interface: the callback object a plug-in reads the tree through
+// and adds imported folders and items with.
+#pragma once
+
+#include "CFavTreeView.h"
+
+#include <plugins/PluginInterface.h>
+
+class TreeImportSink final : public plugin::ImportSink {
+public:
+    explicit TreeImportSink(CFavTreeView& tree) : tree_(tree) {}
+    TreeImportSink(const TreeImportSink&) = delete;
+    TreeImportSink& operator=(const TreeImportSink&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HWND STDMETHODCALLTYPE GetOwnerWindow() override;
+    plugin::ItemHandle STDMETHODCALLTYPE GetRoot() override;
+    plugin::ItemHandle STDMETHODCALLTYPE GetChild(plugin::ItemHandle item) override;
+    plugin::ItemHandle STDMETHODCALLTYPE GetNextSibling(plugin::ItemHandle item) override;
+    BOOL STDMETHODCALLTYPE GetText(plugin::ItemHandle item, char* buffer, int size) override;
+    BOOL STDMETHODCALLTYPE GetURL(plugin::ItemHandle item, char* buffer, int size) override;
+    BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle item) override;
+    plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle parent, const char* name, const char* url,
+                                                 int kind) override;
+
+private:
+    CFavTreeView& tree_;
+};

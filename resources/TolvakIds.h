@@ -4,9 +4,6 @@
 #define IDI_APP 1
 #define IDM_MAIN 108
 #define IDA_MAIN 114
-#define IDB_TREE_IMAGES 134
-
-#define ID_SEPARATOR_ITEM 3
 
 #define ID_IE_IMPORT 40001
 #define ID_IE_EXPORT 40002

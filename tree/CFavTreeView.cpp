@@ -2,6 +2,8 @@
 
 #include "TreeModule.h"
 
+#include <resources/TreeIds.h>
+
 #include <base/MessageBox.h>
 
 #include <initguid.h>
@@ -10,7 +12,6 @@ DEFINE_GUID(IID_IFavTree, 0x7C41B5C1, 0x3A6F, 0x11D4, 0x8E, 0x3F, 0x2A, 0x61, 0x
 
 namespace {
 
-constexpr int kBitmapTreeImages = 134;
 constexpr int kImageSize = 16;
 constexpr DWORD kTreeStyle = WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS |
                              TVS_SHOWSELALWAYS;
@@ -128,7 +129,7 @@ void CFavTreeView::ApplySettings(const settings::TreeSettings& tree, HFONT font)
     TreeView_SetIndent(window, tree.indent);
 
     if (!tree.showIcons) return;
-    images_.reset(ImageList_LoadImageA(fav::TreeModule(), MAKEINTRESOURCEA(kBitmapTreeImages), kImageSize, 0,
+    images_.reset(ImageList_LoadImageA(fav::TreeModule(), MAKEINTRESOURCEA(IDB_TREE_IMAGES), kImageSize, 0,
                                        CLR_DEFAULT, IMAGE_BITMAP, LR_CREATEDIBSECTION));
     if (!images_) return;
     ImageList_SetBkColor(images_.get(), tree.background.value_or(GetSysColor(COLOR_WINDOW)));

@@ -6,6 +6,7 @@
 
 #include <base/Format.h>
 #include <resources/TolvakIds.h>
+#include <tree/MenuDrawing.h>
 
 #include <commctrl.h>
 
@@ -220,11 +221,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_MEASUREITEM:
-        if (MeasureSeparator(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), treeFont_.get())) return TRUE;
+        if (ownerdraw::MeasureSeparator(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), treeFont_.get())) return TRUE;
         break;
     case WM_DRAWITEM: {
         CFavTreeView* tree = CurrentTree();
-        if (DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), treeFont_.get(),
+        if (ownerdraw::DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), treeFont_.get(),
                           tree ? tree->menuPen() : nullptr))
             return TRUE;
         break;

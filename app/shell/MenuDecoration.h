@@ -18,8 +18,4 @@ inline constexpr int kHelpPopup = 4;
 
 void DecorateMenus(HWND window, const settings::IniFile& ini);
 
-// WM_MEASUREITEM / WM_DRAWITEM for the owner-drawn separators; false for anything else.
-bool MeasureSeparator(HWND window, MEASUREITEMSTRUCT& measure, HFONT font);
-bool DrawSeparator(const DRAWITEMSTRUCT& draw, HFONT font, HPEN pen);
-
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <app/shell/AppState.h>
 #include <app/shell/MainWindow.h>
 #include <resources/TolvakIds.h>
+#include <tree/MenuDrawing.h>
 
 #include <gtest/gtest.h>
 
@@ -212,7 +213,7 @@ TEST_F(MainWindowFixture, MenusAreDecoratedAndUserToolsAppended) {
     const auto title = [&](HMENU menu, int position) {
         const MENUITEMINFOA info = item(menu, position);
         EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << position;
-        EXPECT_EQ(info.wID, UINT(ID_SEPARATOR_ITEM));
+        EXPECT_EQ(info.wID, UINT(ownerdraw::kSeparatorItemId));
         return info.dwItemData ? std::string(reinterpret_cast<const char*>(info.dwItemData)) : std::string("-");
     };
     HMENU tree = GetSubMenu(bar, 0);
@@ -236,11 +237,11 @@ TEST_F(MainWindowFixture, MenusAreDecoratedAndUserToolsAppended) {
     GetMenuStringA(tools, ID_FIRST_USER_TOOL, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "メモ帳");
 
-    MEASUREITEMSTRUCT plain{ODT_MENU, 0, ID_SEPARATOR_ITEM, 0, 0, 0};
+    MEASUREITEMSTRUCT plain{ODT_MENU, 0, ownerdraw::kSeparatorItemId, 0, 0, 0};
     SendMessageA(window.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&plain));
     EXPECT_EQ(plain.itemWidth, 10u);
     EXPECT_EQ(plain.itemHeight, 8u);
-    MEASUREITEMSTRUCT titled{ODT_MENU, 0, ID_SEPARATOR_ITEM, 0, 0, reinterpret_cast<ULONG_PTR>("Tree OP")};
+    MEASUREITEMSTRUCT titled{ODT_MENU, 0, ownerdraw::kSeparatorItemId, 0, 0, reinterpret_cast<ULONG_PTR>("Tree OP")};
     SendMessageA(window.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&titled));
     EXPECT_GT(titled.itemWidth, 20u);
     EXPECT_GT(titled.itemHeight, 3u);

@@ -82,6 +82,11 @@ struct IdListTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { CoTaskMemFree(h); }
 };
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
 struct RegistryKeyTraits {
     using Type = HKEY;
     static Type Invalid() { return nullptr; }
@@ -111,6 +116,7 @@ using UniqueMenu = Unique<MenuTraits>;
 using UniqueIdList = Unique<IdListTraits>;
 using UniqueWindow = Unique<WindowTraits>;
 using UniqueKey = Unique<RegistryKeyTraits>;
+using UniqueIcon = Unique<IconTraits>;
 using UniqueBstr = Unique<BstrTraits>;
 
 // Owning COM interface pointer.

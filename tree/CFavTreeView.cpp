@@ -1,5 +1,6 @@
 #include "CFavTreeView.h"
 
+#include "TreeContextMenu.h"
 #include "TreeModule.h"
 
 #include <resources/TreeIds.h>
@@ -167,6 +168,21 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 ShowContextMenu(caret, point);
             }
         }
+        break;
+    case WM_COMMAND:
+        if (lParam == 0) RunContextCommand(LOWORD(wParam), contextNode_);
+        break;
+    case WM_MEASUREITEM:
+        if (ctxmenu::Measure(window, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)),
+                             *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (ctxmenu::Draw(menuPen_.get(), *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MENUCHAR:
+        if (const LRESULT chosen = ctxmenu::MenuChar(reinterpret_cast<HMENU>(lParam), static_cast<char>(LOWORD(wParam))))
+            return chosen;
         break;
     case WM_TIMER:
         if (wParam == 1) {

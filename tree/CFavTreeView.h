@@ -6,8 +6,8 @@
 // TreeNodes.cpp (node queries, paths, insertion), TreeWatch.cpp (shell change notifications),
 // TreeEdit.cpp (label edits, new folders, renames, new shortcuts), TreeNotify.cpp (notifications
 // from the parent, status text), TreeOpen.cpp (opening entries in the browser), TreeOperations.cpp
-// (delete, branches), TreeImport.cpp (the plug-in sink, bookmark sources), TreeHooks.cpp (context
-// menu, drag).
+// (delete, branches), TreeImport.cpp (the plug-in sink, bookmark sources), TreeContextMenu.cpp and
+// TreeContextCommands.cpp (the context menu), TreeHooks.cpp (drag, link checks, properties).
 #pragma once
 
 #include "FavNode.h"
@@ -134,6 +134,11 @@ public:
     // not entered.
     void OpenAll(HTREEITEM folder);
 
+    // The context menu's command `id` (TreeContextMenu.h) for `node`.
+    void RunContextCommand(UINT id, HTREEITEM node);
+    // The node the last context menu was opened for.
+    HTREEITEM contextNode() const { return contextNode_; }
+
     // Notifications and feedback.
     LRESULT OnNotify(const NMHDR* header);
     void ShowStatusText(HTREEITEM node);
@@ -169,8 +174,13 @@ private:
     void ReopenLabelEdit(HTREEITEM node, const std::string& text);
     void OnReopenLabelEdit(HTREEITEM node);
 
-    // Features that plug in here (TreeHooks.cpp).
+    // Context menu (TreeContextCommands.cpp).
     void ShowContextMenu(HTREEITEM node, POINT screenPoint);
+    void CopyUrl(HTREEITEM node, bool asLink);
+
+    // Features that plug in here (TreeHooks.cpp).
+    void ShowProperties(HTREEITEM node);
+    void CheckLinks(HTREEITEM node);
     void BeginDrag(const NMTREEVIEWA& info);
     void RegisterDropTarget();
     void RevokeDropTarget();
@@ -187,4 +197,5 @@ private:
     ULONG watchId_ = 0;
     std::string reopenText_;
     bool endingLabelEdit_ = false;
+    HTREEITEM contextNode_ = nullptr;
 };

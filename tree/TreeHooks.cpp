@@ -1,8 +1,6 @@
-// Where the tree meets features that arrive with their own modules: the context menu, drag and
-// drop and link checking. Until a feature is present its hook does the least harmful thing.
+// Where the tree meets features that arrive with their own modules: drag and drop, link checking
+// and the properties of an entry. Until a feature is present its hook does the least harmful thing.
 #include "CFavTreeView.h"
-
-void CFavTreeView::ShowContextMenu(HTREEITEM, POINT) {}
 
 void CFavTreeView::BeginDrag(const NMTREEVIEWA&) {}
 
@@ -11,3 +9,7 @@ void CFavTreeView::RegisterDropTarget() {}
 void CFavTreeView::RevokeDropTarget() {}
 
 bool CFavTreeView::StopLinkChecksBeforeReload() { return true; }
+
+void CFavTreeView::ShowProperties(HTREEITEM) {}
+
+void CFavTreeView::CheckLinks(HTREEITEM) {}

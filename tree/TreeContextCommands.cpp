@@ -1,0 +1,43 @@
+// The context menu's commands, carried out on the node the menu was opened for.
+#include "CFavTreeView.h"
+
+#include "TreeContextMenu.h"
+
+#include <base/Clipboard.h>
+#include <base/Format.h>
+
+void CFavTreeView::ShowContextMenu(HTREEITEM node, POINT screenPoint) {
+    if (!node) return;
+    contextNode_ = node;
+    {
+        ctxmenu::ContextMenu menu(*this, node);
+        menu.Track(screenPoint);
+    }
+    if (HTREEITEM caret = TreeView_GetSelection(hwnd())) ShowStatusText(caret);
+}
+
+void CFavTreeView::CopyUrl(HTREEITEM node, bool asLink) {
+    const std::optional<std::string> url = NodeUrl(node);
+    if (!url) return;
+    const std::string text = asLink ? text::Format("<a href=\"%s\">%s</a>", url->c_str(), Label(node).c_str()) : *url;
+    clip::SetText(GetActiveWindow(), text);
+}
+
+void CFavTreeView::RunContextCommand(UINT id, HTREEITEM node) {
+    if (!node) return;
+    switch (id) {
+    case ctxmenu::kCopyUrl: CopyUrl(node, false); break;
+    case ctxmenu::kCopyLink: CopyUrl(node, true); break;
+    case ctxmenu::kNewFolder: NewFolderPlaceholder(node); break;
+    case ctxmenu::kOpen: Open(node); break;
+    case ctxmenu::kOpenInNewWindow: OpenInNewWindow(node); break;
+    case ctxmenu::kDelete: Delete(node); break;
+    case ctxmenu::kExpandBranch: ExpandBranch(node, true); break;
+    case ctxmenu::kCollapseBranch: ExpandBranch(node, false); break;
+    case ctxmenu::kOpenAll: OpenAll(node); break;
+    case ctxmenu::kRename: StartRename(node); break;
+    case ctxmenu::kProperties: ShowProperties(node); break;
+    case ctxmenu::kCheckLinks: CheckLinks(node); break;
+    default: break;
+    }
+}

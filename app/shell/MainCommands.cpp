@@ -32,6 +32,12 @@ void MainWindow::OnCommand(UINT id) {
         {ID_VIEW_MENU_BAR, &MainWindow::HideMenuBar},
         {ID_EXPORT_XML, &MainWindow::ExportXml},
         {ID_EXPORT_WWWC, &MainWindow::ExportWwwc},
+        {ID_CLIPBOARD_URL, &MainWindow::OpenClipboardUrl},
+        {ID_HELP_CONTENTS, &MainWindow::ShowHelp},
+        {ID_SETTINGS_TOOL, &MainWindow::StartSettingsTool},
+        {ID_EDIT_SETTINGS_FILE, &MainWindow::EditSettingsFile},
+        {ID_INTERNET_OPTIONS, &MainWindow::ShowInternetOptions},
+        {ID_HOME_PAGE, &MainWindow::OpenHomePage},
     };
     for (const CommandEntry& command : kCommands) {
         if (command.id == id) {
@@ -39,6 +45,7 @@ void MainWindow::OnCommand(UINT id) {
             return;
         }
     }
+    if (id >= ID_FIRST_USER_TOOL && id <= ID_LAST_USER_TOOL) RunUserTool(id);
 }
 
 void MainWindow::ReloadCurrentTree() {

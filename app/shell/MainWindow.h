@@ -20,6 +20,8 @@ public:
     static constexpr int kTabBarId = 101;
     static constexpr int kTabBarHeight = 22;
     static constexpr int kLastTabSection = 13;
+    static constexpr char kHomePageUrl[] = "https://tolvak.example.com/";
+    static constexpr char kHomePageTitle[] = "Tolvakのホームページ";
 
     explicit MainWindow(std::string settingsPath);
     ~MainWindow() override;
@@ -65,6 +67,13 @@ private:
     void HideMenuBar();
     void ExportXml();
     void ExportWwwc();
+    void OpenClipboardUrl();
+    void ShowHelp();
+    void StartSettingsTool();
+    void EditSettingsFile();
+    void ShowInternetOptions();
+    void OpenHomePage();
+    void RunUserTool(UINT id);
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);
 

@@ -268,3 +268,14 @@ TEST_F(ProgramFixture, TabsLoadWhenFirstShownAndTheWindowComesBackWhereItWasClos
     EXPECT_EQ(rect.right - rect.left, 480);
     EXPECT_EQ(rect.bottom - rect.top, 420);
 }
+
+TEST_F(ProgramFixture, TheSettingsToolIsStartedFromTheProgramsFolder) {
+    Installation installation(Settings());
+    const std::string recorder = path::ReplaceFileName(path::ModuleFile(nullptr), "record_args.exe");
+    ASSERT_TRUE(CopyFileA(recorder.c_str(), (installation.dir() / "TLProp.exe").c_str(), FALSE));
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, 40024, 0);
+    EXPECT_TRUE(WaitFor([&] { return path::Exists(installation.dir() / "args.txt"); }));
+}

@@ -196,3 +196,27 @@ void FinishEdit(const CFavTreeView& tree, const char* text) {
 HWND OpenEditor(const CFavTreeView& tree) { return TreeView_GetEditControl(tree.hwnd()); }
 
 }  // namespace testutil
+
+namespace testutil {
+
+Recorder::Recorder(const TempDir& dir, const std::string& folder, const std::string& program)
+    : folder_(dir.MakeDir(folder)), name_(program) {
+    const std::string built = path::ReplaceFileName(path::ModuleFile(nullptr), "record_args.exe");
+    ok_ = CopyFileA(built.c_str(), this->program().c_str(), FALSE) != FALSE;
+}
+
+Recorder::~Recorder() {
+    // A started copy may still be running for a moment; its folder goes only after it ends.
+    for (int i = 0; i < 100 && path::Exists(program()) && !DeleteFileA(program().c_str()); ++i) Sleep(50);
+}
+
+std::string Recorder::WaitForCommandLine() const {
+    const std::string file = folder_ + "\\args.txt";
+    for (int i = 0; i < 200; ++i) {
+        if (path::Exists(file)) return ReadBytes(file);
+        Sleep(50);
+    }
+    return "";
+}
+
+}  // namespace testutil

@@ -101,6 +101,26 @@ struct TreeFixture : testing::Test {
 
 namespace testutil {
 
+// A copy of the stand-in program record_args.exe (built beside the tests) in a folder of its own,
+// under the name `program`; when started it writes its command line to args.txt there.
+class Recorder {
+public:
+    Recorder(const TempDir& dir, const std::string& folder, const std::string& program = "record_args.exe");
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    bool ok() const { return ok_; }
+    std::string program() const { return folder_ + "\\" + name_; }
+    // The command line the copy was started with; "" when it has not run within ten seconds.
+    std::string WaitForCommandLine() const;
+
+private:
+    std::string folder_;
+    std::string name_;
+    bool ok_ = false;
+};
+
 // Opens the label editor on `node`, types `text` and commits it; with no text the edit is
 // cancelled. Returns false when the tree refused to open the editor. Posted follow-ups run.
 bool EditLabel(CFavTreeView& tree, HTREEITEM node, const char* text);

@@ -4,6 +4,8 @@
 
 #include <app/shell/AppState.h>
 #include <app/shell/MainWindow.h>
+#include <base/Clipboard.h>
+#include <base/Path.h>
 #include <resources/TolvakIds.h>
 #include <tree/MenuDrawing.h>
 
@@ -299,4 +301,31 @@ TEST_F(MainWindowFixture, HidingTheMenuBarSaysHowToGetItBack) {
     EXPECT_EQ(GetMenu(window.hwnd()), nullptr);
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"メニューバーを消しました。\n再び表示するにはTolvakを再起動してください"}));
+}
+
+TEST_F(MainWindowFixture, ClipboardUrlOpensInTheConfiguredBrowserAndOtherTextIsIgnored) {
+    testutil::Recorder browser(dir, "browser");
+    ASSERT_TRUE(browser.ok());
+    app::MainWindow& window = Open(Sections("[General]\r\nBrowser=" + browser.program() + "\r\n"));
+    ASSERT_TRUE(clip::SetText(window.hwnd(), "ttp://example.com/コピー"));
+    Command(ID_CLIPBOARD_URL);
+    EXPECT_NE(browser.WaitForCommandLine().find("http://example.com/コピー"), std::string::npos);
+
+    testutil::Recorder other(dir, "other");
+    Ini().Write("General", "Browser", other.program().c_str());
+    ASSERT_TRUE(clip::SetText(window.hwnd(), "no address here"));
+    Command(ID_CLIPBOARD_URL);
+    ASSERT_TRUE(clip::SetText(window.hwnd(), "http://example.com/" + std::string(300, 'x')));
+    Command(ID_CLIPBOARD_URL);
+    Sleep(500);
+    EXPECT_FALSE(path::Exists(dir / "other\\args.txt"));
+}
+
+TEST_F(MainWindowFixture, UserToolsStartTheirCommandLines) {
+    testutil::Recorder tool(dir, "tool");
+    ASSERT_TRUE(tool.ok());
+    app::MainWindow& window = Open(Sections("[tool]\r\n-=\r\n記録=" + tool.program() + " --from-menu\r\n"));
+    (void)window;
+    Command(ID_FIRST_USER_TOOL);
+    EXPECT_NE(tool.WaitForCommandLine().find("--from-menu"), std::string::npos);
 }

@@ -1,0 +1,78 @@
+// Commands of the tools and help popups: the clipboard's URL, help, the settings tool, the
+// settings file, Internet Options, the home page and the user's own tools.
+#include "AppState.h"
+#include "MainWindow.h"
+#include "MenuDecoration.h"
+
+#include <base/Handles.h>
+#include <base/Path.h>
+#include <resources/TolvakIds.h>
+#include <tree/Settings.h>
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace app {
+namespace {
+
+constexpr size_t kClipboardUrlCapacity = 260;
+constexpr int kToolNameCapacity = 100;
+constexpr size_t kToolCommandCapacity = MAX_PATH;
+constexpr char kHelpFile[] = "Tolvak.chm";
+constexpr UINT kHelpDisplayTopic = 0;
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// The clipboard's text when it looks like a URL; "ttp://" as copied without its first letter
+// counts too.
+std::optional<std::string> ClipboardUrl(HWND owner) {
+    if (!OpenClipboard(owner)) return std::nullopt;
+    std::optional<std::string> url;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+            const std::string value(text, strnlen(text, kClipboardUrlCapacity + 1));
+            GlobalUnlock(data);
+            if (value.size() <= kClipboardUrlCapacity && value.find("://") != std::string::npos)
+                url = value.compare(0, 4, "ttp:") == 0 ? "h" + value : value;
+        }
+    }
+    CloseClipboard();
+    return url;
+}
+
+}  // namespace
+
+void MainWindow::OpenClipboardUrl() {
+    const std::optional<std::string> url = ClipboardUrl(hwnd());
+    CFavTreeView* tree = CurrentTree();
+    if (url && tree) tree->OpenUrlInNewWindow(*url);
+}
+
+void MainWindow::ShowHelp() {
+    // The help viewer lives in this process as long as its window is open, so its library stays.
+    static win::UniqueModule viewer(LoadLibraryA("hhctrl.ocx"));
+    const auto htmlHelp = win::ProcAddress<HtmlHelpFunction>(viewer.get(), "HtmlHelpA");
+    if (!htmlHelp) return;
+    const std::string file = path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile);
+    htmlHelp(nullptr, file.c_str(), kHelpDisplayTopic, 0);
+}
+
+void MainWindow::StartSettingsTool() { WinExec("TLProp.exe", SW_SHOW); }
+
+void MainWindow::EditSettingsFile() { ShellExecuteA(hwnd(), "open", ini_.path().c_str(), nullptr, nullptr, SW_SHOW); }
+
+void MainWindow::ShowInternetOptions() { WinExec("control.exe inetcpl.cpl", SW_SHOW); }
+
+void MainWindow::OpenHomePage() { ShellExecuteA(hwnd(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOW); }
+
+void MainWindow::RunUserTool(UINT id) {
+    HMENU bar = GetMenu(hwnd());
+    HMENU tools = bar ? GetSubMenu(bar, kToolsPopup) : nullptr;
+    char name[kToolNameCapacity] = "";
+    if (!tools || !GetMenuStringA(tools, id, name, sizeof name, MF_BYCOMMAND)) return;
+    const std::string command = ini_.ReadString("tool", name, "", kToolCommandCapacity);
+    WinExec(command.c_str(), SW_SHOW);
+}
+
+}  // namespace app

@@ -190,6 +190,11 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (HTREEITEM node = HitTestCursor()) TreeView_Expand(window, node, TVE_EXPAND);
         }
         break;
+    case kRenderDragData:
+        *reinterpret_cast<HGLOBAL*>(lParam) = RenderDragData(static_cast<UINT>(wParam));
+        return 0;
+    case kDropEvent:
+        return OnDropEvent(wParam, *reinterpret_cast<dnd::DropNotify*>(lParam));
     case kShellChange:
         OnShellChange(wParam, lParam);
         break;

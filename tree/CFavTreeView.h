@@ -7,13 +7,15 @@
 // TreeEdit.cpp (label edits, new folders, renames, new shortcuts), TreeNotify.cpp (notifications
 // from the parent, status text), TreeOpen.cpp (opening entries in the browser), TreeOperations.cpp
 // (delete, branches), TreeImport.cpp (the plug-in sink, bookmark sources), TreeContextMenu.cpp and
-// TreeContextCommands.cpp (the context menu), TreeHooks.cpp (drag, link checks, properties).
+// TreeContextCommands.cpp (the context menu), TreeDrag.cpp and TreeDrop.cpp (drag and drop),
+// TreeHooks.cpp (link checks, properties).
 #pragma once
 
 #include "FavNode.h"
 #include "TabConfig.h"
 #include "TreeSettings.h"
 
+#include <base/DragDrop.h>
 #include <base/Handles.h>
 #include <base/Window.h>
 
@@ -23,6 +25,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // COM-style face of a tree, through which dialogs, the browser bar and plug-in hosts reach it.
 // {7C41B5C1-3A6F-11D4-8E3F-2A61C0D94B17}
@@ -134,14 +137,27 @@ public:
     // not entered.
     void OpenAll(HTREEITEM folder);
 
+    // Drag and drop (TreeDrag.cpp, TreeDrop.cpp).
+    enum class DragKind { kNone, kNode, kImported, kFiles, kLink };
+    // Moves the file or folder at `sourcePath`, shown in `sourceTree`, into the folder `target`
+    // of this tree, on disk and in both trees. False when refused or when the move failed.
+    bool MoveNode(CFavTreeView& sourceTree, const std::string& sourcePath, HTREEITEM target);
+    // The formats a drag of `node` offers (none: the node cannot be dragged).
+    std::vector<UINT> DragFormats(HTREEITEM node) const;
+
     // The context menu's command `id` (TreeContextMenu.h) for `node`.
     void RunContextCommand(UINT id, HTREEITEM node);
-    // The node the last context menu was opened for.
-    HTREEITEM contextNode() const { return contextNode_; }
+    // The current node: the one the last context menu or drag was for; commands and rendering of
+    // dragged data act on it.
+    HTREEITEM currentNode() const { return contextNode_; }
+    void SetCurrentNode(HTREEITEM node) { contextNode_ = node; }
+    // The formats the tree accepts from drops, in order of preference.
+    static std::vector<UINT> AcceptedDropFormats();
 
     // Notifications and feedback.
     LRESULT OnNotify(const NMHDR* header);
     void ShowStatusText(HTREEITEM node);
+    void SetStatusText(const std::string& text);
     // A message box for this tree: the tree's window is activated first and focused afterwards.
     int Message(const std::string& text, const std::string& caption, UINT flags);
 
@@ -178,7 +194,22 @@ private:
     void ShowContextMenu(HTREEITEM node, POINT screenPoint);
     void CopyUrl(HTREEITEM node, bool asLink);
 
+    // Drag and drop.
+    HGLOBAL RenderDragData(UINT format);
+    HTREEITEM NodeAtScreenPoint(const POINT* screen) const;
+    HTREEITEM DropFolderFor(HTREEITEM node) const;
+    LRESULT OnDropEvent(WPARAM event, dnd::DropNotify& notify);
+    void OnDragEnter(dnd::DropNotify& notify);
+    void OnDragOver(dnd::DropNotify& notify);
+    void EndDragFeedback();
+    void OnDrop(dnd::DropNotify& notify);
+    void ActivateWindow();
+    void DropLink(HTREEITEM target, const std::string& url, const std::string& name);
+    void DropFiles(HTREEITEM target, const std::vector<std::string>& files);
+    void DropBlock(HTREEITEM target, HGLOBAL data);
+
     // Features that plug in here (TreeHooks.cpp).
+    bool PropertiesOpen() const;
     void ShowProperties(HTREEITEM node);
     void CheckLinks(HTREEITEM node);
     void BeginDrag(const NMTREEVIEWA& info);

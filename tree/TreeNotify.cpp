@@ -71,5 +71,9 @@ void CFavTreeView::ShowStatusText(HTREEITEM node) {
     } else {
         text = kFolderStatus;
     }
+    SetStatusText(text);
+}
+
+void CFavTreeView::SetStatusText(const std::string& text) {
     if (HWND status = GetDlgItem(parent_, kStatusBarId)) SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

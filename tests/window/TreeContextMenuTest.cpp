@@ -123,7 +123,7 @@ TEST_F(MenuFixture, PressingNInAShortcutsMenuOpensItInANewWindow) {
     TreeView_SelectItem(tree.hwnd(), testutil::Node(tree, {"Example"}));
     SendMessageA(tree.hwnd(), WM_KEYDOWN, VK_APPS, 0);
     testutil::PumpMessages();
-    EXPECT_EQ(tree.contextNode(), testutil::Node(tree, {"Example"}));
+    EXPECT_EQ(tree.currentNode(), testutil::Node(tree, {"Example"}));
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"TolvakNoSuchBrowser.exeが見つかりません"}));
 }
 

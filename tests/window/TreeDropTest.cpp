@@ -1,0 +1,268 @@
+// Drag and drop on a tree: a drop target like the one OLE gets, fed with real data objects.
+#include "../support/TestSupport.h"
+
+#include <base/DragDrop.h>
+#include <base/Path.h>
+#include <tree/ClipboardFormats.h>
+#include <tree/TreeItemBlock.h>
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <map>
+
+using testutil::ChildLabels;
+
+namespace {
+
+// A data object that offers fixed bytes per format, as a browser or the Explorer would.
+class FakeData final : public IDataObject {
+public:
+    void Offer(UINT format, const std::string& bytes) { formats_[format] = bytes; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
+        const auto found = formats_.find(wanted->cfFormat);
+        if (found == formats_.end()) return DV_E_FORMATETC;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, found->second.size());
+        std::memcpy(GlobalLock(memory), found->second.data(), found->second.size());
+        GlobalUnlock(memory);
+        *medium = STGMEDIUM{TYMED_HGLOBAL, {}, nullptr};
+        medium->hGlobal = memory;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* wanted) override {
+        return formats_.count(wanted->cfFormat) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    std::map<UINT, std::string> formats_;
+};
+
+std::string Text(const std::string& text) { return text + '\0'; }
+
+std::string FileGroup(const std::string& name) {
+    FILEGROUPDESCRIPTORA group{};
+    group.cItems = 1;
+    lstrcpynA(group.fgd[0].cFileName, name.c_str(), MAX_PATH);
+    return std::string(reinterpret_cast<const char*>(&group), sizeof group);
+}
+
+std::string FileList(const std::vector<std::string>& files) {
+    std::string list;
+    for (const std::string& file : files) list += file + '\0';
+    list += '\0';
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    return std::string(reinterpret_cast<const char*>(&header), sizeof header) + list;
+}
+
+struct DropFixture : testutil::TreeFixture {
+    testutil::MessageRecorder messages;
+    win::ComPtr<IDropTarget> target;
+
+    void SetUp() override {
+        dir.MakeDir("fav\\News");
+        dir.MakeDir("fav\\News\\Inner");
+        dir.MakeDir("fav\\Newsletters");
+        dir.WriteShortcut("fav\\x", "http://x/");
+    }
+    CFavTreeView& Open(const std::string& extra = "") {
+        CFavTreeView& tree = Load(extra);
+        *target.put() = dnd::CreateDropTarget(tree.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
+        return tree;
+    }
+    static POINTL PointOn(const CFavTreeView& tree, HTREEITEM node) {
+        RECT rect{};
+        TreeView_GetItemRect(tree.hwnd(), node, &rect, TRUE);
+        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(tree.hwnd(), &point);
+        return POINTL{point.x, point.y};
+    }
+    // Enter, hover and drop over `node`; returns the effect offered while hovering.
+    DWORD DragTo(const CFavTreeView& tree, FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
+        const POINTL point = PointOn(tree, node);
+        DWORD effect = allowed;
+        target->DragEnter(&data, MK_LBUTTON, point, &effect);
+        effect = allowed;
+        target->DragOver(MK_LBUTTON, point, &effect);
+        const DWORD hovering = effect;
+        effect = allowed;
+        target->Drop(&data, 0, point, &effect);
+        testutil::PumpMessages();
+        return hovering;
+    }
+};
+
+}  // namespace
+
+TEST_F(DropFixture, LinkNamedByTheBrowsersFileDescriptorBecomesAShortcut) {
+    CFavTreeView& tree = Open();
+    FakeData data;
+    data.Offer(CF_TEXT, Text("https://example.com/page?a=1"));
+    data.Offer(RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA), FileGroup("例のページ.url"));
+    EXPECT_EQ(DragTo(tree, data, testutil::Node(tree, {"News"})), DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
+    EXPECT_EQ(testutil::ReadBytes(root + "\\News\\例のページ.url"), "[InternetShortcut]\r\nURL=https://example.com/page?a=1");
+    EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner", "例のページ"}));
+    EXPECT_EQ(testutil::OpenEditor(tree), nullptr);
+}
+
+TEST_F(DropFixture, LinkWithoutANameIsANewItemWhoseLabelOpensForEditing) {
+    CFavTreeView& tree = Open();
+    FakeData data;
+    data.Offer(CF_TEXT, Text("mailto:someone@example.com"));
+    DragTo(tree, data, testutil::Node(tree, {"x"}));  // onto a shortcut: into its folder
+    EXPECT_TRUE(path::Exists(root + "\\新しいアイテム.url"));
+    EXPECT_NE(testutil::OpenEditor(tree), nullptr);
+    testutil::FinishEdit(tree, nullptr);
+}
+
+TEST_F(DropFixture, TextThatIsNoLinkIsRefused) {
+    CFavTreeView& tree = Open();
+    FakeData data;
+    data.Offer(CF_TEXT, Text("just some words"));
+    EXPECT_EQ(DragTo(tree, data, testutil::Node(tree, {"News"})), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner"}));
+}
+
+TEST_F(DropFixture, DroppedShortcutFilesAreCopiedAndOthersIgnored) {
+    CFavTreeView& tree = Open("EditOnDrop=1\r\n");
+    const std::string a = dir.WriteShortcut("outside-a", "http://a/");
+    const std::string b = dir.WriteShortcut("表計算", "http://b/");
+    const std::string text = dir.WriteFile("notes.txt", "x");
+    FakeData data;
+    data.Offer(CF_HDROP, FileList({a, b, text}));
+    DragTo(tree, data, testutil::Node(tree, {"News"}));
+    EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner", "outside-a", "表計算"}));
+    EXPECT_EQ(testutil::ReadBytes(root + "\\News\\表計算.url"), "[InternetShortcut]\r\nURL=http://b/");
+    EXPECT_FALSE(path::Exists(root + "\\News\\notes.txt"));
+    EXPECT_TRUE(path::Exists(a));  // copied, not moved
+    EXPECT_EQ(testutil::OpenEditor(tree), nullptr);  // several files: no label edit
+
+    FakeData one;
+    one.Offer(CF_HDROP, FileList({dir.WriteShortcut("single", "http://s/")}));
+    DragTo(tree, one, testutil::Node(tree, {"Newsletters"}));
+    EXPECT_NE(testutil::OpenEditor(tree), nullptr);
+    testutil::FinishEdit(tree, nullptr);
+}
+
+TEST_F(DropFixture, ExistingFilesAreOverwrittenOnlyWhenTheUserSaysYes) {
+    CFavTreeView& tree = Open();
+    FakeData data;
+    data.Offer(CF_HDROP, FileList({dir.WriteShortcut("x", "http://new/")}));
+    messages.AnswerNext(IDNO);
+    DragTo(tree, data, tree.Root());
+    EXPECT_EQ(testutil::ReadBytes(root + "\\x.url"), "[InternetShortcut]\r\nURL=http://x/");
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, "すでに同じ名前のファイルが存在します。\n上書きしますか？\n\nx.url");
+    EXPECT_EQ(messages.messages()[0].caption, "上書きの確認");
+
+    messages.AnswerNext(IDYES);
+    DragTo(tree, data, tree.Root());
+    EXPECT_EQ(testutil::ReadBytes(root + "\\x.url"), "[InternetShortcut]\r\nURL=http://new/");
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"News", "Newsletters", "x"}));
+}
+
+TEST_F(DropFixture, DraggedNodesRenderTheirBlockTextAndFileList) {
+    CFavTreeView& tree = Open();
+    HTREEITEM x = testutil::Node(tree, {"x"});
+    tree.SetCurrentNode(x);
+    win::ComPtr<IDataObject> data;
+    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(x));
+    const fav::TreeFormats& formats = fav::RegisterTreeFormats();
+
+    const auto block = dnd::GetGlobalBytes(data.get(), formats.shared);
+    ASSERT_TRUE(block);
+    ASSERT_EQ(block->size(), sizeof(fav::TreeItemBlock));
+    fav::TreeItemBlock read{};
+    std::memcpy(&read, block->data(), sizeof read);
+    EXPECT_EQ(read.marker, 2u);
+    EXPECT_EQ(read.flags, fav::kBlockFileNode);
+    EXPECT_EQ(static_cast<HWND>(LongToHandle(static_cast<LONG>(read.window))), tree.hwnd());
+    EXPECT_STREQ(read.text, (root + "\\x.url").c_str());
+    EXPECT_EQ(dnd::GetGlobalBytes(data.get(), CF_TEXT), Text("http://x/"));
+    EXPECT_FALSE(dnd::GetGlobalBytes(data.get(), formats.raw));
+
+    const auto files = dnd::GetGlobalBytes(data.get(), CF_HDROP);
+    ASSERT_TRUE(files);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, files->size());
+    std::memcpy(GlobalLock(copy), files->data(), files->size());
+    GlobalUnlock(copy);
+    char dropped[MAX_PATH] = "";
+    EXPECT_EQ(DragQueryFileA(static_cast<HDROP>(copy), 0xFFFFFFFF, nullptr, 0), 1u);
+    DragQueryFileA(static_cast<HDROP>(copy), 0, dropped, sizeof dropped);
+    EXPECT_STREQ(dropped, (root + "\\x.url").c_str());
+    GlobalFree(copy);
+
+    EXPECT_TRUE(tree.DragFormats(testutil::Node(tree, {"News"})).size() == 2u);
+    EXPECT_TRUE(tree.DragFormats(tree.Root()).size() == 2u);
+}
+
+TEST_F(DropFixture, NodesMoveBetweenFoldersAndTreesButNeverIntoThemselves) {
+    CFavTreeView& tree = Open();
+    testutil::TempDir other;
+    const std::string otherRoot = other.MakeDir("fav2");
+    testutil::TreeHost otherHost;
+    CFavTreeView& second =
+        otherHost.AddTree(testutil::WriteSettings(other, "[Tolvak#1]\r\nFavRoot=" + otherRoot + "\r\n"));
+
+    // Into its own sub-folder, or into a sibling whose name starts with the same bytes: refused.
+    EXPECT_FALSE(tree.MoveNode(tree, root + "\\News", testutil::Node(tree, {"News", "Inner"})));
+    EXPECT_FALSE(tree.MoveNode(tree, root + "\\News", testutil::Node(tree, {"Newsletters"})));
+    EXPECT_FALSE(tree.MoveNode(tree, root + "\\x.url", tree.Root()));  // already there
+    EXPECT_TRUE(path::IsDirectory(root + "\\News"));
+
+    // A shortcut into another folder of the same tree.
+    ASSERT_TRUE(tree.MoveNode(tree, root + "\\x.url", testutil::Node(tree, {"Newsletters"})));
+    EXPECT_FALSE(path::Exists(root + "\\x.url"));
+    EXPECT_TRUE(path::Exists(root + "\\Newsletters\\x.url"));
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"News", "Newsletters"}));
+    EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"Newsletters"})), (std::vector<std::string>{"x"}));
+
+    // A folder with its content into another tree, through the block the first tree renders.
+    tree.SetCurrentNode(testutil::Node(tree, {"News"}));
+    win::ComPtr<IDataObject> data;
+    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData,
+                                        tree.DragFormats(testutil::Node(tree, {"News"})));
+    FakeData forwarded;
+    forwarded.Offer(fav::RegisterTreeFormats().shared, *dnd::GetGlobalBytes(data.get(), fav::RegisterTreeFormats().shared));
+    *target.put() = dnd::CreateDropTarget(second.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
+    DragTo(second, forwarded, second.Root());
+    EXPECT_TRUE(path::IsDirectory(otherRoot + "\\News\\Inner"));
+    EXPECT_FALSE(path::Exists(root + "\\News"));
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"Newsletters"}));
+    EXPECT_EQ(ChildLabels(second, second.Root()), (std::vector<std::string>{"News"}));
+    EXPECT_EQ(ChildLabels(second, testutil::Node(second, {"News"})), (std::vector<std::string>{"Inner"}));
+}
+
+TEST_F(DropFixture, ImportedItemsAreCopiedAsShortcuts) {
+    CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
+    HTREEITEM imported = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "輸入", std::string("http://imp/"));
+    tree.SetCurrentNode(imported);
+    win::ComPtr<IDataObject> data;
+    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
+    const UINT raw = fav::RegisterTreeFormats().raw;
+    FakeData forwarded;
+    forwarded.Offer(raw, *dnd::GetGlobalBytes(data.get(), raw));
+    DragTo(tree, forwarded, testutil::Node(tree, {"News"}));
+    EXPECT_EQ(testutil::ReadBytes(root + "\\News\\輸入.url"), "[InternetShortcut]\r\nURL=http://imp/");
+    EXPECT_EQ(tree.KindOf(imported), fav::kImportedItem);  // the imported item stays
+}

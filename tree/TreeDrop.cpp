@@ -1,0 +1,266 @@
+// Drops onto the tree: links from browsers, ".url" files, imported items and nodes of this
+// program's trees, which are moved on disk.
+#include "CFavTreeView.h"
+
+#include "ClipboardFormats.h"
+#include "ShortcutFile.h"
+#include "TreeItemBlock.h"
+
+#include <base/DragDrop.h>
+#include <base/Format.h>
+#include <base/Mbcs.h>
+#include <base/Path.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr char kDropTargetStatus[] = "ドロップ先：";
+constexpr char kDefaultItemName[] = "新しいアイテム";
+constexpr char kOverwriteFileQuestion[] = "すでに同じ名前のファイルが存在します。\n上書きしますか？\n\n%s";
+constexpr char kOverwriteFileCaption[] = "上書きの確認";
+constexpr int kScrollMargin = 20;
+constexpr UINT kHoverTimer = 1;
+constexpr UINT kHoverMilliseconds = 1000;
+constexpr DWORD kCopyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
+constexpr FILEOP_FLAGS kMoveFlags = FOF_SILENT | FOF_ALLOWUNDO;
+constexpr const char* kLinkPrefixes[] = {"http://", "https://", "ftp://", "file://", "mk:@MSITStore:", "about:", "mailto:"};
+
+// One drag at a time in the whole process.
+struct DragState {
+    CFavTreeView::DragKind kind = CFavTreeView::DragKind::kNone;
+    HTREEITEM target = nullptr;
+};
+DragState g_drag;
+
+std::string TextOf(HGLOBAL data) {
+    std::string text;
+    if (!data) return text;
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+        text.assign(bytes, strnlen(bytes, GlobalSize(data)));
+        GlobalUnlock(data);
+    }
+    return text;
+}
+
+bool IsLink(const std::string& text) {
+    for (const char* prefix : kLinkPrefixes)
+        if (text.compare(0, std::strlen(prefix), prefix) == 0) return true;
+    return false;
+}
+
+// The name a browser suggests for a dragged link: the first file of its "FileGroupDescriptor",
+// cut at ".url".
+std::string SuggestedName(IDataObject* data) {
+    const std::optional<std::string> bytes =
+        dnd::GetGlobalBytes(data, RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA));
+    if (!bytes || bytes->size() < sizeof(FILEGROUPDESCRIPTORA)) return kDefaultItemName;
+    const auto* group = reinterpret_cast<const FILEGROUPDESCRIPTORA*>(bytes->data());
+    const std::string file(group->fgd[0].cFileName, strnlen(group->fgd[0].cFileName, MAX_PATH));
+    const size_t cut = file.find(shortcut::kExtension);
+    if (cut == std::string::npos || cut == 0) return kDefaultItemName;
+    return file.substr(0, cut);
+}
+
+std::vector<std::string> DroppedFiles(HGLOBAL data) {
+    std::vector<std::string> files;
+    auto drop = static_cast<HDROP>(data);
+    const UINT count = drop ? DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) : 0;
+    for (UINT i = 0; i < count; ++i) {
+        std::string file(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+        file.resize(DragQueryFileA(drop, i, file.data(), static_cast<UINT>(file.size())));
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+}  // namespace
+
+HTREEITEM CFavTreeView::NodeAtScreenPoint(const POINT* screen) const {
+    if (!screen) return nullptr;
+    TVHITTESTINFO hit{};
+    hit.pt = *screen;
+    ScreenToClient(hwnd(), &hit.pt);
+    return TreeView_HitTest(hwnd(), &hit);
+}
+
+HTREEITEM CFavTreeView::DropFolderFor(HTREEITEM node) const {
+    if (node && KindOf(node) == fav::kShortcut) return TreeView_GetParent(hwnd(), node);
+    return node;
+}
+
+LRESULT CFavTreeView::OnDropEvent(WPARAM event, dnd::DropNotify& notify) {
+    switch (event) {
+    case dnd::kEnter: OnDragEnter(notify); break;
+    case dnd::kOver: OnDragOver(notify); break;
+    case dnd::kLeave: EndDragFeedback(); break;
+    case dnd::kDrop: OnDrop(notify); break;
+    default: break;
+    }
+    return 0;
+}
+
+void CFavTreeView::OnDragEnter(dnd::DropNotify& notify) {
+    g_drag = DragState{};
+    if (PropertiesOpen()) return;
+    g_drag.target = NodeAtScreenPoint(notify.cursor);
+    const fav::TreeFormats& formats = fav::RegisterTreeFormats();
+    if (notify.format == formats.shared) g_drag.kind = DragKind::kNode;
+    else if (notify.format == formats.raw) g_drag.kind = DragKind::kImported;
+    else if (notify.format == CF_HDROP) g_drag.kind = DragKind::kFiles;
+    else if (notify.format == CF_TEXT && IsLink(TextOf(notify.data))) g_drag.kind = DragKind::kLink;
+}
+
+void CFavTreeView::OnDragOver(dnd::DropNotify& notify) {
+    HWND window = hwnd();
+    if (g_drag.kind == DragKind::kNone || !notify.cursor) {
+        notify.effect = DROPEFFECT_NONE;
+        return;
+    }
+    POINT client = *notify.cursor;
+    ScreenToClient(window, &client);
+    RECT area{};
+    GetClientRect(window, &area);
+    HTREEITEM first = TreeView_GetFirstVisible(window);
+    if (client.y < kScrollMargin) {
+        if (HTREEITEM previous = first ? TreeView_GetPrevVisible(window, first) : nullptr)
+            TreeView_Select(window, previous, TVGN_FIRSTVISIBLE);
+    } else if (client.y > area.bottom - kScrollMargin) {
+        if (HTREEITEM next = first ? TreeView_GetNextVisible(window, first) : nullptr)
+            TreeView_Select(window, next, TVGN_FIRSTVISIBLE);
+    }
+
+    HTREEITEM target = DropFolderFor(NodeAtScreenPoint(notify.cursor));
+    if (target && KindOf(target) == fav::kFolder) {
+        TreeView_SelectDropTarget(window, target);
+        if (target != g_drag.target) SetTimer(window, kHoverTimer, kHoverMilliseconds, nullptr);
+        g_drag.target = target;
+        notify.effect = kCopyOrLink;
+        SetStatusText(kDropTargetStatus + NodePath(target).value_or(""));
+    } else {
+        KillTimer(window, kHoverTimer);
+        TreeView_SelectDropTarget(window, nullptr);
+        notify.effect = DROPEFFECT_NONE;
+    }
+}
+
+void CFavTreeView::EndDragFeedback() {
+    TreeView_SelectDropTarget(hwnd(), nullptr);
+    KillTimer(hwnd(), kHoverTimer);
+    if (HTREEITEM caret = TreeView_GetSelection(hwnd())) ShowStatusText(caret);
+    g_drag = DragState{};
+}
+
+void CFavTreeView::OnDrop(dnd::DropNotify& notify) {
+    const DragKind kind = g_drag.kind;
+    TreeView_SelectDropTarget(hwnd(), nullptr);
+    KillTimer(hwnd(), kHoverTimer);
+    g_drag = DragState{};
+    HTREEITEM target = NodeAtScreenPoint(notify.cursor);
+    target = DropFolderFor(target ? target : Root());
+    if (!target) return;
+    switch (kind) {
+    case DragKind::kLink: DropLink(target, TextOf(notify.data), SuggestedName(notify.dataObject)); break;
+    case DragKind::kFiles: DropFiles(target, DroppedFiles(notify.data)); break;
+    case DragKind::kNode:
+    case DragKind::kImported: DropBlock(target, notify.data); break;
+    case DragKind::kNone: break;
+    }
+}
+
+void CFavTreeView::ActivateWindow() {
+    HWND top = GetAncestor(hwnd(), GA_ROOT);
+    SetActiveWindow(top);
+    SetForegroundWindow(top);
+}
+
+void CFavTreeView::DropLink(HTREEITEM target, const std::string& url, const std::string& name) {
+    HTREEITEM node = CreateShortcut(target, url, name);
+    if (!node) return;
+    ActivateWindow();
+    if (name == kDefaultItemName || settings::ReadEditOnDrop(config_.ini, config_.section)) StartRename(node);
+}
+
+void CFavTreeView::DropFiles(HTREEITEM target, const std::vector<std::string>& files) {
+    const std::optional<std::string> folder = NodePath(target);
+    if (!folder) return;
+    HTREEITEM added = nullptr;
+    for (const std::string& file : files) {
+        std::string name;
+        if (!path::SplitLast(file, nullptr, &name)) name = file;
+        const std::optional<std::string> label = shortcut::LabelFromFileName(name);
+        if (!label) continue;  // only Internet Shortcuts become favorites
+        const std::string destination = path::Join(*folder, name);
+        if (!path::Exists(destination)) {
+            if (CopyFileA(file.c_str(), destination.c_str(), TRUE)) added = InsertNode(target, *label, fav::kShortcut);
+        } else if (Message(text::Format(kOverwriteFileQuestion, name.c_str()), kOverwriteFileCaption, MB_YESNO) ==
+                   IDYES) {
+            CopyFileA(file.c_str(), destination.c_str(), FALSE);
+        }
+    }
+    ActivateWindow();
+    TreeView_Expand(hwnd(), target, TVE_EXPAND);
+    TreeView_SelectItem(hwnd(), target);
+    if (files.size() == 1 && settings::ReadEditOnDrop(config_.ini, config_.section))
+        StartRename(added ? added : TreeView_GetSelection(hwnd()));
+}
+
+void CFavTreeView::DropBlock(HTREEITEM target, HGLOBAL data) {
+    if (!data || GlobalSize(data) < sizeof(fav::TreeItemBlock)) return;
+    fav::TreeItemBlock block{};
+    if (const void* bytes = GlobalLock(data)) {
+        std::memcpy(&block, bytes, sizeof block);
+        GlobalUnlock(data);
+    }
+    block.text[sizeof block.text - 1] = '\0';
+    block.label[sizeof block.label - 1] = '\0';
+    if (!(block.flags & fav::kBlockFileNode)) {
+        // An imported item is copied as a shortcut; it stays where it is.
+        CreateShortcut(target, block.text, block.label);
+        return;
+    }
+    if (block.marker != fav::kBlockMarker) return;
+    CFavTreeView* sourceTree = FromWindow(static_cast<HWND>(LongToHandle(static_cast<LONG>(block.window))));
+    if (!sourceTree) return;
+    MoveNode(*sourceTree, block.text, target);
+}
+
+bool CFavTreeView::MoveNode(CFavTreeView& sourceTree, const std::string& sourcePath, HTREEITEM target) {
+    HTREEITEM source = sourceTree.FindNodeByPath(sourcePath);
+    if (!source || !target || (&sourceTree == this && (target == source || TreeView_GetParent(hwnd(), source) == target)))
+        return false;
+    const bool isFolder = sourceTree.KindOf(source) == fav::kFolder;
+    const std::optional<std::string> targetPath = NodePath(target);
+    if (!targetPath) return false;
+    // Byte by byte over the source path: a folder never goes into itself or below itself.
+    if (isFolder && targetPath->compare(0, sourcePath.size(), sourcePath) == 0) return false;
+    const std::string label = sourceTree.Label(source);
+    const std::string destination = path::Join(*targetPath, label) + (isFolder ? "" : shortcut::kExtension);
+    if (mbcs::EqualsNoCase(destination, sourcePath)) return false;  // already there (another tab, same folder)
+
+    const std::string from = sourcePath + '\0', to = destination + '\0';
+    SHFILEOPSTRUCTA operation{};
+    operation.hwnd = hwnd();
+    operation.wFunc = FO_MOVE;
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    operation.fFlags = kMoveFlags;
+    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return false;
+
+    // The shell may already have told the trees about the move; whatever it did, each tree ends
+    // with one node, in the new place.
+    sourceTree.RemoveNode(sourceTree.FindNodeByPath(sourcePath));
+    if (!FindNodeByPath(destination)) {
+        if (isFolder) {
+            if (HTREEITEM node = InsertNode(target, label, fav::kFolder)) LoadFolder(destination, node);
+        } else {
+            InsertNode(target, label, fav::kShortcut);
+        }
+    }
+    SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, sourcePath.c_str(), nullptr);
+    SHChangeNotify(isFolder ? SHCNE_MKDIR : SHCNE_CREATE, SHCNF_PATHA, destination.c_str(), nullptr);
+    TreeView_Expand(hwnd(), target, TVE_EXPAND);
+    return true;
+}

@@ -89,10 +89,7 @@ void MainWindow::PlaceWindow() {
     SetMenuCheck(ID_VIEW_TOP_MOST, State().topMost != 0);
 }
 
-CFavTreeView* MainWindow::AddTabTree(const std::string& section) {
-    fav::TabConfig config;
-    config.section = section;
-    config.ini = ini_;
+CFavTreeView* MainWindow::AddTabTree(fav::TabConfig config) {
     auto tree = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(config)));
     if (!tree->Create(hwnd())) return nullptr;
     tree->ApplySettings(treeSettings_, treeFont_.get());
@@ -110,6 +107,7 @@ void MainWindow::CreateTabs() {
     tabBar_ = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_TABSTOP, 0, 0, 600, kTabBarHeight, hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabBarId)), State().instance, nullptr);
     if (!tabBar_) return;
+    MakeTabBarDropTarget();
     SendMessageA(tabBar_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.get()), FALSE);
     ToggleTabBar();
 
@@ -124,7 +122,10 @@ void MainWindow::CreateTabs() {
     for (int n = 2; n <= kLastTabSection; ++n) {
         const std::string caption = tabName(n);
         if (caption.empty()) break;
-        if (AddTabTree(text::Format("Tolvak#%d", n))) appendTab(caption);
+        fav::TabConfig config;
+        config.section = text::Format("Tolvak#%d", n);
+        config.ini = ini_;
+        if (AddTabTree(std::move(config))) appendTab(caption);
     }
     EnableMenuItem(GetMenu(hwnd()), ID_VIEW_TAB_BAR, MF_BYCOMMAND | MF_ENABLED);
 }

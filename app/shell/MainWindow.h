@@ -3,6 +3,7 @@
 // MenuDecoration.cpp.
 #pragma once
 
+#include <base/DragDrop.h>
 #include <base/Handles.h>
 #include <base/Window.h>
 #include <tree/CFavTreeView.h>
@@ -20,6 +21,7 @@ public:
     static constexpr int kTabBarId = 101;
     static constexpr int kTabBarHeight = 22;
     static constexpr int kLastTabSection = 13;
+    static constexpr UINT kTabBarDropEvent = 0x806F;
     static constexpr char kHomePageUrl[] = "https://tolvak.example.com/";
     static constexpr char kHomePageTitle[] = "Tolvakのホームページ";
 
@@ -39,6 +41,10 @@ public:
     HWND StatusBar() const { return status_; }
     // Shows tab `index`, loading its tree the first time.
     void SelectTab(size_t index);
+    // Drag events on the tab bar (TabBarDrop.cpp).
+    LRESULT OnTabBarDrop(WPARAM event, dnd::DropNotify& notify);
+    // A tab, not saved, that shows `folder`.
+    void OpenTemporaryTab(const std::string& folder);
 
 private:
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,7 +53,8 @@ private:
     bool CreateFirstTree();
     void PlaceWindow();
     void CreateTabs();
-    CFavTreeView* AddTabTree(const std::string& section);
+    CFavTreeView* AddTabTree(fav::TabConfig config);
+    void MakeTabBarDropTarget();
     void LayOut();
     void LayOut(int width, int height);
     void SaveWindowRect() const;

@@ -4,6 +4,9 @@
 #include <tree/TreeSettings.h>
 
 #include <atomic>
+#include <cstring>
+
+#include <shlobj.h>
 
 namespace testutil {
 namespace {
@@ -217,6 +220,41 @@ std::string Recorder::WaitForCommandLine() const {
         Sleep(50);
     }
     return "";
+}
+
+}  // namespace testutil
+
+namespace testutil {
+
+HRESULT STDMETHODCALLTYPE FakeData::QueryInterface(REFIID iid, void** object) {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+        *object = this;
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE FakeData::GetData(FORMATETC* wanted, STGMEDIUM* medium) {
+    const auto found = formats_.find(wanted->cfFormat);
+    if (found == formats_.end()) return DV_E_FORMATETC;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, found->second.size());
+    if (!memory) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(memory), found->second.data(), found->second.size());
+    GlobalUnlock(memory);
+    *medium = STGMEDIUM{};
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = memory;
+    return S_OK;
+}
+
+std::string FileList(const std::vector<std::string>& files) {
+    std::string list;
+    for (const std::string& file : files) list += file + '\0';
+    list += '\0';
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    return std::string(reinterpret_cast<const char*>(&header), sizeof header) + list;
 }
 
 }  // namespace testutil

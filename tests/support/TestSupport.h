@@ -3,11 +3,14 @@
 
 #include <base/Handles.h>
 #include <base/MessageBox.h>
+
+#include <ole2.h>
 #include <tree/CFavTreeView.h>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -120,6 +123,34 @@ private:
     std::string name_;
     bool ok_ = false;
 };
+
+// A data object that offers fixed bytes per format as global memory, as a browser or the
+// Explorer would; it lives on the test's stack.
+class FakeData final : public IDataObject {
+public:
+    void Offer(UINT format, const std::string& bytes) { formats_[format] = bytes; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override;
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* wanted) override {
+        return formats_.count(wanted->cfFormat) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    std::map<UINT, std::string> formats_;
+};
+
+// A CF_HDROP block (ANSI names) listing `files`.
+std::string FileList(const std::vector<std::string>& files);
 
 // Opens the label editor on `node`, types `text` and commits it; with no text the edit is
 // cancelled. Returns false when the tree refused to open the editor. Posted follow-ups run.

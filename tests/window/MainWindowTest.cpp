@@ -5,6 +5,7 @@
 #include <app/shell/AppState.h>
 #include <app/shell/MainWindow.h>
 #include <base/Clipboard.h>
+#include <base/DragDrop.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
 #include <tree/MenuDrawing.h>
@@ -328,4 +329,49 @@ TEST_F(MainWindowFixture, UserToolsStartTheirCommandLines) {
     (void)window;
     Command(ID_FIRST_USER_TOOL);
     EXPECT_NE(tool.WaitForCommandLine().find("--from-menu"), std::string::npos);
+}
+
+TEST_F(MainWindowFixture, TabBarDropsSelectTabsOpenTemporaryTabsAndPassOnToTheVisibleTree) {
+    app::MainWindow& window = Open(Sections());
+    const std::string extra = dir.MakeDir("extra");
+    dir.WriteShortcut("extra\\inside", "http://inside/");
+    win::ComPtr<IDropTarget> target;
+    *target.put() = dnd::CreateDropTarget(window.TabBar(), app::MainWindow::kTabBarDropEvent,
+                                          CFavTreeView::AcceptedDropFormats());
+    const auto tabPoint = [&](int index) {
+        RECT rect{};
+        TabCtrl_GetItemRect(window.TabBar(), index, &rect);
+        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(window.TabBar(), &point);
+        return POINTL{point.x, point.y};
+    };
+
+    // Hovering over the second tab shows it.
+    testutil::FakeData folder;
+    folder.Offer(CF_HDROP, testutil::FileList({extra}));
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    target->DragEnter(&folder, MK_LBUTTON, tabPoint(1), &effect);
+    EXPECT_EQ(window.CurrentTree(), window.Tab(1));
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
+
+    // Ctrl+drop of a folder: a temporary tab showing it.
+    effect = DROPEFFECT_COPY;
+    target->Drop(&folder, MK_CONTROL, tabPoint(1), &effect);
+    testutil::PumpMessages();
+    ASSERT_EQ(window.TabCount(), 3u);
+    EXPECT_EQ(TabCaption(2), "一時タブ");
+    EXPECT_EQ(window.CurrentTree(), window.Tab(2));
+    EXPECT_EQ(window.Tab(2)->RootPath(), extra);
+    EXPECT_EQ(testutil::ChildLabels(*window.Tab(2), window.Tab(2)->Root()), (std::vector<std::string>{"inside"}));
+
+    // Without Ctrl the drop goes to the visible tree's root.
+    window.SelectTab(0);
+    testutil::FakeData file;
+    file.Offer(CF_HDROP, testutil::FileList({dir.WriteShortcut("dropped", "http://dropped/")}));
+    effect = DROPEFFECT_COPY;
+    target->DragEnter(&file, MK_LBUTTON, tabPoint(0), &effect);
+    target->Drop(&file, 0, tabPoint(0), &effect);
+    testutil::PumpMessages();
+    EXPECT_TRUE(path::Exists(first + "\\dropped.url"));
+    EXPECT_EQ(window.TabCount(), 3u);
 }

@@ -11,51 +11,10 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <map>
 
 using testutil::ChildLabels;
 
 namespace {
-
-// A data object that offers fixed bytes per format, as a browser or the Explorer would.
-class FakeData final : public IDataObject {
-public:
-    void Offer(UINT format, const std::string& bytes) { formats_[format] = bytes; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
-        const auto found = formats_.find(wanted->cfFormat);
-        if (found == formats_.end()) return DV_E_FORMATETC;
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, found->second.size());
-        std::memcpy(GlobalLock(memory), found->second.data(), found->second.size());
-        GlobalUnlock(memory);
-        *medium = STGMEDIUM{TYMED_HGLOBAL, {}, nullptr};
-        medium->hGlobal = memory;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* wanted) override {
-        return formats_.count(wanted->cfFormat) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-private:
-    std::map<UINT, std::string> formats_;
-};
 
 std::string Text(const std::string& text) { return text + '\0'; }
 
@@ -64,15 +23,6 @@ std::string FileGroup(const std::string& name) {
     group.cItems = 1;
     lstrcpynA(group.fgd[0].cFileName, name.c_str(), MAX_PATH);
     return std::string(reinterpret_cast<const char*>(&group), sizeof group);
-}
-
-std::string FileList(const std::vector<std::string>& files) {
-    std::string list;
-    for (const std::string& file : files) list += file + '\0';
-    list += '\0';
-    DROPFILES header{};
-    header.pFiles = sizeof header;
-    return std::string(reinterpret_cast<const char*>(&header), sizeof header) + list;
 }
 
 struct DropFixture : testutil::TreeFixture {
@@ -98,7 +48,7 @@ struct DropFixture : testutil::TreeFixture {
         return POINTL{point.x, point.y};
     }
     // Enter, hover and drop over `node`; returns the effect offered while hovering.
-    DWORD DragTo(const CFavTreeView& tree, FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
+    DWORD DragTo(const CFavTreeView& tree, testutil::FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
         const POINTL point = PointOn(tree, node);
         DWORD effect = allowed;
         target->DragEnter(&data, MK_LBUTTON, point, &effect);
@@ -116,7 +66,7 @@ struct DropFixture : testutil::TreeFixture {
 
 TEST_F(DropFixture, LinkNamedByTheBrowsersFileDescriptorBecomesAShortcut) {
     CFavTreeView& tree = Open();
-    FakeData data;
+    testutil::FakeData data;
     data.Offer(CF_TEXT, Text("https://example.com/page?a=1"));
     data.Offer(RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA), FileGroup("例のページ.url"));
     EXPECT_EQ(DragTo(tree, data, testutil::Node(tree, {"News"})), DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
@@ -127,7 +77,7 @@ TEST_F(DropFixture, LinkNamedByTheBrowsersFileDescriptorBecomesAShortcut) {
 
 TEST_F(DropFixture, LinkWithoutANameIsANewItemWhoseLabelOpensForEditing) {
     CFavTreeView& tree = Open();
-    FakeData data;
+    testutil::FakeData data;
     data.Offer(CF_TEXT, Text("mailto:someone@example.com"));
     DragTo(tree, data, testutil::Node(tree, {"x"}));  // onto a shortcut: into its folder
     EXPECT_TRUE(path::Exists(root + "\\新しいアイテム.url"));
@@ -137,7 +87,7 @@ TEST_F(DropFixture, LinkWithoutANameIsANewItemWhoseLabelOpensForEditing) {
 
 TEST_F(DropFixture, TextThatIsNoLinkIsRefused) {
     CFavTreeView& tree = Open();
-    FakeData data;
+    testutil::FakeData data;
     data.Offer(CF_TEXT, Text("just some words"));
     EXPECT_EQ(DragTo(tree, data, testutil::Node(tree, {"News"})), DWORD(DROPEFFECT_NONE));
     EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner"}));
@@ -148,8 +98,8 @@ TEST_F(DropFixture, DroppedShortcutFilesAreCopiedAndOthersIgnored) {
     const std::string a = dir.WriteShortcut("outside-a", "http://a/");
     const std::string b = dir.WriteShortcut("表計算", "http://b/");
     const std::string text = dir.WriteFile("notes.txt", "x");
-    FakeData data;
-    data.Offer(CF_HDROP, FileList({a, b, text}));
+    testutil::FakeData data;
+    data.Offer(CF_HDROP, testutil::FileList({a, b, text}));
     DragTo(tree, data, testutil::Node(tree, {"News"}));
     EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner", "outside-a", "表計算"}));
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\表計算.url"), "[InternetShortcut]\r\nURL=http://b/");
@@ -157,8 +107,8 @@ TEST_F(DropFixture, DroppedShortcutFilesAreCopiedAndOthersIgnored) {
     EXPECT_TRUE(path::Exists(a));  // copied, not moved
     EXPECT_EQ(testutil::OpenEditor(tree), nullptr);  // several files: no label edit
 
-    FakeData one;
-    one.Offer(CF_HDROP, FileList({dir.WriteShortcut("single", "http://s/")}));
+    testutil::FakeData one;
+    one.Offer(CF_HDROP, testutil::FileList({dir.WriteShortcut("single", "http://s/")}));
     DragTo(tree, one, testutil::Node(tree, {"Newsletters"}));
     EXPECT_NE(testutil::OpenEditor(tree), nullptr);
     testutil::FinishEdit(tree, nullptr);
@@ -166,8 +116,8 @@ TEST_F(DropFixture, DroppedShortcutFilesAreCopiedAndOthersIgnored) {
 
 TEST_F(DropFixture, ExistingFilesAreOverwrittenOnlyWhenTheUserSaysYes) {
     CFavTreeView& tree = Open();
-    FakeData data;
-    data.Offer(CF_HDROP, FileList({dir.WriteShortcut("x", "http://new/")}));
+    testutil::FakeData data;
+    data.Offer(CF_HDROP, testutil::FileList({dir.WriteShortcut("x", "http://new/")}));
     messages.AnswerNext(IDNO);
     DragTo(tree, data, tree.Root());
     EXPECT_EQ(testutil::ReadBytes(root + "\\x.url"), "[InternetShortcut]\r\nURL=http://x/");
@@ -242,7 +192,7 @@ TEST_F(DropFixture, NodesMoveBetweenFoldersAndTreesButNeverIntoThemselves) {
     win::ComPtr<IDataObject> data;
     *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData,
                                         tree.DragFormats(testutil::Node(tree, {"News"})));
-    FakeData forwarded;
+    testutil::FakeData forwarded;
     forwarded.Offer(fav::RegisterTreeFormats().shared, *dnd::GetGlobalBytes(data.get(), fav::RegisterTreeFormats().shared));
     *target.put() = dnd::CreateDropTarget(second.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
     DragTo(second, forwarded, second.Root());
@@ -260,7 +210,7 @@ TEST_F(DropFixture, ImportedItemsAreCopiedAsShortcuts) {
     win::ComPtr<IDataObject> data;
     *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
     const UINT raw = fav::RegisterTreeFormats().raw;
-    FakeData forwarded;
+    testutil::FakeData forwarded;
     forwarded.Offer(raw, *dnd::GetGlobalBytes(data.get(), raw));
     DragTo(tree, forwarded, testutil::Node(tree, {"News"}));
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\輸入.url"), "[InternetShortcut]\r\nURL=http://imp/");

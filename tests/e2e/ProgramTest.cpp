@@ -279,3 +279,78 @@ TEST_F(ProgramFixture, TheSettingsToolIsStartedFromTheProgramsFolder) {
     PostMessageA(window, WM_COMMAND, 40024, 0);
     EXPECT_TRUE(WaitFor([&] { return path::Exists(installation.dir() / "args.txt"); }));
 }
+
+namespace {
+
+// Real mouse input, as a user drags: press, move in steps, release.
+void MouseTo(POINT screen) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+void MouseButton(DWORD flag) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+}
+
+// `target` has finished with the drag once it answers a sent message again.
+void Drag(HWND target, POINT from, POINT to) {
+    MouseTo(from);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 10; ++step)
+        MouseTo(POINT{from.x + (to.x - from.x) * step / 10 + 1, from.y + (to.y - from.y) * step / 10});
+    MouseTo(to);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Sleep(600);  // past the double-click time, so the next press starts a new drag
+}
+
+}  // namespace
+
+TEST_F(ProgramFixture, DraggingWithTheMouseMovesShortcutsButNoFolderIntoItself) {
+    TempDir fav;
+    const std::string root = fav.MakeDir("root");
+    fav.MakeDir("root\\Dest");
+    fav.MakeDir("root\\News");
+    fav.MakeDir("root\\News\\Inner");
+    fav.MakeDir("root\\Newsletters");
+    fav.WriteShortcut("root\\zlink", "http://example.com/z");
+    Installation installation("[Tolvak#1]\r\nFavRoot=" + root + "\r\n[Wnd]\r\niLeft=0\r\niTop=0\r\niWidth=400\r\niHeight=500\r\n");
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    HWND tree = TreeOf(window);
+    SetForegroundWindow(window);
+    // Every folder open, so that rows are: root, Dest, News, Inner, Newsletters, zlink.
+    for (HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree)); item; item = TreeView_GetNextSibling(tree, item))
+        TreeView_Expand(tree, item, TVE_EXPAND);
+    const int height = TreeView_GetItemHeight(tree);
+    const int indent = static_cast<int>(TreeView_GetIndent(tree));
+    const auto row = [&](int index, int level) {
+        POINT point{indent * level + 30, index * height + height / 2};
+        ClientToScreen(tree, &point);
+        return point;
+    };
+
+    // Refused first: News onto Newsletters (the names share their first bytes), and News into its
+    // own sub-folder.
+    Drag(tree, row(2, 1), row(4, 1));
+    Drag(tree, row(2, 1), row(3, 2));
+    EXPECT_TRUE(path::IsDirectory(root + "\\News\\Inner"));
+    EXPECT_FALSE(path::Exists(root + "\\Newsletters\\News"));
+    EXPECT_FALSE(path::Exists(root + "\\News\\Inner\\News"));
+
+    // A shortcut that may move does, with the same kind of drag.
+    Drag(tree, row(5, 1), row(1, 1));  // zlink onto Dest
+    EXPECT_TRUE(WaitFor([&] { return path::Exists(root + "\\Dest\\zlink.url"); }));
+    EXPECT_FALSE(path::Exists(root + "\\zlink.url"));
+}

@@ -1,0 +1,32 @@
+#include "ExportHandler.h"
+
+#include "WwwcExport.h"
+#include "XmlExport.h"
+
+namespace exporter {
+
+int STDMETHODCALLTYPE ExportHandler::Release() {
+    if (sink_) sink_->Release();
+    delete this;
+    return 0;
+}
+
+// Bit 0: the handler writes; bit 1: its destination is a folder.
+int STDMETHODCALLTYPE ExportHandler::Kind(int) { return format_ == ExportFormat::Xml ? 1 : 3; }
+
+int STDMETHODCALLTYPE ExportHandler::SetSink(plugin::ImportSink* sink) {
+    sink_ = sink;
+    return 0;
+}
+
+int STDMETHODCALLTYPE ExportHandler::Run(char* path, plugin::ItemHandle) {
+    if (!sink_) return 1;
+    // Nothing may leave through the host's call; running out of memory is a failed export.
+    try {
+        return format_ == ExportFormat::Xml ? ExportXml(*sink_, path) : ExportWwwc(*sink_, path);
+    } catch (...) {
+        return 1;
+    }
+}
+
+}  // namespace exporter

@@ -1,0 +1,17 @@
+// WWWC's Item.dat: one line per item, 16 fields separated by tabs, CR LF at the end. Field 1 is
+// the title and field 2 the URL; fields 5 and 13 hold "0", the others stay empty.
+#pragma once
+
+#include "ExportNode.h"
+
+#include <string>
+#include <string_view>
+
+namespace exporter {
+
+std::string ItemDatLine(std::string_view label, std::string_view url);
+
+// The Item.dat of `folder`: a line for each item directly in it, in tree order.
+std::string ItemDatContent(const ExportNode& folder);
+
+}  // namespace exporter

@@ -1,0 +1,139 @@
+// Test helpers for the export plug-in: a tree in memory, served through the plug-in sink as the
+// program's tree serves it, and the plug-in libraries loaded from bin\ as the program loads them.
+#pragma once
+
+#include <base/Handles.h>
+#include <base/Mbcs.h>
+#include <base/Path.h>
+#include <plugins/PluginInterface.h>
+
+#include <algorithm>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace exporttest {
+
+using plugin::ItemHandle;
+
+// Node kinds as the program's tree has them.
+enum Kind { kFolder = 0x0005, kShortcut = 0x0006, kNewFolder = 0x4005, kSource = 0x6001,
+            kImportedFolder = 0x2001, kImportedItem = 0x2002 };
+
+class FakeTree final : public plugin::ImportSink {
+    struct Node {
+        int kind;
+        std::string label;
+        std::optional<std::string> url;
+        Node* parent;
+        std::vector<Node*> children;
+        bool removed = false;
+    };
+
+public:
+    explicit FakeTree(std::string rootLabel = "C:\\Favorites") { nodes_.push_back({kFolder, rootLabel, {}, nullptr, {}}); }
+    ItemHandle root() { return Handle(&nodes_.front()); }
+    // A shortcut without URL is one whose file has gone: asking for its URL removes it, as the
+    // program's tree does. An imported item without URL is a message item.
+    ItemHandle Add(ItemHandle parent, int kind, std::string label, std::optional<std::string> url = {}) {
+        Node* folder = reinterpret_cast<Node*>(parent);
+        folder->children.push_back(&nodes_.emplace_back(Node{kind, std::move(label), std::move(url), folder, {}}));
+        return Handle(folder->children.back());
+    }
+    ItemHandle Folder(ItemHandle parent, std::string label) { return Add(parent, kFolder, std::move(label)); }
+    ItemHandle Shortcut(ItemHandle parent, std::string label, std::string url) { return Add(parent, kShortcut, label, url); }
+    // What an import added below `item`: "+folder" and "item url" lines, indented by level.
+    std::string Outline(ItemHandle item, int depth = 0) const {
+        std::string out;
+        for (const Node* node : reinterpret_cast<const Node*>(item)->children) {
+            out += std::string(static_cast<size_t>(depth), ' ') + (node->kind == kImportedFolder ? "+" : "") + node->label;
+            out += node->url ? " " + *node->url + "\n" : "\n";
+            if (node->kind == kImportedFolder) out += Outline(Handle(const_cast<Node*>(node)), depth + 1);
+        }
+        return out;
+    }
+
+    int releases = 0;
+    bool usedStaleHandle = false;  // the plug-in used the handle of an item that was removed
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        if (object) *object = nullptr;
+        return E_NOTIMPL;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(E_NOTIMPL); }
+    ULONG STDMETHODCALLTYPE Release() override { return ++releases, static_cast<ULONG>(E_NOTIMPL); }
+    HWND STDMETHODCALLTYPE GetOwnerWindow() override { return nullptr; }
+    ItemHandle STDMETHODCALLTYPE GetRoot() override { return root(); }
+    ItemHandle STDMETHODCALLTYPE GetChild(ItemHandle item) override {
+        const Node* node = Live(item);
+        return node && !node->children.empty() ? Handle(node->children.front()) : nullptr;
+    }
+    ItemHandle STDMETHODCALLTYPE GetNextSibling(ItemHandle item) override {
+        Node* node = Live(item);
+        if (!node || !node->parent) return nullptr;
+        const std::vector<Node*>& siblings = node->parent->children;
+        const auto at = std::find(siblings.begin(), siblings.end(), node);
+        return at + 1 < siblings.end() ? Handle(at[1]) : nullptr;
+    }
+    // Cut to the buffer on a character boundary, as the program's tree cuts.
+    BOOL STDMETHODCALLTYPE GetText(ItemHandle item, char* buffer, int size) override {
+        const Node* node = Live(item);
+        return node && size > 0 && mbcs::CopyFitting(node->label, buffer, static_cast<size_t>(size));
+    }
+    BOOL STDMETHODCALLTYPE GetURL(ItemHandle item, char* buffer, int size) override {
+        Node* node = Live(item);
+        if (!node || (node->kind != kShortcut && node->kind != kImportedItem)) return FALSE;
+        if (!node->url && node->kind == kShortcut) {
+            node->removed = true;
+            std::erase(node->parent->children, node);
+        }
+        return node->url && size > 0 && mbcs::CopyFitting(*node->url, buffer, static_cast<size_t>(size));
+    }
+    BOOL STDMETHODCALLTYPE IsFolder(ItemHandle item) override {
+        const Node* node = Live(item);
+        return node && node->kind == kFolder;
+    }
+    ItemHandle STDMETHODCALLTYPE AddNode(ItemHandle parent, const char* name, const char* url, int kind) override {
+        if (!Live(parent) || !name) return nullptr;
+        if (kind == plugin::kAddFolder) return Add(parent, kImportedFolder, name);
+        if (kind != plugin::kAddItem) return nullptr;
+        return Add(parent, kImportedItem, name, url && url != plugin::NoURL ? std::optional<std::string>(url) : std::nullopt);
+    }
+
+private:
+    static ItemHandle Handle(Node* node) { return reinterpret_cast<ItemHandle>(node); }
+    Node* Live(ItemHandle item) {
+        Node* node = reinterpret_cast<Node*>(item);
+        if (node && node->removed) usedStaleHandle = true;
+        return node && !node->removed ? node : nullptr;
+    }
+
+    std::deque<Node> nodes_;  // stable addresses: a node's address is its handle
+};
+
+// The folder of the test program; the program's folder, bin, lies beside it.
+inline std::string TestFolder() {
+    std::string folder;
+    path::SplitLast(path::ModuleFile(nullptr), &folder, nullptr);
+    return folder;
+}
+
+inline win::UniqueModule LoadPlugin(const char* file) {
+    return win::UniqueModule(LoadLibraryA((TestFolder() + "\\..\\bin\\" + file).c_str()));
+}
+
+// The host's calling sequence: create the handler for `code`, SetSink, Run, Release. Run's
+// result, or -1 when no handler was made.
+inline int RunExport(HMODULE library, const char* code, FakeTree& tree, const char* path) {
+    const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(library, plugin::kExportExport);
+    plugin::FormatHandler* handler = nullptr;
+    if (!create || create(code, &handler) != 0 || !handler) return -1;
+    handler->SetSink(&tree);
+    std::string writable = path ? path : "";
+    const int result = handler->Run(path ? writable.data() : nullptr, nullptr);
+    handler->Release();
+    return result;
+}
+
+}  // namespace exporttest

@@ -32,6 +32,7 @@ constexpr const char* kLinkPrefixes[] = {"http://", "https://", "ftp://", "file:
 struct DragState {
     CFavTreeView::DragKind kind = CFavTreeView::DragKind::kNone;
     HTREEITEM target = nullptr;
+    bool hovering = false;  // the expand timer runs for `target`
 };
 DragState g_drag;
 
@@ -135,12 +136,15 @@ void CFavTreeView::OnDragOver(dnd::DropNotify& notify) {
     HTREEITEM target = DropFolderFor(NodeAtScreenPoint(notify.cursor));
     if (target && KindOf(target) == fav::kFolder) {
         TreeView_SelectDropTarget(window, target);
-        if (target != g_drag.target) SetTimer(window, kHoverTimer, kHoverMilliseconds, nullptr);
+        // Also when the drag entered right over this folder: it opens after a second all the same.
+        if (target != g_drag.target || !g_drag.hovering) SetTimer(window, kHoverTimer, kHoverMilliseconds, nullptr);
         g_drag.target = target;
+        g_drag.hovering = true;
         notify.effect = kCopyOrLink;
         SetStatusText(kDropTargetStatus + NodePath(target).value_or(""));
     } else {
         KillTimer(window, kHoverTimer);
+        g_drag.hovering = false;
         TreeView_SelectDropTarget(window, nullptr);
         notify.effect = DROPEFFECT_NONE;
     }

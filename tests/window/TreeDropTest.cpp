@@ -216,3 +216,31 @@ TEST_F(DropFixture, ImportedItemsAreCopiedAsShortcuts) {
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\輸入.url"), "[InternetShortcut]\r\nURL=http://imp/");
     EXPECT_EQ(tree.KindOf(imported), fav::kImportedItem);  // the imported item stays
 }
+
+TEST_F(DropFixture, HoveringOverAFolderNamesItInTheStatusBarAndOpensItAfterASecond) {
+    CFavTreeView& tree = Open();
+    SetForegroundWindow(host.hwnd());
+    HTREEITEM news = testutil::Node(tree, {"News"});
+    ASSERT_FALSE(TreeView_GetItemState(tree.hwnd(), news, TVIS_EXPANDED) & TVIS_EXPANDED);
+    testutil::FakeData data;
+    data.Offer(CF_TEXT, Text("http://example.com/"));
+    const POINTL point = PointOn(tree, news);
+    SetCursorPos(point.x, point.y);
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(&data, MK_LBUTTON, point, &effect);
+    effect = DROPEFFECT_COPY;
+    target->DragOver(MK_LBUTTON, point, &effect);
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+    EXPECT_EQ(host.StatusText(), "ドロップ先：" + root + "\\News");
+    EXPECT_EQ(TreeView_GetDropHilight(tree.hwnd()), news);
+
+    const ULONGLONG end = GetTickCount64() + 3000;
+    while (!(TreeView_GetItemState(tree.hwnd(), news, TVIS_EXPANDED) & TVIS_EXPANDED) && GetTickCount64() < end) {
+        testutil::PumpMessages();
+        Sleep(20);
+    }
+    EXPECT_TRUE(TreeView_GetItemState(tree.hwnd(), news, TVIS_EXPANDED) & TVIS_EXPANDED);
+    target->DragLeave();
+    EXPECT_EQ(TreeView_GetDropHilight(tree.hwnd()), nullptr);
+    EXPECT_EQ(host.StatusText(), "フォルダ");
+}

@@ -4,6 +4,7 @@
 
 #include <base/MessageBox.h>
 #include <tree/ClipboardFormats.h>
+#include <tree/DdeClient.h>
 
 #include <commctrl.h>
 #include <ddeml.h>
@@ -64,6 +65,8 @@ bool InitializeCommon() {
         ui::ShowMessage(nullptr, "DDEの初期化に失敗しました。", "", MB_ICONWARNING);
         return false;
     }
+    // The tree library's dialogs talk DDE through the program's instance.
+    fav::SetDdeInstance(state.ddeInstance);
     fav::RegisterTreeFormats();
     state.initialised = true;
     std::atexit(ShutDownOleAndDde);

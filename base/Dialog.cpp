@@ -1,0 +1,34 @@
+#include "Dialog.h"
+
+namespace ui {
+
+INT_PTR Dialog::RunModal(HINSTANCE module, int templateId, HWND owner) {
+    return DialogBoxParamA(module, MAKEINTRESOURCEA(templateId), owner, Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Dialog::Answer(LONG_PTR value) const {
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        if (auto* self = reinterpret_cast<Dialog*>(lParam)) {
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT, the creation messages) get the default handling.
+    Dialog* self = FromHandle(hwnd);
+    if (!self) return FALSE;
+
+    const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        self->OnDialogGone();
+    }
+    return result;
+}
+
+}  // namespace ui

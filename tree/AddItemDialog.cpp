@@ -1,0 +1,168 @@
+// The add-item dialog: its fields, "追加(&A)" and cancelling; messages are dispatched here.
+#include "AddItemDialog.h"
+
+#include "AddItemMenu.h"
+#include "AddItemWindow.h"
+#include "TreeModule.h"
+
+#include <resources/TreeIds.h>
+
+#include <base/MessageBox.h>
+
+#include <shlwapi.h>
+
+#include <utility>
+
+namespace additem {
+namespace {
+
+constexpr char kFieldMissing[] = "どちらかの項目が入力されていません";
+constexpr char kNoFolder[] = "対象フォルダが選択されていません";
+constexpr char kRegistrationFailed[] = "登録に失敗しました。\n不正なファイル名の可能性があります";
+
+constexpr INT_PTR kAdded = 1;
+constexpr INT_PTR kCancelled = 0;
+
+using AutoCompleteFn = HRESULT(WINAPI*)(HWND, DWORD);
+
+}  // namespace
+
+AddItemDialog::AddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, std::string title, std::string url)
+    : target_(targetFolder), title_(std::move(title)), url_(std::move(url)) {
+    // The dialog keeps the tab's tree alive while it works on it.
+    tree.AddRef();
+    tree_ = win::ComPtr<CFavTreeView>::Adopt(&tree);
+}
+
+INT_PTR AddItemDialog::Run() { return RunModal(fav::TreeModule(), IDD_ADD_ITEM, tree_->parentWindow()); }
+
+INT_PTR AddItemDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        return header->hwndFrom == folders_ ? OnFolderNotify(*header) : FALSE;
+    }
+    case WM_MEASUREITEM:
+        return MeasureLine(hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), TreeFont()) ? TRUE : FALSE;
+    case WM_DRAWITEM:
+        return DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), TreeFont(), tree_->menuPen()) ? TRUE : FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void AddItemDialog::OnInitDialog() {
+    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, title_.c_str());
+    SendDlgItemMessageA(hwnd(), IDC_ADD_TITLE, EM_SETSEL, 0, -1);
+    if (!url_.empty()) {
+        SetDlgItemTextA(hwnd(), IDC_ADD_URL, url_.c_str());
+        EnableWindow(GetDlgItem(hwnd(), IDC_ADD_CAPTURE), FALSE);
+    }
+    EnableUrlCompletion();
+    BuildFolderTree();
+}
+
+void AddItemDialog::EnableUrlCompletion() {
+    // Bound at run time: systems without it simply offer no completion.
+    const win::UniqueModule shlwapi(LoadLibraryA("SHLWAPI.DLL"));
+    if (const auto autoComplete = win::ProcAddress<AutoCompleteFn>(shlwapi.get(), "SHAutoComplete"))
+        autoComplete(GetDlgItem(hwnd(), IDC_ADD_URL), SHACF_URLHISTORY);
+}
+
+INT_PTR AddItemDialog::OnCommand(UINT id, UINT code) {
+    switch (id) {
+    case IDOK:
+        if (code == BN_CLICKED) OnAdd();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    case IDC_ADD_CAPTURE:
+        if (code == BN_CLICKED) ShowCaptureMenu();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void AddItemDialog::OnAdd() {
+    // Enter in a folder name belongs to the name, not to the dialog.
+    if (!notEditing_) {
+        TreeView_EndEditLabelNow(folders_, FALSE);
+        return;
+    }
+    const std::string title = FieldText(IDC_ADD_TITLE);
+    const std::string url = FieldText(IDC_ADD_URL);
+    if (title.empty() || url.empty()) {
+        Warn(kFieldMissing);
+        return;
+    }
+    HTREEITEM selected = TreeView_GetSelection(folders_);
+    HTREEITEM folder = selected ? TabFolderOf(selected) : nullptr;
+    if (!folder) {
+        Warn(kNoFolder);
+        return;
+    }
+    CFavTreeView::ShortcutResult outcome = CFavTreeView::ShortcutResult::kFailed;
+    tree_->CreateShortcut(folder, url, title, &outcome);
+    BringToFront();
+    switch (outcome) {
+    case CFavTreeView::ShortcutResult::kCreated:
+        EndDialog(hwnd(), kAdded);
+        break;
+    case CFavTreeView::ShortcutResult::kFailed:
+        Warn(kRegistrationFailed);
+        break;
+    case CFavTreeView::ShortcutResult::kCancelled:
+        break;
+    }
+}
+
+void AddItemDialog::OnCancel() {
+    if (!notEditing_) {
+        TreeView_EndEditLabelNow(folders_, TRUE);
+        return;
+    }
+    EndDialog(hwnd(), kCancelled);
+}
+
+std::string AddItemDialog::FieldText(int id) const {
+    HWND field = GetDlgItem(hwnd(), id);
+    const int length = GetWindowTextLengthA(field);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), length + 1)));
+    return text;
+}
+
+void AddItemDialog::SetFields(const std::string& title, const std::string& url) {
+    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, title.c_str());
+    SetDlgItemTextA(hwnd(), IDC_ADD_URL, url.c_str());
+}
+
+void AddItemDialog::Warn(const char* text) {
+    ui::ShowMessage(hwnd(), text, "", MB_ICONWARNING);
+    BringToFront();
+}
+
+void AddItemDialog::BringToFront() {
+    SetForegroundWindow(hwnd());
+    if (!IsChild(hwnd(), GetFocus())) SetFocus(GetDlgItem(hwnd(), IDC_ADD_TITLE));
+}
+
+HFONT AddItemDialog::TreeFont() const {
+    return reinterpret_cast<HFONT>(SendMessageA(tree_->hwnd(), WM_GETFONT, 0, 0));
+}
+
+}  // namespace additem
+
+INT_PTR ShowAddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, const std::string& title,
+                          const std::string& url) {
+    additem::AddItemDialog dialog(tree, targetFolder, title, url);
+    return dialog.Run();
+}

@@ -30,6 +30,15 @@ size_t NextCharOffset(std::string_view text, size_t pos) {
     return pos + 1;
 }
 
+size_t Find(std::string_view text, char c, size_t from) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x40) return text.find(c, from);
+    if (IsLeadByte(byte)) return npos;
+    for (size_t i = from; i < text.size(); i = NextCharOffset(text, i))
+        if (text[i] == c) return i;
+    return npos;
+}
+
 size_t FindFirstOf(std::string_view text, std::string_view chars) {
     for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) {
         const unsigned char c = static_cast<unsigned char>(text[i]);

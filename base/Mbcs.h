@@ -19,6 +19,12 @@ bool IsLeadByte(unsigned char byte);
 // Offset of the character after the one at `pos` (a lead byte at the very end counts as one byte).
 size_t NextCharOffset(std::string_view text, size_t pos);
 
+// Offset of the single-byte character `c` at or after `from` (a character boundary), or npos.
+// Bytes below 0x40 are never the second byte of a double-byte character in the ANSI code pages
+// (932, 936, 949, 950), so markup such as "<", ">", "\"", "&", tab and line feed is found with a
+// plain byte search, which long files need.
+size_t Find(std::string_view text, char c, size_t from = 0);
+
 // First / last offset of a single-byte character that is one of `chars`; trail bytes never match.
 size_t FindFirstOf(std::string_view text, std::string_view chars);
 size_t FindLastOf(std::string_view text, std::string_view chars);

@@ -7,6 +7,8 @@
 // Usage: tree_load_bench.exe <data folder>
 // scripts/bench.sh generates the data (folders of ".url" files plus one big folder "big") and runs
 // this program under Wine.
+#include "Timing.h"
+
 #include <base/Format.h>
 #include <base/Handles.h>
 #include <base/Path.h>
@@ -35,28 +37,8 @@ constexpr char kBigFolder[] = "big";
 
 // ---- timing --------------------------------------------------------------------------------------
 
-double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency{};
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
-
-struct Timings {
-    std::vector<double> runs;  // milliseconds, in run order
-
-    double Median() const {
-        std::vector<double> sorted = runs;
-        std::sort(sorted.begin(), sorted.end());
-        const size_t middle = sorted.size() / 2;
-        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-    }
-    double Min() const { return *std::min_element(runs.begin(), runs.end()); }
-};
+using bench::NowMs;
+using bench::Timings;
 
 void PumpMessages();
 

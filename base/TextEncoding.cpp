@@ -1,0 +1,103 @@
+#include "TextEncoding.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace text {
+namespace {
+
+// The conversion functions count in int; longer runs go through in pieces cut between
+// characters, which also keeps the UTF-16 copy small.
+constexpr size_t kPieceBytes = 1 << 20;
+
+bool IsAscii(char byte) { return static_cast<unsigned char>(byte) < 0x80; }
+bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The end of the run of non-ASCII bytes at `start`: the next ASCII byte, which always begins a
+// character, or the piece limit moved back to a character's start (a sequence is at most four
+// bytes long, so at most three of its bytes lie behind the limit).
+size_t RunEnd(std::string_view utf8, size_t start) {
+    const size_t limit = std::min(utf8.size(), start + kPieceBytes);
+    size_t end = start;
+    while (end < limit && !IsAscii(utf8[end])) ++end;
+    for (int back = 0; back < 3 && end == limit && end < utf8.size() && IsContinuationByte(utf8[end]); ++back) --end;
+    return end;
+}
+
+// No ANSI code page has characters beyond U+FFFF: a surrogate pair gets one replacement, not two.
+void MergeSurrogatePairs(std::wstring& wide) {
+    size_t out = 0;
+    for (size_t in = 0; in < wide.size(); ++in, ++out) {
+        const bool pair = wide[in] >= 0xD800 && wide[in] <= 0xDBFF && in + 1 < wide.size() &&
+                          wide[in + 1] >= 0xDC00 && wide[in + 1] <= 0xDFFF;
+        wide[out] = pair ? L'\xFFFD' : wide[in];
+        if (pair) ++in;
+    }
+    wide.resize(out);
+}
+
+void AppendAnsi(std::string_view utf8, std::string& ansi) {
+    const int length = static_cast<int>(utf8.size());
+    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    if (wideLength <= 0) return;
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wideLength);
+    MergeSurrogatePairs(wide);
+
+    const int wideSize = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    const size_t at = ansi.size();
+    ansi.resize(at + static_cast<size_t>(size));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data() + at, size, nullptr, nullptr);
+}
+
+std::string EncodeUtf8(char32_t c) {
+    std::string out;
+    const auto add = [&out](unsigned value) { out += static_cast<char>(value); };
+    if (c < 0x80) {
+        add(c);
+    } else if (c < 0x800) {
+        add(0xC0 | (c >> 6));
+        add(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        add(0xE0 | (c >> 12));
+        add(0x80 | ((c >> 6) & 0x3F));
+        add(0x80 | (c & 0x3F));
+    } else {
+        add(0xF0 | (c >> 18));
+        add(0x80 | ((c >> 12) & 0x3F));
+        add(0x80 | ((c >> 6) & 0x3F));
+        add(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+    // A system whose ANSI code page is UTF-8 itself needs nothing done.
+    if (GetACP() == CP_UTF8) return std::string(utf8);
+    std::string ansi;
+    ansi.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        // ASCII is the same in every ANSI code page and goes across as it is; only the runs of
+        // other characters take the system's conversion, which is slow on long text.
+        const size_t ascii = at;
+        while (at < utf8.size() && IsAscii(utf8[at])) ++at;
+        ansi.append(utf8.substr(ascii, at - ascii));
+        if (at == utf8.size()) break;
+        const size_t end = RunEnd(utf8, at);
+        AppendAnsi(utf8.substr(at, end - at), ansi);
+        at = end;
+    }
+    return ansi;
+}
+
+std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
+    if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
+    return Utf8ToAnsi(EncodeUtf8(codePoint));
+}
+
+}  // namespace text

@@ -1,0 +1,19 @@
+// Unicode text brought into the system's ANSI code page, the program's own text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace text {
+
+// Decodes UTF-8 of any sequence length. Each character the code page lacks, and each malformed
+// byte, becomes one default character of the code page ("?"); there is no best-fit look-alike,
+// so a converted name never gains a quote, slash or backslash it did not have.
+std::string Utf8ToAnsi(std::string_view utf8);
+
+// One Unicode character, converted as above; nothing for a value that is no character (0, a
+// surrogate, above U+10FFFF).
+std::optional<std::string> CodePointToAnsi(char32_t codePoint);
+
+}  // namespace text

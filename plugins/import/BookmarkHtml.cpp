@@ -1,0 +1,101 @@
+#include "BookmarkHtml.h"
+
+#include "HtmlEntities.h"
+#include "TextLines.h"
+
+#include <base/Mbcs.h>
+#include <base/TextEncoding.h>
+
+namespace importer {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+struct Dialect {
+    std::string_view item;    // followed by the URL up to the next double quote
+    std::string_view folder;  // followed by the name
+    bool nameAfterTag;        // the name starts behind the next ">" rather than right after `folder`
+    std::string_view close;
+    bool emptyLineEnds;
+};
+
+constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false};
+constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true};
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Where the text starting at `from` ends: at the next "<" or the end of the line.
+size_t TextEnd(std::string_view line, size_t from) {
+    const size_t tag = mbcs::Find(line, '<', from);
+    return tag == mbcs::npos ? line.size() : tag;
+}
+
+// The three checks of one line, in order, each on what the previous one left of the line.
+void ParseLine(std::string_view line, const Dialect& dialect, BookmarkEvents& events) {
+    if (StartsWith(line, dialect.item)) {
+        const size_t urlStart = dialect.item.size();
+        const size_t quote = mbcs::Find(line, '"', urlStart);
+        if (quote == mbcs::npos) return;
+        const size_t titleTag = mbcs::Find(line, '>', quote + 1);
+        if (titleTag == mbcs::npos) return;
+        const size_t end = TextEnd(line, titleTag + 1);
+        events.push_back({BookmarkEvent::kItem, DecodeEntities(line.substr(titleTag + 1, end - titleTag - 1)),
+                          DecodeEntities(line.substr(urlStart, quote - urlStart))});
+        line.remove_prefix(end);
+    }
+    if (StartsWith(line, dialect.folder)) {
+        size_t nameStart = dialect.folder.size();
+        if (dialect.nameAfterTag) {
+            const size_t tag = mbcs::Find(line, '>', nameStart);
+            if (tag == mbcs::npos) return;
+            nameStart = tag + 1;
+        }
+        const size_t end = TextEnd(line, nameStart);
+        events.push_back({BookmarkEvent::kFolder, DecodeEntities(line.substr(nameStart, end - nameStart)), {}});
+        line.remove_prefix(end);
+    }
+    if (StartsWith(line, dialect.close)) events.push_back({BookmarkEvent::kClose, {}, {}});
+}
+
+BookmarkEvents Parse(std::string_view text, const Dialect& dialect) {
+    BookmarkEvents events;
+    Lines lines(text);
+    for (std::string_view line; lines.Next(line);) {
+        if (dialect.emptyLineEnds && line.empty()) break;
+        ParseLine(WithoutIndent(WithoutCarriageReturn(line)), dialect, events);
+    }
+    return events;
+}
+
+// The part of a Netscape file before its list: where the charset is declared.
+std::string_view Head(std::string_view file) {
+    for (size_t tag = mbcs::Find(file, '<'); tag != mbcs::npos; tag = mbcs::Find(file, '<', tag + 1))
+        if (StartsWith(file.substr(tag), "<DL")) return file.substr(0, tag);
+    return file;
+}
+
+// `charset=UTF-8`, `charset="utf-8"`; the first declaration counts.
+bool DeclaresUtf8(std::string_view head) {
+    constexpr std::string_view kCharset = "charset=";
+    for (size_t i = 0; i < head.size(); i = mbcs::NextCharOffset(head, i)) {
+        if ((head[i] | 0x20) != 'c' || !mbcs::StartsWithNoCase(head.substr(i), kCharset)) continue;
+        std::string_view value = head.substr(i + kCharset.size());
+        if (!value.empty() && (value[0] == '"' || value[0] == '\'')) value.remove_prefix(1);
+        return mbcs::StartsWithNoCase(value, "utf-8");
+    }
+    return false;
+}
+
+bool IsUtf8(std::string_view file) { return StartsWith(file, kUtf8Mark) || DeclaresUtf8(Head(file)); }
+
+}  // namespace
+
+BookmarkEvents ParseNetscape(std::string_view file) {
+    if (!IsUtf8(file)) return Parse(file, kNetscape);
+    if (StartsWith(file, kUtf8Mark)) file.remove_prefix(kUtf8Mark.size());
+    return Parse(text::Utf8ToAnsi(file), kNetscape);
+}
+
+BookmarkEvents ParseDona(std::string_view file) { return Parse(file, kDona); }
+
+}  // namespace importer

@@ -1,0 +1,14 @@
+// Character references in the titles, folder names and URLs of bookmark files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace importer {
+
+// Decodes &amp; &lt; &gt; &quot; and numeric references ("&#39;", "&#233;", "&#xE9;"); numeric
+// ones become code-page text as text::CodePointToAnsi makes it. Anything else, including a
+// reference without its ";" or of a value that is no character, stays as written.
+std::string DecodeEntities(std::string_view text);
+
+}  // namespace importer

@@ -1,0 +1,81 @@
+#include "ImportHandler.h"
+
+#include "BookmarkHtml.h"
+#include "EventFeed.h"
+#include "FolderWalk.h"
+#include "SourceFile.h"
+
+#include <base/Path.h>
+
+#include <new>
+
+namespace importer {
+namespace {
+
+constexpr char kFileNotFound[] = "ファイルが見つかりません";
+constexpr char kOutOfMemory[] = "メモリを確保できません";
+constexpr char kWwwcFolderNotFound[] = "WWWCのデータフォルダが見つかりません。";
+constexpr char kFolderNotFound[] = "フォルダが見つかりません。";
+
+bool IsFolderFormat(ImportFormat format) { return format == ImportFormat::Wwwc || format == ImportFormat::Favorites; }
+
+}  // namespace
+
+int STDMETHODCALLTYPE ImportHandler::Release() {
+    if (sink_) sink_->Release();
+    delete this;
+    return 0;
+}
+
+// Bit 1: the source is a folder; bit 0 (writing) is never set here.
+int STDMETHODCALLTYPE ImportHandler::Kind(int) { return IsFolderFormat(format_) ? 2 : 0; }
+
+int STDMETHODCALLTYPE ImportHandler::SetSink(plugin::ImportSink* sink) {
+    sink_ = sink;
+    return 0;
+}
+
+int STDMETHODCALLTYPE ImportHandler::Run(char* path, plugin::ItemHandle parent) {
+    if (!sink_) return 1;
+    // Nothing may leave through the host's call. What was added before a failure stays.
+    try {
+        return IsFolderFormat(format_) ? RunFolder(path, parent) : RunFile(path, parent);
+    } catch (const std::bad_alloc&) {
+        AddMessage(parent, kOutOfMemory);
+        return 1;
+    } catch (...) {
+        return 1;
+    }
+}
+
+int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
+    const std::optional<std::string> file = path ? ReadWholeFile(path) : std::nullopt;
+    if (!file) {
+        AddMessage(parent, kFileNotFound);
+        return 1;
+    }
+    FeedEvents(*sink_, parent, format_ == ImportFormat::Netscape ? ParseNetscape(*file) : ParseDona(*file));
+    return 0;
+}
+
+int ImportHandler::RunFolder(char* path, plugin::ItemHandle parent) {
+    if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        AddMessage(parent, format_ == ImportFormat::Wwwc ? kWwwcFolderNotFound : kFolderNotFound);
+        return 1;
+    }
+    // One trailing backslash goes, in the host's copy too, as the interface has it. A trail byte
+    // 0x5C of a double-byte name is no backslash.
+    const std::string folder = path::WithoutTrailingSeparator(path);
+    path[folder.size()] = '\0';
+    if (format_ == ImportFormat::Wwwc)
+        WalkWwwcFolder(*sink_, folder, parent);
+    else
+        WalkFavoritesFolder(*sink_, folder, parent);
+    return 0;
+}
+
+void ImportHandler::AddMessage(plugin::ItemHandle parent, const char* text) {
+    sink_->AddNode(parent, text, plugin::NoURL, plugin::kAddItem);
+}
+
+}  // namespace importer

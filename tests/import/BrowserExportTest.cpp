@@ -1,0 +1,82 @@
+// Netscape bookmark files as real browsers wrote them (tests/data/bookmarks), imported with "NSBM".
+// Characters code page 932 lacks (é, the dashes, «) arrive as "?".
+#include "RecordingSink.h"
+
+using importtest::ImportTest;
+
+namespace {
+
+std::string BrowserFile(const std::string& name) { return std::string(IMPORT_TEST_DATA) + "\\" + name; }
+
+}  // namespace
+
+TEST_F(ImportTest, NetscapeFileKeepsItsNestingAndIgnoresDescriptions) {
+    ASSERT_EQ(library.Run("NSBM", BrowserFile("netscape_nested.htm"), sink), 0);
+    EXPECT_EQ(sink.Outline(),
+              "Nested 1 <http://nest.ed/1>\n"
+              "+Folder1\n"
+              "  Nested 1-1 <http://nest.ed/1-1>\n"
+              "  Nested 1-2 <http://nest.ed/1-2>\n"
+              "+Folder2\n"
+              "  Nested 2-1 <http://nest.ed/2-1>\n"
+              "  Nested 2-2 <http://nest.ed/2-2>\n"
+              "+Folder3\n"
+              "  +Folder3-1\n"
+              "    Nested 3-1 <http://nest.ed/3-1>\n"
+              "    Nested 3-2 <http://nest.ed/3-2>\n"
+              "Nested 2 <http://nest.ed/2>\n");
+    EXPECT_FALSE(sink.usedForeignHandle);
+}
+
+TEST_F(ImportTest, NetscapeDescriptionsOverSeveralLinesAddNothing) {
+    ASSERT_EQ(library.Run("NSBM", BrowserFile("netscape_multiline.htm"), sink), 0);
+    EXPECT_EQ(sink.Outline(),
+              "Multiline desc <http://multi.li.ne/1>\n"
+              "Multiline desc <http://multi.li.ne/2>\n"
+              "Multiline desc <http://multi.li.ne/3>\n");
+}
+
+TEST_F(ImportTest, ChromiumExportIsDecodedAsUtf8PastItsIconLines) {
+    ASSERT_EQ(library.Run("NSBM", BrowserFile("chromium_nested.htm"), sink), 0);
+    EXPECT_EQ(sink.Count(true), 7u);
+    EXPECT_EQ(sink.Count(false), 18u);
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(sink.Names(), (Names{"Personal toolbar", "Regex Crossword", "WINDOWS93",
+                                   "Timeline of the Elves in Tolkien’s works | LotrProject Blog", "Dev", "MOOC",
+                                   "Linux", "Self-hosting"}));
+    EXPECT_EQ(sink.Names({"Dev"}), (Names{"PHP", "Python", "GitHub - lhartikk/ArnoldC: Arnold Schwarzenegger based programming language",
+                                          "Are there any worse sorting algorithms than Bogosort (a.k.a Monkey Sort)? - Stack Overflow"}));
+    EXPECT_EQ(sink.Names({"Dev", "Python"}), (Names{"Welcome :: CheckiO", "Welcome to the tox automation project ? tox 2.3.2 documentation",
+                                                    "Overview ? Sphinx 1.4.4 documentation"}));
+    EXPECT_EQ(sink.Names({"Self-hosting"})[1], "Framasoft ~ Page portail du r?seau");
+    // The item right after a line of 1,260 bytes (an ICON data URI).
+    EXPECT_EQ(sink.Find({"Regex Crossword"})->url, "https://regexcrossword.com/");
+}
+
+TEST_F(ImportTest, FirefoxExportKeepsUnknownAmpersandsInUrls) {
+    ASSERT_EQ(library.Run("NSBM", BrowserFile("firefox_flat.htm"), sink), 0);
+    EXPECT_EQ(sink.Count(false), 24u);
+    const std::vector<std::string> top = sink.Names();
+    ASSERT_EQ(top.size(), 23u);
+    EXPECT_EQ(top[4], "Survive The Deep End: PHP Security ? Survive The Deep End: PHP Security :: v1.0a1");
+    EXPECT_EQ(top[10], "Announcing Pony Mode ? a Django editing mode for Emacs ? Deadpan Sincerity");
+    EXPECT_EQ(top[21], "Fractal Flowchart - Spiked Math");
+    EXPECT_EQ(top[22], "Personal toolbar");
+    EXPECT_EQ(sink.Names({"Personal toolbar"}), (std::vector<std::string>{"Most visited", "Getting Started"}));
+    EXPECT_EQ(sink.Find({"Recently saved"})->url,
+              "place:folder=BOOKMARKS_MENU&folder=UNFILED_BOOKMARKS&folder=TOOLBAR&queryType=1&sort=12&maxResults=10"
+              "&excludeQueries=1");
+    EXPECT_EQ(sink.Find({"Getting Started"}), nullptr) << "only inside its folder";
+}
+
+TEST_F(ImportTest, InternetExplorerExportWithByteOrderMarkKeepsItsFolders) {
+    ASSERT_EQ(library.Run("NSBM", BrowserFile("internet_explorer_11_nested.htm"), sink), 0);
+    EXPECT_EQ(sink.Count(false), 27u);
+    EXPECT_EQ(sink.Names(), (std::vector<std::string>{"Comics", "Dev", "Links", "Microsoft Websites", "Music",
+                                                      "Windows Live", "Learn to write Gallifreyan in 9 simple steps",
+                                                      "Let me google that for you"}));
+    EXPECT_EQ(sink.Names({"Dev"}).size(), 9u);
+    EXPECT_EQ(sink.Names({"Dev", "SCM"})[0], "A better git log (Example)  Coderwall");
+    EXPECT_TRUE(sink.Names({"Links"}).empty());
+    EXPECT_EQ(sink.Find({"Let me google that for you"})->url, "http://lmgtfy.com/");
+}

@@ -1,0 +1,57 @@
+// tlImport.dll as the hosts bind it: plain export names, the creation rules, the handler's table,
+// and the messages a missing source leaves in the tree.
+#include "RecordingSink.h"
+
+#include "../support/TestSupport.h"
+
+using importtest::ImportTest;
+using importtest::RecordingSink;
+
+TEST_F(ImportTest, CreatesHandlersOnlyForItsOwnCodesIntoAnEmptyPointer) {
+    EXPECT_EQ(library.enumerate(0), 1);
+    EXPECT_EQ(library.enumerate(1), 0);
+
+    EXPECT_EQ(library.create("NSBM", nullptr), 1);
+    auto* const taken = reinterpret_cast<plugin::FormatHandler*>(0x1234);
+    plugin::FormatHandler* handler = taken;
+    EXPECT_EQ(library.create("NSBM", &handler), 1);
+    EXPECT_EQ(handler, taken);
+    handler = nullptr;
+    for (const char* code : {"nsbm", "ief", "XML", "NSBMX", "", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(library.create(code, &handler), 1) << (code ? code : "(null)");
+        EXPECT_EQ(handler, nullptr);
+    }
+
+    // "IEF" is accepted although no host passes it.
+    for (const auto& [code, kind] : {std::pair{"NSBM", 0}, {"DNBM", 0}, {"WWWC", 2}, {"IEF", 2}}) {
+        RecordingSink tree;
+        handler = nullptr;
+        ASSERT_EQ(library.create(code, &handler), 0) << code;
+        EXPECT_EQ(handler->Kind(0), kind) << code;
+        std::string path = "C:\\nowhere";
+        EXPECT_EQ(handler->Run(path.data(), tree.source()), 1) << "Run before SetSink";
+        EXPECT_EQ(handler->SetSink(&tree), 0);
+        EXPECT_EQ(handler->Release(), 0);
+        EXPECT_EQ(tree.releases, 1) << "Release lets go of the sink";
+        EXPECT_EQ(tree.Outline(), "");
+    }
+}
+
+TEST_F(ImportTest, MissingSourceLeavesItsMessageInTheTree) {
+    testutil::TempDir dir;
+    const std::string missing = dir / "missing";
+    const std::pair<const char*, const char*> cases[] = {
+        {"NSBM", "! ファイルが見つかりません\n"},
+        {"DNBM", "! ファイルが見つかりません\n"},
+        {"WWWC", "! WWWCのデータフォルダが見つかりません。\n"},
+        {"IEF", "! フォルダが見つかりません。\n"},
+    };
+    for (const auto& [code, message] : cases) {
+        RecordingSink tree;
+        EXPECT_EQ(library.Run(code, missing, tree), 1) << code;
+        EXPECT_EQ(tree.Outline(), message) << code;
+    }
+    // A folder is no bookmark file.
+    EXPECT_EQ(library.Run("NSBM", dir.path(), sink), 1);
+    EXPECT_EQ(sink.Outline(), "! ファイルが見つかりません\n");
+}

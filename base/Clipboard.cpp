@@ -1,5 +1,6 @@
 #include "Clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace clip {
@@ -37,6 +38,19 @@ bool SetText(HWND owner, const std::string& text) {
         return false;
     }
     return true;  // the clipboard owns the memory now
+}
+
+std::optional<std::string> GetText(HWND owner, UINT format, size_t limit) {
+    OpenedClipboard clipboard(owner);
+    if (!clipboard.ok()) return std::nullopt;
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    const char* bytes = static_cast<const char*>(GlobalLock(data));
+    if (!bytes) return std::nullopt;
+    // The block may be larger than its text, and text from another program need not end in NUL.
+    const std::string text(bytes, strnlen(bytes, std::min(GlobalSize(data), limit)));
+    GlobalUnlock(data);
+    return text;
 }
 
 }  // namespace clip

@@ -10,5 +10,6 @@ wine_env_start "$build/test-prefix"
 
 cd "$build"
 status=0
-ctest --output-on-failure --timeout 120 -j 2 || status=$?
+# One test at a time: window and end-to-end tests share the display's one cursor and foreground.
+ctest --output-on-failure --timeout 120 || status=$?
 exit $status

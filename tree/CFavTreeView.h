@@ -110,6 +110,8 @@ public:
                              ShortcutResult* result = nullptr);
     // Creates a folder; without a name it is "新しいフォルダ" and its label is opened for editing.
     HTREEITEM NewFolder(HTREEITEM parent, const std::optional<std::string>& name);
+    // The add-item dialog for a new shortcut in `folder`.
+    void NewShortcut(HTREEITEM folder);
     // A placeholder whose label is edited; the folder is created when the edit ends.
     void NewFolderPlaceholder(HTREEITEM parent);
     bool Rename(HTREEITEM node, const std::string& label);

@@ -1,10 +1,17 @@
 // The context menu's commands, carried out on the node the menu was opened for.
 #include "CFavTreeView.h"
 
+#include "AddItemDialog.h"
 #include "TreeContextMenu.h"
 
 #include <base/Clipboard.h>
 #include <base/Format.h>
+
+namespace {
+
+constexpr char kNewItemTitle[] = "新しいアイテム";
+
+}  // namespace
 
 void CFavTreeView::ShowContextMenu(HTREEITEM node, POINT screenPoint) {
     if (!node) return;
@@ -23,11 +30,15 @@ void CFavTreeView::CopyUrl(HTREEITEM node, bool asLink) {
     clip::SetText(GetActiveWindow(), text);
 }
 
+void CFavTreeView::NewShortcut(HTREEITEM folder) { ShowAddItemDialog(*this, folder, kNewItemTitle, ""); }
+
 void CFavTreeView::RunContextCommand(UINT id, HTREEITEM node) {
     if (!node) return;
     switch (id) {
     case ctxmenu::kCopyUrl: CopyUrl(node, false); break;
     case ctxmenu::kCopyLink: CopyUrl(node, true); break;
+    case ctxmenu::kNewItem: NewShortcut(node); break;
+    case ctxmenu::kAddHere: NewShortcut(TreeView_GetParent(hwnd(), node)); break;
     case ctxmenu::kNewFolder: NewFolderPlaceholder(node); break;
     case ctxmenu::kOpen: Open(node); break;
     case ctxmenu::kOpenInNewWindow: OpenInNewWindow(node); break;

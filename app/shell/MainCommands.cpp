@@ -33,11 +33,13 @@ void MainWindow::OnCommand(UINT id) {
         {ID_EXPORT_XML, &MainWindow::ExportXml},
         {ID_EXPORT_WWWC, &MainWindow::ExportWwwc},
         {ID_CLIPBOARD_URL, &MainWindow::OpenClipboardUrl},
+        {ID_CLIPBOARD_HTML, &MainWindow::ConvertClipboardHtml},
         {ID_HELP_CONTENTS, &MainWindow::ShowHelp},
         {ID_SETTINGS_TOOL, &MainWindow::StartSettingsTool},
         {ID_EDIT_SETTINGS_FILE, &MainWindow::EditSettingsFile},
         {ID_INTERNET_OPTIONS, &MainWindow::ShowInternetOptions},
         {ID_HOME_PAGE, &MainWindow::OpenHomePage},
+        {ID_ADD_HOME_PAGE, &MainWindow::AddHomePage},
     };
     for (const CommandEntry& command : kCommands) {
         if (command.id == id) {

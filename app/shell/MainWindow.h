@@ -75,11 +75,13 @@ private:
     void ExportXml();
     void ExportWwwc();
     void OpenClipboardUrl();
+    void ConvertClipboardHtml();
     void ShowHelp();
     void StartSettingsTool();
     void EditSettingsFile();
     void ShowInternetOptions();
     void OpenHomePage();
+    void AddHomePage();
     void RunUserTool(UINT id);
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);

@@ -1,17 +1,18 @@
-// Commands of the tools and help popups: the clipboard's URL, help, the settings tool, the
+// Commands of the tools and help popups: the clipboard's URL and HTML, help, the settings tool, the
 // settings file, Internet Options, the home page and the user's own tools.
 #include "AppState.h"
+#include "HtmlClipboard.h"
 #include "MainWindow.h"
 #include "MenuDecoration.h"
 
+#include <base/Clipboard.h>
 #include <base/Handles.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
+#include <tree/AddItemDialog.h>
 #include <tree/Settings.h>
 
 #include <shellapi.h>
-
-#include <cstring>
 
 namespace app {
 namespace {
@@ -27,18 +28,10 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 // The clipboard's text when it looks like a URL; "ttp://" as copied without its first letter
 // counts too.
 std::optional<std::string> ClipboardUrl(HWND owner) {
-    if (!OpenClipboard(owner)) return std::nullopt;
-    std::optional<std::string> url;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-            const std::string value(text, strnlen(text, kClipboardUrlCapacity + 1));
-            GlobalUnlock(data);
-            if (value.size() <= kClipboardUrlCapacity && value.find("://") != std::string::npos)
-                url = value.compare(0, 4, "ttp:") == 0 ? "h" + value : value;
-        }
-    }
-    CloseClipboard();
-    return url;
+    // One byte past the capacity tells a longer text from one that fits.
+    const std::optional<std::string> text = clip::GetText(owner, CF_TEXT, kClipboardUrlCapacity + 1);
+    if (!text || text->size() > kClipboardUrlCapacity || text->find("://") == std::string::npos) return std::nullopt;
+    return text->compare(0, 4, "ttp:") == 0 ? "h" + *text : *text;
 }
 
 }  // namespace
@@ -48,6 +41,8 @@ void MainWindow::OpenClipboardUrl() {
     CFavTreeView* tree = CurrentTree();
     if (url && tree) tree->OpenUrlInNewWindow(*url);
 }
+
+void MainWindow::ConvertClipboardHtml() { app::ConvertClipboardHtml(hwnd()); }
 
 void MainWindow::ShowHelp() {
     // The help viewer lives in this process as long as its window is open, so its library stays.
@@ -65,6 +60,10 @@ void MainWindow::EditSettingsFile() { ShellExecuteA(hwnd(), "open", ini_.path().
 void MainWindow::ShowInternetOptions() { WinExec("control.exe inetcpl.cpl", SW_SHOW); }
 
 void MainWindow::OpenHomePage() { ShellExecuteA(hwnd(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOW); }
+
+void MainWindow::AddHomePage() {
+    if (CFavTreeView* tree = CurrentTree()) ShowAddItemDialog(*tree, nullptr, kHomePageTitle, kHomePageUrl);
+}
 
 void MainWindow::RunUserTool(UINT id) {
     HMENU bar = GetMenu(hwnd());

@@ -2,11 +2,15 @@
 #include "../support/TestSupport.h"
 
 #include <base/Format.h>
+#include <base/Handles.h>
 #include <base/Path.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <string_view>
+#include <vector>
 
 using testutil::TempDir;
 
@@ -64,6 +68,11 @@ public:
         copied_ = CopyFileA(built.c_str(), exe().c_str(), FALSE) != FALSE;
         testutil::WriteSettings(dir_, settings);
     }
+    // A built plug-in beside the program, where it looks for it.
+    bool AddPlugIn(const char* name) const {
+        const std::string built = path::ReplaceFileName(path::ModuleFile(nullptr), std::string("..\\bin\\") + name);
+        return CopyFileA(built.c_str(), (dir_ / name).c_str(), FALSE) != FALSE;
+    }
     const TempDir& dir() const { return dir_; }
     std::string exe() const { return dir_ / "Tolvak.exe"; }
     std::string ini() const { return dir_ / "tolvak.ini"; }
@@ -112,6 +121,40 @@ private:
 };
 
 HWND TreeOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "CFavTreeView", nullptr); }
+
+// An item's label in another process's tree: the item record and its text buffer must live in
+// that process, as the tree view writes through the pointers it is given.
+std::string RemoteLabel(HWND tree, HTREEITEM item) {
+    struct Request {
+        TVITEMA item;
+        char text[MAX_PATH];
+    };
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    win::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return "<no access>";
+    auto* remote = static_cast<Request*>(VirtualAllocEx(process.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "<no memory>";
+    Request request{};
+    request.item.mask = TVIF_TEXT;
+    request.item.hItem = item;
+    request.item.pszText = remote->text;
+    request.item.cchTextMax = MAX_PATH;
+    std::string label = "<unreadable>";
+    if (WriteProcessMemory(process.get(), remote, &request, sizeof request, nullptr) &&
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&remote->item)) &&
+        ReadProcessMemory(process.get(), remote, &request, sizeof request, nullptr))
+        label.assign(request.text, strnlen(request.text, MAX_PATH));
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return label;
+}
+
+std::vector<std::string> RemoteChildLabels(HWND tree, HTREEITEM parent) {
+    std::vector<std::string> labels;
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item))
+        labels.push_back(RemoteLabel(tree, item));
+    return labels;
+}
 
 void PressKey(HWND target, WPARAM key) {
     PostMessageA(target, WM_KEYDOWN, key, 1);
@@ -303,6 +346,7 @@ void MouseButton(DWORD flag) {
 
 // `target` has finished with the drag once it answers a sent message again.
 void Drag(HWND target, POINT from, POINT to) {
+    testutil::PlaceCursor(from);
     MouseTo(from);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     for (int step = 1; step <= 10; ++step)
@@ -353,4 +397,34 @@ TEST_F(ProgramFixture, DraggingWithTheMouseMovesShortcutsButNoFolderIntoItself) 
     Drag(tree, row(5, 1), row(1, 1));  // zlink onto Dest
     EXPECT_TRUE(WaitFor([&] { return path::Exists(root + "\\Dest\\zlink.url"); }));
     EXPECT_FALSE(path::Exists(root + "\\zlink.url"));
+}
+
+TEST_F(ProgramFixture, ABookmarkFileShowsBelowTheRootThroughTheImportPlugIn) {
+    constexpr std::u8string_view kBookmarks =
+        u8"<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+        u8"<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n"
+        u8"<DL><p>\r\n"
+        u8"    <DT><H3>旅行 &amp; 地図</H3>\r\n"
+        u8"    <DL><p>\r\n"
+        u8"        <DT><A HREF=\"http://example.com/map?a=1&amp;b=2\">地図</A>\r\n"
+        u8"    </DL><p>\r\n"
+        u8"    <DT><A HREF=\"http://example.com/news\">ニュース速報</A>\r\n"
+        u8"</DL><p>\r\n";
+    const std::string file = data.WriteFile("bookmark.htm", std::string(kBookmarks.begin(), kBookmarks.end()));
+    Installation installation(Settings("BookMark=" + file + "\r\n"));
+    ASSERT_TRUE(installation.AddPlugIn("tlImport.dll"));
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    HWND tree = TreeOf(window);
+    HTREEITEM source = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+    ASSERT_EQ(RemoteLabel(tree, source), "Netscape BookMark");
+
+    // Nothing is read until the source is opened.
+    EXPECT_EQ(TreeView_GetChild(tree, source), nullptr);
+    TreeView_Expand(tree, source, TVE_EXPAND);
+    ASSERT_EQ(RemoteChildLabels(tree, source), (std::vector<std::string>{"旅行 & 地図", "ニュース速報"}));
+    HTREEITEM folder = TreeView_GetChild(tree, source);
+    TreeView_Expand(tree, folder, TVE_EXPAND);
+    EXPECT_EQ(RemoteChildLabels(tree, folder), std::vector<std::string>{"地図"});
 }

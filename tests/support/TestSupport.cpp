@@ -94,6 +94,18 @@ void PumpMessages() {
     }
 }
 
+void PlaceCursor(POINT point) {
+    for (int tries = 0, steady = 0; tries < 200 && steady < 3; ++tries) {
+        SetCursorPos(point.x, point.y);
+        Sleep(10);
+        MSG pending;
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);  // the display driver delivers its events here
+        POINT now{};
+        GetCursorPos(&now);
+        steady = (now.x == point.x && now.y == point.y) ? steady + 1 : 0;
+    }
+}
+
 MessageRecorder::MessageRecorder()
     : handler_([this](const ui::MessageRequest& request) {
           messages_.push_back(request);

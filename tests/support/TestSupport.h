@@ -42,6 +42,10 @@ void RemoveTree(const std::string& folder);
 // Dispatches every message waiting for this thread.
 void PumpMessages();
 
+// Moves the cursor and waits until it stays there: a pointer event from the display that is still
+// on its way (the desktop centres the cursor when it starts) would move it back.
+void PlaceCursor(POINT point);
+
 // Answers message boxes instead of showing them, and keeps what they said.
 class MessageRecorder {
 public:

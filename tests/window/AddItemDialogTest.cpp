@@ -147,27 +147,13 @@ HTREEITEM FolderCopy(HWND folders, const std::vector<std::string>& labels) {
     return item;
 }
 
-// Moves the cursor and waits until it stays there: a pointer event from the display that is still
-// on its way (the desktop centres the cursor when it starts) would move it back.
-void PlaceCursor(POINT point) {
-    for (int tries = 0, steady = 0; tries < 200 && steady < 3; ++tries) {
-        SetCursorPos(point.x, point.y);
-        Sleep(10);
-        MSG pending;
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);  // the display driver delivers its events here
-        POINT now{};
-        GetCursorPos(&now);
-        steady = (now.x == point.x && now.y == point.y) ? steady + 1 : 0;
-    }
-}
-
 // Right-clicks `item` of the folder tree, as the tree view reports it to the dialog.
 void RightClick(HWND dialog, HTREEITEM item) {
     RECT rect{};
     TreeView_GetItemRect(Folders(dialog), item, &rect, TRUE);
     POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(Folders(dialog), &point);
-    PlaceCursor(point);
+    testutil::PlaceCursor(point);
     NMHDR header{Folders(dialog), IDC_ADD_FOLDERS, static_cast<UINT>(NM_RCLICK)};
     SendMessageA(dialog, WM_NOTIFY, IDC_ADD_FOLDERS, reinterpret_cast<LPARAM>(&header));
 }

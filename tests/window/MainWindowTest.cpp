@@ -8,11 +8,16 @@
 #include <base/DragDrop.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
+#include <resources/TreeIds.h>
 #include <tree/MenuDrawing.h>
+#include <tree/TreeContextMenu.h>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 using testutil::TempDir;
 
@@ -322,6 +327,72 @@ TEST_F(MainWindowFixture, ClipboardUrlOpensInTheConfiguredBrowserAndOtherTextIsI
     EXPECT_FALSE(path::Exists(dir / "other\\args.txt"));
 }
 
+namespace {
+
+// Puts `html` on the clipboard as "HTML Format", the way a browser copies a selection.
+bool PutHtml(HWND owner, const std::string& html) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, html.size() + 1);
+    if (!memory) return false;
+    memcpy(GlobalLock(memory), html.data(), html.size());
+    GlobalUnlock(memory);
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    const bool put = SetClipboardData(RegisterClipboardFormatA("HTML Format"), memory) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+std::string BrowserCopy(std::u8string_view fragment) {
+    std::string html = "Version:0.9\r\nStartHTML:0000000105\r\nEndHTML:0000000999\r\n"
+                       "StartFragment:0000000141\r\nEndFragment:0000000999\r\n<html><body>\r\n";
+    html.append(fragment.begin(), fragment.end());
+    return html + "\r\n</body>\r\n</html>";
+}
+
+std::optional<std::string> ClipboardData(HWND owner, UINT format) { return clip::GetText(owner, format, 1 << 20); }
+
+}  // namespace
+
+TEST_F(MainWindowFixture, ClipboardHtmlBecomesTheFragmentsSourceAsText) {
+    app::MainWindow& window = Open(Sections());
+    const HWND owner = window.hwnd();
+    // Japanese survives; a letter the code page lacks becomes its default character.
+    ASSERT_TRUE(PutHtml(owner, BrowserCopy(u8"<!--StartFragment--><b>日本語</b> caf\u00e9 \U0001F600<!--EndFragment-->")));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), "<b>日本語</b> caf? ?");
+
+    // Without the end marker the fragment runs to the end of the data.
+    ASSERT_TRUE(PutHtml(owner, BrowserCopy(u8"<!--StartFragment--><i>テスト</i>")));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), "<i>テスト</i>\r\n</body>\r\n</html>");
+
+    // Without the start marker, or without HTML at all, nothing changes.
+    ASSERT_TRUE(PutHtml(owner, BrowserCopy(u8"<b>no markers</b>")));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), std::nullopt);
+    EXPECT_TRUE(ClipboardData(owner, RegisterClipboardFormatA("HTML Format")));
+    ASSERT_TRUE(clip::SetText(owner, "plain"));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), "plain");
+}
+
+TEST_F(MainWindowFixture, ClipboardHtmlOverFiftyThousandBytesIsRefused) {
+    testutil::MessageRecorder messages;
+    app::MainWindow& window = Open(Sections());
+    const HWND owner = window.hwnd();
+    const std::string opening = "<!--StartFragment-->";
+    ASSERT_TRUE(PutHtml(owner, opening + std::string(50000 - opening.size() + 1, 'x')));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"50KB以上は変換しません。"}));
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), std::nullopt);  // also proves the clipboard was closed
+    EXPECT_EQ(ClipboardData(owner, RegisterClipboardFormatA("HTML Format"))->size(), 50001u);
+
+    ASSERT_TRUE(PutHtml(owner, opening + std::string(50000 - opening.size(), 'x')));
+    Command(ID_CLIPBOARD_HTML);
+    EXPECT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(ClipboardData(owner, CF_TEXT), std::string(50000 - opening.size(), 'x'));
+}
+
 TEST_F(MainWindowFixture, UserToolsStartTheirCommandLines) {
     testutil::Recorder tool(dir, "tool");
     ASSERT_TRUE(tool.ok());
@@ -374,4 +445,55 @@ TEST_F(MainWindowFixture, TabBarDropsSelectTabsOpenTemporaryTabsAndPassOnToTheVi
     testutil::PumpMessages();
     EXPECT_TRUE(path::Exists(first + "\\dropped.url"));
     EXPECT_EQ(window.TabCount(), 3u);
+}
+
+namespace {
+
+// Reads the add-item dialog's two fields once it shows, then cancels it.
+struct DialogFields {
+    std::string title, url;
+    bool seen = false;
+};
+
+DWORD WINAPI CancelAddItemDialog(void* param) {
+    auto* fields = static_cast<DialogFields*>(param);
+    for (int i = 0; i < 200 && !fields->seen; ++i) {
+        Sleep(25);
+        HWND dialog = FindWindowA("#32770", "新しいアイテムの追加");
+        if (!dialog) continue;
+        char text[512] = "";
+        GetDlgItemTextA(dialog, IDC_ADD_TITLE, text, sizeof text);
+        fields->title = text;
+        GetDlgItemTextA(dialog, IDC_ADD_URL, text, sizeof text);
+        fields->url = text;
+        fields->seen = true;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    return 0;
+}
+
+DialogFields RunAndCancelAddItemDialog(const std::function<void()>& open) {
+    DialogFields fields;
+    HANDLE thread = CreateThread(nullptr, 0, CancelAddItemDialog, &fields, 0, nullptr);
+    open();
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    return fields;
+}
+
+}  // namespace
+
+TEST_F(MainWindowFixture, NewItemCommandsOpenTheAddItemDialog) {
+    app::MainWindow& window = Open(Sections());
+    const DialogFields home = RunAndCancelAddItemDialog([&] { Command(ID_ADD_HOME_PAGE); });
+    ASSERT_TRUE(home.seen);
+    EXPECT_EQ(home.title, app::MainWindow::kHomePageTitle);
+    EXPECT_EQ(home.url, app::MainWindow::kHomePageUrl);
+
+    CFavTreeView& tree = *window.Tab(0);
+    const DialogFields added = RunAndCancelAddItemDialog(
+        [&] { tree.RunContextCommand(ctxmenu::kAddHere, testutil::Node(tree, {"a"})); });
+    ASSERT_TRUE(added.seen);
+    EXPECT_EQ(added.title, "新しいアイテム");
+    EXPECT_EQ(added.url, "");
 }

@@ -225,7 +225,7 @@ TEST_F(DropFixture, HoveringOverAFolderNamesItInTheStatusBarAndOpensItAfterASeco
     testutil::FakeData data;
     data.Offer(CF_TEXT, Text("http://example.com/"));
     const POINTL point = PointOn(tree, news);
-    SetCursorPos(point.x, point.y);
+    testutil::PlaceCursor(POINT{point.x, point.y});
     DWORD effect = DROPEFFECT_COPY;
     target->DragEnter(&data, MK_LBUTTON, point, &effect);
     effect = DROPEFFECT_COPY;

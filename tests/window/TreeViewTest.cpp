@@ -149,7 +149,7 @@ TEST_F(ViewFixture, SingleClickModeTogglesFoldersButNotShortcuts) {
         POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         POINT screen = point;
         ClientToScreen(tree.hwnd(), &screen);
-        SetCursorPos(screen.x, screen.y);
+        testutil::PlaceCursor(screen);
         // Posted, not sent: the button-down handler waits in its own loop for the button-up.
         PostMessageA(tree.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
         PostMessageA(tree.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));

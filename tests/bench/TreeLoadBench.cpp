@@ -7,6 +7,7 @@
 // Usage: tree_load_bench.exe <data folder>
 // scripts/bench.sh generates the data (folders of ".url" files plus one big folder "big") and runs
 // this program under Wine.
+#include "BenchTree.h"
 #include "Timing.h"
 
 #include <base/Format.h>
@@ -30,17 +31,17 @@
 namespace {
 
 constexpr int kTimedRounds = 7;
-constexpr char kHostClass[] = "TolvakBenchHost";
 constexpr char kWholeSection[] = "Tolvak#1";
 constexpr char kBigSection[] = "Tolvak#2";
 constexpr char kBigFolder[] = "big";
 
 // ---- timing --------------------------------------------------------------------------------------
 
+using bench::CreateHostWindow;
+using bench::CreateTree;
 using bench::NowMs;
+using bench::PumpMessages;
 using bench::Timings;
-
-void PumpMessages();
 
 // One untimed warm-up round (file-system caches, the control's first allocations), then the timed
 // rounds. Within a round the steps take turns, so a burst of work from other programs on the
@@ -89,76 +90,6 @@ void Walk(const std::string& folder, WalkCount& count) {
     // Closed before descending, as the tree does, so the walk never holds more than one handle.
     find.reset();
     for (const std::string& name : subfolders) Walk(folder + "\\" + name, count);
-}
-
-// ---- environment ----------------------------------------------------------------------------------
-
-// A private folder under %TEMP% for the settings file; removed with it at the end.
-class SettingsFolder {
-public:
-    SettingsFolder() {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof temp, temp);
-        folder_ = path::Join(path::WithoutTrailingSeparator(temp),
-                             text::Format("tolvak-bench-%lu", GetCurrentProcessId()));
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        ini_ = settings::IniFile(path::Join(folder_, settings::kFileName));
-    }
-    ~SettingsFolder() {
-        DeleteFileA(ini_.path().c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-    SettingsFolder(const SettingsFolder&) = delete;
-    SettingsFolder& operator=(const SettingsFolder&) = delete;
-
-    const settings::IniFile& ini() const { return ini_; }
-
-private:
-    std::string folder_;
-    settings::IniFile ini_;
-};
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The trees talk to their parent through WM_NOTIFY, as in the program's main window.
-    if (message == WM_NOTIFY) {
-        LRESULT result = 0;
-        if (CFavTreeView::RouteNotify(reinterpret_cast<const NMHDR*>(lParam), &result)) return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-win::UniqueWindow CreateHostWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kHostClass;
-    RegisterClassA(&windowClass);
-    win::UniqueWindow host(CreateWindowExA(0, kHostClass, "tree load bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                           400, 500, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
-    // Selecting a node puts its text into the parent's status bar, as in the main window.
-    if (host) CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", host.get(), CFavTreeView::kStatusBarId);
-    return host;
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-// A tree for `section` in the host window, set up the way the main window sets up its tabs.
-win::ComPtr<CFavTreeView> CreateTree(HWND host, const settings::IniFile& ini, const char* section) {
-    fav::TabConfig config;
-    config.section = section;
-    config.ini = ini;
-    auto tree = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(config)));
-    if (!tree->Create(host)) return {};
-    tree->ApplySettings(settings::ReadTreeSettings(ini), nullptr);
-    MoveWindow(tree->hwnd(), 0, 0, 380, 460, FALSE);
-    return tree;
 }
 
 // ---- measurements ---------------------------------------------------------------------------------
@@ -221,13 +152,13 @@ int main(int argc, char** argv) {
     const win::OleSession ole;
     if (!ole.ok()) return Fail("OleInitialize failed");
 
-    const SettingsFolder settingsFolder;
+    const bench::SettingsFolder settingsFolder;
     const std::string bigFolder = path::Join(dataFolder, kBigFolder);
     const bool haveBig = path::IsDirectory(bigFolder);
     settingsFolder.ini().Write(kWholeSection, "FavRoot", dataFolder.c_str());
     if (haveBig) settingsFolder.ini().Write(kBigSection, "FavRoot", bigFolder.c_str());
 
-    const win::UniqueWindow host = CreateHostWindow();
+    const win::UniqueWindow host = CreateHostWindow("tree load bench");
     if (!host) return Fail("cannot create the host window");
     PumpMessages();
 

@@ -1,0 +1,37 @@
+// A favorites tree in a host window of its own, set up as the program's main window sets up its
+// tabs, for the benchmarks.
+#pragma once
+
+#include <base/Handles.h>
+#include <tree/CFavTreeView.h>
+#include <tree/Settings.h>
+
+#include <string>
+
+namespace bench {
+
+// A private folder under %TEMP% for the settings file; removed with it at the end.
+class SettingsFolder {
+public:
+    SettingsFolder();
+    ~SettingsFolder();
+    SettingsFolder(const SettingsFolder&) = delete;
+    SettingsFolder& operator=(const SettingsFolder&) = delete;
+
+    const settings::IniFile& ini() const { return ini_; }
+
+private:
+    std::string folder_;
+    settings::IniFile ini_;
+};
+
+// A visible top-level window with a status bar that routes the trees' notifications.
+win::UniqueWindow CreateHostWindow(const char* title);
+
+// A tree for `section` of `ini` in `host`; null when it cannot be created.
+win::ComPtr<CFavTreeView> CreateTree(HWND host, const settings::IniFile& ini, const char* section);
+
+// Handles what is queued (paints, shell notifications), outside any measured span.
+void PumpMessages();
+
+}  // namespace bench

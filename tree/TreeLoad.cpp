@@ -1,16 +1,12 @@
 // Loading a tab's tree: choosing the root, the bookmark-source nodes and the folder content.
 #include "CFavTreeView.h"
 
-#include "ShortcutFile.h"
+#include "FolderListing.h"
 
-#include <base/Format.h>
 #include <base/Handles.h>
-#include <base/Mbcs.h>
 #include <base/Path.h>
 
 #include <shlobj.h>
-
-#include <vector>
 
 namespace {
 
@@ -35,11 +31,6 @@ std::string FavoritesFolder() {
     char buffer[MAX_PATH] = "";
     if (!SHGetPathFromIDListA(owned.get(), buffer)) return {};
     return buffer;
-}
-
-// Entries shown in a tree: no hidden entries and no names starting with ".".
-bool IsShown(const WIN32_FIND_DATAA& entry) {
-    return entry.cFileName[0] != '.' && !(entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
 }
 
 }  // namespace
@@ -103,28 +94,12 @@ bool CFavTreeView::LoadRoot() {
 }
 
 CFavTreeView::FolderStatus CFavTreeView::LoadFolder(const std::string& folderPath, HTREEITEM parent) {
-    WIN32_FIND_DATAA entry;
-    win::UniqueFind find(FindFirstFileA(text::Format("%s\\*", folderPath.c_str()).c_str(), &entry));
-    if (!find) return FolderStatus::kUnreadable;
-
-    // Every entry is shown, however many a folder holds.
-    std::vector<std::string> folders, shortcuts;
-    do {
-        if (!IsShown(entry)) continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            folders.emplace_back(entry.cFileName);
-        } else if (auto label = shortcut::LabelFromFileName(entry.cFileName)) {
-            shortcuts.push_back(std::move(*label));
-        }
-    } while (FindNextFileA(find.get(), &entry));
-    find.reset();
-
-    mbcs::SortNames(folders);
-    mbcs::SortNames(shortcuts);
-    for (const std::string& name : folders) {
+    const std::optional<fav::FolderListing> listing = fav::ListFolder(folderPath);
+    if (!listing) return FolderStatus::kUnreadable;
+    for (const std::string& name : listing->folders) {
         if (HTREEITEM node = InsertAt(parent, TVI_LAST, name, fav::kFolder, 0))
             LoadFolder(path::Join(folderPath, name), node);
     }
-    for (const std::string& label : shortcuts) InsertAt(parent, TVI_LAST, label, fav::kShortcut, 0);
+    for (const std::string& label : listing->shortcuts) InsertAt(parent, TVI_LAST, label, fav::kShortcut, 0);
     return FolderStatus::kLoaded;
 }

@@ -2,6 +2,7 @@
 // arrive as kShellChange and are applied node by node.
 #include "CFavTreeView.h"
 
+#include "FolderListing.h"
 #include "ShortcutFile.h"
 
 #include <base/Handles.h>
@@ -47,9 +48,9 @@ std::string PathFromIdList(LPCITEMIDLIST list) {
 
 // Entries that loading would not show are not shown when they appear later either.
 bool IsShownEntry(const std::string& fullPath, const std::string& name) {
-    if (name.empty() || name.front() == '.') return false;
+    // Attributes that cannot be read hide nothing.
     const DWORD attributes = GetFileAttributesA(fullPath.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_HIDDEN);
+    return fav::IsShownEntry(name, attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes);
 }
 
 }  // namespace

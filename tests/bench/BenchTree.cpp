@@ -60,12 +60,4 @@ win::ComPtr<CFavTreeView> CreateTree(HWND host, const settings::IniFile& ini, co
     return tree;
 }
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 }  // namespace bench

@@ -31,7 +31,4 @@ win::UniqueWindow CreateHostWindow(const char* title);
 // A tree for `section` of `ini` in `host`; null when it cannot be created.
 win::ComPtr<CFavTreeView> CreateTree(HWND host, const settings::IniFile& ini, const char* section);
 
-// Handles what is queued (paints, shell notifications), outside any measured span.
-void PumpMessages();
-
 }  // namespace bench

@@ -1,9 +1,11 @@
-// Timing shared by the benchmarks: a millisecond clock and the runs of one measured step.
+// Timing shared by the benchmarks: a millisecond clock, the runs of one measured step, and the
+// rounds in which the steps of a comparison take turns.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -30,5 +32,19 @@ struct Timings {
     }
     double Min() const { return *std::min_element(runs.begin(), runs.end()); }
 };
+
+struct Step {
+    std::function<void()> run;
+    std::function<void()> prepare = [] {};  // before each run, not timed
+};
+
+// One untimed warm-up round (file caches, first allocations), then `rounds` timed rounds. Within
+// a round the steps take turns, so a burst of work from other programs on the machine slows
+// every side of a comparison instead of one. Messages a step queues (paints, shell
+// notifications) are handled between steps, outside the measured spans.
+std::vector<Timings> TimeInTurns(const std::vector<Step>& steps, int rounds);
+
+// Handles what is queued for this thread's windows.
+void PumpMessages();
 
 }  // namespace bench

@@ -35,34 +35,12 @@ constexpr char kWholeSection[] = "Tolvak#1";
 constexpr char kBigSection[] = "Tolvak#2";
 constexpr char kBigFolder[] = "big";
 
-// ---- timing --------------------------------------------------------------------------------------
+// ---- shared pieces ---------------------------------------------------------------------------------
 
 using bench::CreateHostWindow;
 using bench::CreateTree;
-using bench::NowMs;
 using bench::PumpMessages;
 using bench::Timings;
-
-// One untimed warm-up round (file-system caches, the control's first allocations), then the timed
-// rounds. Within a round the steps take turns, so a burst of work from other programs on the
-// machine slows both sides of a comparison instead of one. Messages queued by a step (paints,
-// shell notifications) are handled between steps, outside the measured spans.
-std::vector<Timings> TimeInTurns(const std::vector<std::function<void()>>& steps) {
-    for (const auto& step : steps) {
-        step();
-        PumpMessages();
-    }
-    std::vector<Timings> timings(steps.size());
-    for (int round = 0; round < kTimedRounds; ++round) {
-        for (size_t i = 0; i < steps.size(); ++i) {
-            const double start = NowMs();
-            steps[i]();
-            timings[i].runs.push_back(NowMs() - start);
-            PumpMessages();
-        }
-    }
-    return timings;
-}
 
 // ---- the bare walk --------------------------------------------------------------------------------
 
@@ -104,21 +82,23 @@ struct Results {
 
 Results Measure(CFavTreeView& tree, const std::string& folder) {
     Results results;
-    const std::vector<Timings> timings = TimeInTurns({
-        [&] {
-            tree.LoadRoot();
-            // One message, lost in the noise of the load itself.
-            results.items = static_cast<long>(TreeView_GetCount(tree.hwnd()));
+    const std::vector<Timings> timings = bench::TimeInTurns(
+        {
+            {[&] {
+                tree.LoadRoot();
+                // One message, lost in the noise of the load itself.
+                results.items = static_cast<long>(TreeView_GetCount(tree.hwnd()));
+            }},
+            {[&] {
+                ShowWindow(tree.hwnd(), SW_HIDE);  // as LoadRoot does before it clears
+                TreeView_DeleteAllItems(tree.hwnd());
+            }},
+            {[&] {
+                results.walked = WalkCount{};
+                Walk(folder, results.walked);
+            }},
         },
-        [&] {
-            ShowWindow(tree.hwnd(), SW_HIDE);  // as LoadRoot does before it clears
-            TreeView_DeleteAllItems(tree.hwnd());
-        },
-        [&] {
-            results.walked = WalkCount{};
-            Walk(folder, results.walked);
-        },
-    });
+        kTimedRounds);
     results.load = timings[0];
     results.clear = timings[1];
     results.walk = timings[2];

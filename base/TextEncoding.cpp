@@ -101,3 +101,33 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
 }
 
 }  // namespace text
+
+namespace text {
+
+std::wstring AnsiToWide(std::string_view ansi) {
+    if (ansi.empty()) return {};
+    const int size = static_cast<int>(ansi.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string WideToAnsi(std::wstring_view wide, bool* exact) {
+    if (exact) *exact = true;
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) {
+        if (exact) *exact = false;
+        return {};
+    }
+    std::string ansi(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+    // A literal "?" in the name is no loss; comparing the way back catches every replacement.
+    if (exact) *exact = AnsiToWide(ansi) == wide;
+    return ansi;
+}
+
+}  // namespace text

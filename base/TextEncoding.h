@@ -17,3 +17,15 @@ std::string Utf8ToAnsi(std::string_view utf8);
 std::optional<std::string> CodePointToAnsi(char32_t codePoint);
 
 }  // namespace text
+
+namespace text {
+
+// ANSI text of the system code page as UTF-16.
+std::wstring AnsiToWide(std::string_view ansi);
+
+// The program's form of a Unicode name (a file name, say): each character the code page lacks
+// becomes "?", never a best-fit look-alike that could turn into a separator. `exact` tells whether
+// the name survives the round trip, i.e. whether the ANSI form names the same file.
+std::string WideToAnsi(std::wstring_view wide, bool* exact = nullptr);
+
+}  // namespace text

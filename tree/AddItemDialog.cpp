@@ -3,6 +3,7 @@
 
 #include "AddItemMenu.h"
 #include "AddItemWindow.h"
+#include "NameRule.h"
 #include "TreeModule.h"
 
 #include <resources/TreeIds.h>
@@ -21,6 +22,7 @@ constexpr char kNoFolder[] = "対象フォルダが選択されていません";
 constexpr char kRegistrationFailed[] = "登録に失敗しました。\n不正なファイル名の可能性があります";
 
 constexpr INT_PTR kAdded = 1;
+constexpr size_t kMaxCapturedTitleCharacters = MAX_PATH;
 constexpr INT_PTR kCancelled = 0;
 
 using AutoCompleteFn = HRESULT(WINAPI*)(HWND, DWORD);
@@ -109,7 +111,7 @@ void AddItemDialog::OnAdd() {
         return;
     }
     CFavTreeView::ShortcutResult outcome = CFavTreeView::ShortcutResult::kFailed;
-    tree_->CreateShortcut(folder, url, title, &outcome);
+    tree_->CreateShortcut(folder, url, title, CFavTreeView::NameOrigin::kTyped, &outcome);
     BringToFront();
     switch (outcome) {
     case CFavTreeView::ShortcutResult::kCreated:
@@ -141,7 +143,10 @@ std::string AddItemDialog::FieldText(int id) const {
 }
 
 void AddItemDialog::SetFields(const std::string& title, const std::string& url) {
-    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, title.c_str());
+    // A page's title is no file name yet: what would lead out of the folder or break the name rule
+    // is replaced before the user sees it, and what the user then types is checked on "追加".
+    const std::string name = title.empty() ? title : fav::SafeName(title, kMaxCapturedTitleCharacters);
+    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, name.c_str());
     SetDlgItemTextA(hwnd(), IDC_ADD_URL, url.c_str());
 }
 

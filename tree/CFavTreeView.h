@@ -12,6 +12,7 @@
 #pragma once
 
 #include "FavNode.h"
+#include "FolderListing.h"
 #include "TabConfig.h"
 #include "TreeSettings.h"
 
@@ -75,7 +76,9 @@ public:
     // Loading.
     bool LoadRoot();
     enum class FolderStatus { kUnreadable = 1, kLoaded = 2 };
-    FolderStatus LoadFolder(const std::string& folderPath, HTREEITEM parent);
+    // Loads the folder's content below `parent`; folders already on the way down from the root
+    // (reached again through a junction or link) are shown but not entered.
+    FolderStatus LoadFolder(const std::wstring& folder, HTREEITEM parent);
     bool IsLoaded() const { return config_.loaded; }
     const fav::TabConfig& config() const { return config_; }
     const std::string& RootPath() const { return config_.rootPath; }
@@ -83,20 +86,28 @@ public:
     // Nodes.
     HTREEITEM Root() const;
     HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index = 0);
+    // A folder or shortcut node named exactly `name` (its text is kept in UTF-16).
+    HTREEITEM InsertEntry(HTREEITEM parent, const std::wstring& name, fav::NodeKind kind);
     void RemoveNode(HTREEITEM node);
     fav::NodeKind KindOf(HTREEITEM node) const;
     uint16_t IndexOf(HTREEITEM node) const;
     void SetKind(HTREEITEM node, fav::NodeKind kind);
+    // The label in the code page ("?" for what it lacks), for showing and for the user's edits.
     std::string Label(HTREEITEM node) const;
+    // The label exactly: the file or folder name (without ".url") that file operations use.
+    std::wstring FileName(HTREEITEM node) const;
     bool IsFolder(HTREEITEM node) const { return KindOf(node) == fav::kFolder; }
     bool IsShortcut(HTREEITEM node) const { return KindOf(node) == fav::kShortcut; }
     bool IsImportedItem(HTREEITEM node) const { return KindOf(node) == fav::kImportedItem; }
-    // File-system path of a node (".url" added for shortcuts), at any depth.
+    // File-system path of a node (".url" added for shortcuts), at any depth, as shown; NodeFile
+    // gives it exactly, and everything that touches the file uses that.
     std::optional<std::string> NodePath(HTREEITEM node) const;
+    std::optional<std::wstring> NodeFile(HTREEITEM node) const;
     // The URL of a shortcut (from its file) or of an imported item; a vanished file is reported
     // and its node removed.
     std::optional<std::string> NodeUrl(HTREEITEM node);
     HTREEITEM FindNodeByPath(const std::string& fullPath) const;
+    HTREEITEM FindNodeByFile(const std::wstring& fullPath) const;
     // False (after telling the user and removing the node) when a file-system node's object is gone.
     bool StillExists(HTREEITEM node);
     // Copies the folders below `node` into another tree-view control below `otherParent`; returns
@@ -105,8 +116,12 @@ public:
 
     // Editing.
     enum class ShortcutResult { kCreated, kFailed, kCancelled };
-    // Writes "<parent path>\\<name>.url" (asking before overwriting) and selects its node.
-    HTREEITEM CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name,
+    // Where a new shortcut's name comes from: a name the user typed is refused (kFailed) when it
+    // breaks the name rule; a name from outside (a page, a drop, an import) is made safe instead.
+    enum class NameOrigin { kTyped, kOutside };
+    // Writes "<parent path>\\<name>.url" (asking before overwriting) and selects its node. The
+    // file is always written inside the parent folder, whatever the name holds.
+    HTREEITEM CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name, NameOrigin origin,
                              ShortcutResult* result = nullptr);
     // Creates a folder; without a name it is "新しいフォルダ" and its label is opened for editing.
     HTREEITEM NewFolder(HTREEITEM parent, const std::optional<std::string>& name);
@@ -143,7 +158,7 @@ public:
     enum class DragKind { kNone, kNode, kImported, kFiles, kLink };
     // Moves the file or folder at `sourcePath`, shown in `sourceTree`, into the folder `target`
     // of this tree, on disk and in both trees. False when refused or when the move failed.
-    bool MoveNode(CFavTreeView& sourceTree, const std::string& sourcePath, HTREEITEM target);
+    bool MoveNode(CFavTreeView& sourceTree, HTREEITEM source, HTREEITEM target);
     // The formats a drag of `node` offers (none: the node cannot be dragged).
     std::vector<UINT> DragFormats(HTREEITEM node) const;
 
@@ -176,13 +191,18 @@ private:
     void AddBookmarkSources(HTREEITEM root);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
                        uint16_t index);
+    HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,
+                       uint16_t index);
+    HTREEITEM InsertPosition(HTREEITEM parent, fav::NodeKind kind) const;
+    void SetFileName(HTREEITEM node, const std::wstring& name);
+    bool LoadFolderBelow(const std::wstring& folder, HTREEITEM parent, fav::FolderTrail& trail);
     HTREEITEM HitTestCursor(UINT* flags = nullptr) const;
 
     // Shell change notifications (TreeWatch.cpp).
     void Watch();
     void Unwatch();
     void OnShellChange(WPARAM idLists, LPARAM event);
-    void AddCreatedEntry(const std::string& fullPath, bool isFolder);
+    void AddCreatedEntry(const std::wstring& fullPath, bool isFolder);
 
     // Label edits (TreeEdit.cpp).
     LRESULT OnBeginLabelEdit(const NMTVDISPINFOA& info);
@@ -207,7 +227,7 @@ private:
     void OnDrop(dnd::DropNotify& notify);
     void ActivateWindow();
     void DropLink(HTREEITEM target, const std::string& url, const std::string& name);
-    void DropFiles(HTREEITEM target, const std::vector<std::string>& files);
+    void DropFiles(HTREEITEM target, const std::vector<std::wstring>& files);
     void DropBlock(HTREEITEM target, HGLOBAL data);
 
     // Features that plug in here (TreeHooks.cpp).

@@ -4,33 +4,61 @@
 
 #include <base/Handles.h>
 #include <base/Mbcs.h>
-#include <base/Path.h>
+#include <base/TextEncoding.h>
+
+#include <algorithm>
 
 namespace fav {
+namespace {
+
+void SortByLabel(std::vector<ListedEntry>& entries) {
+    // Stable: "café" and "cafe" may share a label, and keep the listing's order then.
+    std::stable_sort(entries.begin(), entries.end(), [](const ListedEntry& a, const ListedEntry& b) {
+        return mbcs::CompareNoCase(a.label, b.label) < 0;
+    });
+}
+
+}  // namespace
 
 bool IsShownEntry(std::string_view name, DWORD attributes) {
     return !name.empty() && name.front() != '.' && !(attributes & FILE_ATTRIBUTE_HIDDEN);
 }
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    win::UniqueFind find(FindFirstFileA(path::Join(folder, "*").c_str(), &entry));
+bool IsShownEntry(std::wstring_view name, DWORD attributes) {
+    return !name.empty() && name.front() != L'.' && !(attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+std::optional<FolderListing> ListFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(FindFirstFileW(fsys::Join(folder, L"*").c_str(), &entry));
     if (!find) return std::nullopt;
     // Every entry is listed, however many a folder holds.
     FolderListing listing;
     do {
-        if (!IsShownEntry(entry.cFileName, entry.dwFileAttributes)) continue;
+        const std::wstring name = entry.cFileName;
+        if (!IsShownEntry(name, entry.dwFileAttributes)) continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            listing.folders.emplace_back(entry.cFileName);
-        } else if (auto label = shortcut::LabelFromFileName(entry.cFileName)) {
-            listing.shortcuts.push_back(std::move(*label));
+            listing.folders.push_back({text::WideToAnsi(name), name});
+        } else if (auto label = shortcut::LabelFromFileName(name)) {
+            listing.shortcuts.push_back({text::WideToAnsi(*label), *label});
         }
-    } while (FindNextFileA(find.get(), &entry));
+    } while (FindNextFileW(find.get(), &entry));
     find.reset();
-    mbcs::SortNames(listing.folders);
+    SortByLabel(listing.folders);
     // Sorted by label: "a-b.url" comes after "a.url", as "a-b" after "a".
-    mbcs::SortNames(listing.shortcuts);
+    SortByLabel(listing.shortcuts);
     return listing;
+}
+
+bool FolderTrail::Enter(const std::wstring& folder) {
+    const std::optional<fsys::FolderId> id = fsys::IdentityOf(folder);
+    if (id && std::find(folders_.begin(), folders_.end(), id) != folders_.end()) return false;
+    folders_.push_back(id);
+    return true;
+}
+
+void FolderTrail::Leave() {
+    if (!folders_.empty()) folders_.pop_back();
 }
 
 }  // namespace fav

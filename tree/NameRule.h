@@ -1,6 +1,8 @@
-// Rules for names the user types for folders and shortcuts.
+// Rules for the names of folders and shortcuts: names the user types are checked, names that
+// come from outside (page titles, dropped links, imported labels) are made safe.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace fav {
@@ -9,7 +11,16 @@ enum class NameProblem { kNone, kEmpty, kForbiddenCharacter };
 
 // Characters that may not appear in a name (checked on character boundaries only).
 inline constexpr char kForbiddenNameCharacters[] = "\\/:,;*?\"<>|";
+// What an outside name becomes when nothing usable is left of it.
+inline constexpr char kDefaultItemName[] = "新しいアイテム";
 
+// A name of dots alone ("..") names no new entry and counts as empty.
 NameProblem CheckName(std::string_view name);
+
+// An outside name made into one that passes CheckName and stays visible in the tree: forbidden
+// characters become "_", control characters blanks, blanks at either end and a leading "." go;
+// a name with nothing left but dots becomes kDefaultItemName. At most `maxCharacters`
+// characters are kept, cut between characters.
+std::string SafeName(std::string_view name, size_t maxCharacters);
 
 }  // namespace fav

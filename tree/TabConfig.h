@@ -4,6 +4,9 @@
 
 #include "Settings.h"
 
+#include <base/FileSystem.h>
+#include <base/TextEncoding.h>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -26,7 +29,8 @@ inline constexpr char kTemporarySection[] = " ";
 struct TabConfig {
     std::string section;          // "Tolvak#1", "Tolvak#2" ...
     settings::IniFile ini;
-    std::string rootPath;         // no trailing backslash
+    std::string rootPath;         // no trailing backslash; as shown ("?" for what the code page lacks)
+    std::wstring rootFile;        // the same path exactly, for the file system
     std::array<BookmarkSource, kMaxSources> sources{};
     size_t sourceCount = 0;
     std::vector<std::string> importedUrls{std::string()};  // entry 0 is always ""
@@ -34,6 +38,15 @@ struct TabConfig {
 
     // Every tab but a temporary one reads its settings section.
     bool HasSettingsSection() const { return section.size() > 2; }
+    // Sets both forms of the root path from the exact one.
+    void SetRoot(std::wstring file);
 };
+
+inline void TabConfig::SetRoot(std::wstring file) {
+    // One trailing backslash goes ("C:\\Favorites\\"); in UTF-16 no trail byte can look like one.
+    if (!file.empty() && file.back() == L'\\') file.pop_back();
+    rootFile = std::move(file);
+    rootPath = text::WideToAnsi(rootFile);
+}
 
 }  // namespace fav

@@ -28,16 +28,14 @@ HGLOBAL GlobalCopy(const void* bytes, size_t size) {
     return memory;
 }
 
-// A DROPFILES list with one wide path (every supported system is of the NT family).
-HGLOBAL FileList(const std::string& file) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
-    if (length <= 0) return nullptr;
-    std::vector<char> bytes(sizeof(DROPFILES) + (static_cast<size_t>(length) + 1) * sizeof(wchar_t), '\0');
+// A DROPFILES list with one wide path (every supported system is of the NT family), exact
+// whatever the code page holds of the name.
+HGLOBAL FileList(const std::wstring& file) {
+    std::vector<char> bytes(sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t), '\0');
     auto* header = reinterpret_cast<DROPFILES*>(bytes.data());
     header->pFiles = sizeof(DROPFILES);
     header->fWide = TRUE;
-    auto* names = reinterpret_cast<wchar_t*>(bytes.data() + sizeof(DROPFILES));
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, names, length);
+    std::memcpy(bytes.data() + sizeof(DROPFILES), file.data(), file.size() * sizeof(wchar_t));
     return GlobalCopy(bytes.data(), bytes.size());  // the last wide NUL ends the list
 }
 
@@ -48,7 +46,10 @@ std::vector<UINT> CFavTreeView::DragFormats(HTREEITEM node) const {
     switch (KindOf(node)) {
     case fav::kShortcut: return {formats.shared, CF_TEXT, CF_HDROP};
     case fav::kFolder: return {formats.shared, CF_HDROP};
-    case fav::kImportedItem: return {formats.raw, CF_TEXT};
+    // A message item ("インポートに失敗しました") has no URL and offers nothing.
+    case fav::kImportedItem:
+        if (IndexOf(node) == fav::kNoUrlIndex) return {};
+        return {formats.raw, CF_TEXT};
     default: return {};
     }
 }
@@ -97,7 +98,7 @@ HGLOBAL CFavTreeView::RenderDragData(UINT format) {
         return GlobalCopy(url.c_str(), url.size() + 1);
     }
     if (format == CF_HDROP) {
-        const std::optional<std::string> file = NodePath(node);
+        const std::optional<std::wstring> file = NodeFile(node);
         return file ? FileList(*file) : nullptr;
     }
     return nullptr;

@@ -3,13 +3,16 @@
 #include "CFavTreeView.h"
 
 #include "ClipboardFormats.h"
+#include "NameRule.h"
 #include "ShortcutFile.h"
 #include "TreeItemBlock.h"
 
 #include <base/DragDrop.h>
+#include <base/FileSystem.h>
 #include <base/Format.h>
 #include <base/Mbcs.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <shlobj.h>
 
@@ -18,7 +21,7 @@
 namespace {
 
 constexpr char kDropTargetStatus[] = "ドロップ先：";
-constexpr char kDefaultItemName[] = "新しいアイテム";
+constexpr char kCreateFailed[] = "作成に失敗しました";
 constexpr char kOverwriteFileQuestion[] = "すでに同じ名前のファイルが存在します。\n上書きしますか？\n\n%s";
 constexpr char kOverwriteFileCaption[] = "上書きの確認";
 constexpr int kScrollMargin = 20;
@@ -57,21 +60,21 @@ bool IsLink(const std::string& text) {
 std::string SuggestedName(IDataObject* data) {
     const std::optional<std::string> bytes =
         dnd::GetGlobalBytes(data, RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA));
-    if (!bytes || bytes->size() < sizeof(FILEGROUPDESCRIPTORA)) return kDefaultItemName;
+    if (!bytes || bytes->size() < sizeof(FILEGROUPDESCRIPTORA)) return fav::kDefaultItemName;
     const auto* group = reinterpret_cast<const FILEGROUPDESCRIPTORA*>(bytes->data());
     const std::string file(group->fgd[0].cFileName, strnlen(group->fgd[0].cFileName, MAX_PATH));
     const size_t cut = file.find(shortcut::kExtension);
-    if (cut == std::string::npos || cut == 0) return kDefaultItemName;
+    if (cut == std::string::npos || cut == 0) return fav::kDefaultItemName;
     return file.substr(0, cut);
 }
 
-std::vector<std::string> DroppedFiles(HGLOBAL data) {
-    std::vector<std::string> files;
+std::vector<std::wstring> DroppedFiles(HGLOBAL data) {
+    std::vector<std::wstring> files;
     auto drop = static_cast<HDROP>(data);
-    const UINT count = drop ? DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) : 0;
+    const UINT count = drop ? DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) : 0;
     for (UINT i = 0; i < count; ++i) {
-        std::string file(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
-        file.resize(DragQueryFileA(drop, i, file.data(), static_cast<UINT>(file.size())));
+        std::wstring file(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        file.resize(DragQueryFileW(drop, i, file.data(), static_cast<UINT>(file.size())));
         files.push_back(std::move(file));
     }
     return files;
@@ -181,27 +184,30 @@ void CFavTreeView::ActivateWindow() {
 }
 
 void CFavTreeView::DropLink(HTREEITEM target, const std::string& url, const std::string& name) {
-    HTREEITEM node = CreateShortcut(target, url, name);
+    ShortcutResult outcome = ShortcutResult::kCancelled;
+    HTREEITEM node = CreateShortcut(target, url, name, NameOrigin::kOutside, &outcome);
+    if (outcome == ShortcutResult::kFailed) Message(kCreateFailed, "", MB_ICONWARNING);
     if (!node) return;
     ActivateWindow();
-    if (name == kDefaultItemName || settings::ReadEditOnDrop(config_.ini, config_.section)) StartRename(node);
+    if (Label(node) == fav::kDefaultItemName || settings::ReadEditOnDrop(config_.ini, config_.section))
+        StartRename(node);
 }
 
-void CFavTreeView::DropFiles(HTREEITEM target, const std::vector<std::string>& files) {
-    const std::optional<std::string> folder = NodePath(target);
+void CFavTreeView::DropFiles(HTREEITEM target, const std::vector<std::wstring>& files) {
+    const std::optional<std::wstring> folder = NodeFile(target);
     if (!folder) return;
     HTREEITEM added = nullptr;
-    for (const std::string& file : files) {
-        std::string name;
-        if (!path::SplitLast(file, nullptr, &name)) name = file;
-        const std::optional<std::string> label = shortcut::LabelFromFileName(name);
+    for (const std::wstring& file : files) {
+        std::wstring name;
+        if (!fsys::SplitLast(file, nullptr, &name)) name = file;
+        const std::optional<std::wstring> label = shortcut::LabelFromFileName(name);
         if (!label) continue;  // only Internet Shortcuts become favorites
-        const std::string destination = path::Join(*folder, name);
-        if (!path::Exists(destination)) {
-            if (CopyFileA(file.c_str(), destination.c_str(), TRUE)) added = InsertNode(target, *label, fav::kShortcut);
-        } else if (Message(text::Format(kOverwriteFileQuestion, name.c_str()), kOverwriteFileCaption, MB_YESNO) ==
-                   IDYES) {
-            CopyFileA(file.c_str(), destination.c_str(), FALSE);
+        const std::wstring destination = fsys::Join(*folder, name);
+        if (!fsys::Exists(destination)) {
+            if (CopyFileW(file.c_str(), destination.c_str(), TRUE)) added = InsertEntry(target, *label, fav::kShortcut);
+        } else if (Message(text::Format(kOverwriteFileQuestion, text::WideToAnsi(name).c_str()), kOverwriteFileCaption,
+                           MB_YESNO) == IDYES) {
+            CopyFileW(file.c_str(), destination.c_str(), FALSE);
         }
     }
     ActivateWindow();
@@ -221,50 +227,51 @@ void CFavTreeView::DropBlock(HTREEITEM target, HGLOBAL data) {
     block.text[sizeof block.text - 1] = '\0';
     block.label[sizeof block.label - 1] = '\0';
     if (!(block.flags & fav::kBlockFileNode)) {
-        // An imported item is copied as a shortcut; it stays where it is.
-        CreateShortcut(target, block.text, block.label);
+        // An imported item is copied as a shortcut; it stays where it is. One without a URL (a
+        // message item) is nothing to copy.
+        if (!block.text[0]) return;
+        ShortcutResult outcome = ShortcutResult::kCancelled;
+        CreateShortcut(target, block.text, block.label, NameOrigin::kOutside, &outcome);
+        if (outcome == ShortcutResult::kFailed) Message(kCreateFailed, "", MB_ICONWARNING);
         return;
     }
     if (block.marker != fav::kBlockMarker) return;
     CFavTreeView* sourceTree = FromWindow(static_cast<HWND>(LongToHandle(static_cast<LONG>(block.window))));
     if (!sourceTree) return;
-    MoveNode(*sourceTree, block.text, target);
+    // The dragged node itself where the block still names it: its path in the code page may
+    // also fit another file's name ("cafe" for "café").
+    HTREEITEM source = sourceTree->currentNode();
+    if (!source || sourceTree->NodePath(source) != std::string(block.text)) source = sourceTree->FindNodeByPath(block.text);
+    MoveNode(*sourceTree, source, target);
 }
 
-bool CFavTreeView::MoveNode(CFavTreeView& sourceTree, const std::string& sourcePath, HTREEITEM target) {
-    HTREEITEM source = sourceTree.FindNodeByPath(sourcePath);
+bool CFavTreeView::MoveNode(CFavTreeView& sourceTree, HTREEITEM source, HTREEITEM target) {
     if (!source || !target || (&sourceTree == this && (target == source || TreeView_GetParent(hwnd(), source) == target)))
         return false;
-    const bool isFolder = sourceTree.KindOf(source) == fav::kFolder;
-    const std::optional<std::string> targetPath = NodePath(target);
-    if (!targetPath) return false;
-    // Byte by byte over the source path: a folder never goes into itself or below itself.
-    if (isFolder && targetPath->compare(0, sourcePath.size(), sourcePath) == 0) return false;
-    const std::string label = sourceTree.Label(source);
-    const std::string destination = path::Join(*targetPath, label) + (isFolder ? "" : shortcut::kExtension);
-    if (mbcs::EqualsNoCase(destination, sourcePath)) return false;  // already there (another tab, same folder)
+    // A tab's root folder stays where it is, whichever tree it is dropped on.
+    if (source == sourceTree.Root()) return false;
+    const fav::NodeKind kind = sourceTree.KindOf(source);
+    if (kind != fav::kFolder && kind != fav::kShortcut) return false;
+    const bool isFolder = kind == fav::kFolder;
+    const std::optional<std::wstring> sourceFile = sourceTree.NodeFile(source);
+    const std::optional<std::wstring> targetFile = NodeFile(target);
+    if (!sourceFile || !targetFile) return false;
+    // Character by character over the source path: a folder never goes into itself or below itself.
+    if (isFolder && targetFile->compare(0, sourceFile->size(), *sourceFile) == 0) return false;
+    const std::wstring name = sourceTree.FileName(source);
+    const std::wstring destination = fsys::Join(*targetFile, name) + (isFolder ? L"" : shortcut::kWideExtension);
+    if (fsys::EqualsNoCase(destination, *sourceFile)) return false;  // already there (another tab, same folder)
 
-    const std::string from = sourcePath + '\0', to = destination + '\0';
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = hwnd();
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = from.c_str();
-    operation.pTo = to.c_str();
-    operation.fFlags = kMoveFlags;
-    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return false;
+    if (!fsys::ShellMove(hwnd(), *sourceFile, destination, kMoveFlags)) return false;
 
     // The shell may already have told the trees about the move; whatever it did, each tree ends
     // with one node, in the new place.
-    sourceTree.RemoveNode(sourceTree.FindNodeByPath(sourcePath));
-    if (!FindNodeByPath(destination)) {
-        if (isFolder) {
-            if (HTREEITEM node = InsertNode(target, label, fav::kFolder)) LoadFolder(destination, node);
-        } else {
-            InsertNode(target, label, fav::kShortcut);
-        }
+    sourceTree.RemoveNode(sourceTree.FindNodeByFile(*sourceFile));
+    if (!FindNodeByFile(destination)) {
+        if (HTREEITEM node = InsertEntry(target, name, kind); node && isFolder) LoadFolder(destination, node);
     }
-    SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, sourcePath.c_str(), nullptr);
-    SHChangeNotify(isFolder ? SHCNE_MKDIR : SHCNE_CREATE, SHCNF_PATHA, destination.c_str(), nullptr);
+    fsys::NotifyShell(SHCNE_DELETE, *sourceFile);
+    fsys::NotifyShell(isFolder ? SHCNE_MKDIR : SHCNE_CREATE, destination);
     TreeView_Expand(hwnd(), target, TVE_EXPAND);
     return true;
 }

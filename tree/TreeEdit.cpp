@@ -5,8 +5,8 @@
 #include "NameRule.h"
 #include "ShortcutFile.h"
 
-#include <base/Mbcs.h>
-#include <base/Path.h>
+#include <base/FileSystem.h>
+#include <base/TextEncoding.h>
 
 #include <shlobj.h>
 
@@ -21,8 +21,15 @@ constexpr char kRenameTargetExists[] = "すでに同じ名前のフォルダが�
 constexpr char kRenameFailed[] = "名前を変更できませんでした";
 constexpr char kOverwriteQuestion[] = "既に同名のアイテムがあります。\n上書きしますか？";
 
-// Paths for SHFileOperationA end with two NULs.
-std::string DoubleNulTerminated(const std::string& path) { return path + '\0'; }
+constexpr size_t kMaxPathCharacters = MAX_PATH - 1;
+
+// Any error counts, with or without the aborted flag; and a shell that reports success for a
+// rename it did not carry out (the file held open elsewhere) is caught by looking afterwards.
+bool RenameOnDisk(HWND owner, const std::wstring& from, const std::wstring& to) {
+    if (!fsys::ShellMove(owner, from, to, FOF_SILENT)) return false;
+    if (!fsys::Exists(to)) return false;
+    return fsys::EqualsNoCase(from, to) || !fsys::Exists(from);
+}
 
 }  // namespace
 
@@ -50,6 +57,9 @@ LRESULT CFavTreeView::FinishLabelEdit(const NMTVDISPINFOA& info) {
 
     if (KindOf(node) == fav::kNewFolder) return EndPlaceholderEdit(node, text) ? TRUE : FALSE;
     if (!text) return FALSE;
+    // Unchanged: nothing to do, also for a name shown with "?" for what the code page lacks,
+    // which would otherwise rename the file to the shown form.
+    if (text == Label(node)) return FALSE;
 
     switch (fav::CheckName(text)) {
     case fav::NameProblem::kEmpty:
@@ -109,35 +119,21 @@ void CFavTreeView::StartRename(HTREEITEM node) {
 }
 
 bool CFavTreeView::Rename(HTREEITEM node, const std::string& label) {
-    std::optional<std::string> oldPath = NodePath(node);
-    if (!oldPath) return false;
-    const bool isShortcut = KindOf(node) == fav::kShortcut;
-    if (isShortcut) oldPath->resize(oldPath->size() - (sizeof(shortcut::kExtension) - 1));
-    std::string folder;
-    if (!path::SplitLast(*oldPath, &folder, nullptr)) return false;
-    std::string newPath = path::Join(folder, label);
-    if (isShortcut) {
-        *oldPath += shortcut::kExtension;
-        newPath += shortcut::kExtension;
-    }
-    if (*oldPath == newPath) return true;
+    const std::optional<std::wstring> oldFile = NodeFile(node);
+    std::wstring folder;
+    if (!oldFile || !fsys::SplitLast(*oldFile, &folder, nullptr)) return false;
+    std::wstring newFile = fsys::Join(folder, text::AnsiToWide(label));
+    if (KindOf(node) == fav::kShortcut) newFile += shortcut::kWideExtension;
+    if (*oldFile == newFile) return true;
 
     // A change of letter case only names the same object; anything else must be a free name.
-    if (!mbcs::EqualsNoCase(*oldPath, newPath) && path::Exists(newPath)) {
+    if (!fsys::EqualsNoCase(*oldFile, newFile) && fsys::Exists(newFile)) {
         Message(kRenameTargetExists, "Tolvak", MB_ICONWARNING);
         ReopenLabelEdit(node, label);
         return false;
     }
-
-    const std::string from = DoubleNulTerminated(*oldPath), to = DoubleNulTerminated(newPath);
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = hwnd();
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = from.c_str();
-    operation.pTo = to.c_str();
-    operation.fFlags = FOF_SILENT;
-    // Any error counts, with or without the aborted flag: the tree must not show a name the disk lacks.
-    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) {
+    // The tree must not show a name the disk lacks.
+    if (!RenameOnDisk(hwnd(), *oldFile, newFile)) {
         Message(kRenameFailed, "", MB_ICONWARNING);
         return false;
     }
@@ -145,20 +141,20 @@ bool CFavTreeView::Rename(HTREEITEM node, const std::string& label) {
 }
 
 HTREEITEM CFavTreeView::NewFolder(HTREEITEM parent, const std::optional<std::string>& name) {
-    const std::optional<std::string> parentPath = NodePath(parent);
-    if (!parentPath) return nullptr;
+    const std::optional<std::wstring> parentFile = NodeFile(parent);
+    if (!parentFile) return nullptr;
     const std::string folderName = name.value_or(kDefaultFolderName);
-    const std::string folderPath = path::Join(*parentPath, folderName);
-    if (path::Exists(folderPath)) {
+    const std::wstring folderFile = fsys::Join(*parentFile, text::AnsiToWide(folderName));
+    if (fsys::Exists(folderFile)) {
         Message(kNameExists, "", MB_ICONWARNING);
         return nullptr;
     }
-    if (!CreateDirectoryA(folderPath.c_str(), nullptr)) {
+    if (!CreateDirectoryW(folderFile.c_str(), nullptr)) {
         Message(kCreateFailed, "", MB_ICONWARNING);
         return nullptr;
     }
     HTREEITEM node = InsertNode(parent, folderName, fav::kFolder);
-    SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, folderPath.c_str(), nullptr);
+    fsys::NotifyShell(SHCNE_MKDIR, folderFile);
     TreeView_Expand(hwnd(), parent, TVE_EXPAND);
     if (!name && node) StartRename(node);
     return node;
@@ -172,27 +168,45 @@ void CFavTreeView::NewFolderPlaceholder(HTREEITEM parent) {
 }
 
 HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name,
-                                       ShortcutResult* result) {
+                                       NameOrigin origin, ShortcutResult* result) {
     ShortcutResult ignored;
     ShortcutResult& outcome = result ? *result : ignored;
     outcome = ShortcutResult::kCancelled;
     if (name.empty()) return nullptr;
-    const std::optional<std::string> parentPath = NodePath(parent);
-    if (!parentPath) return nullptr;
-    const std::string file = path::Join(*parentPath, name) + shortcut::kExtension;
+    const std::optional<std::wstring> parentFile = NodeFile(parent);
+    if (!parentFile) return nullptr;
+
+    // Whatever the name holds, the file lands in the parent folder: a typed name that breaks the
+    // rule is refused, an outside one loses what would lead elsewhere and what does not fit.
+    // The caller reports a refused name as it reports other failures to write.
+    std::string fileName = name;
+    if (origin == NameOrigin::kTyped) {
+        if (fav::CheckName(name) != fav::NameProblem::kNone) {
+            outcome = ShortcutResult::kFailed;
+            return nullptr;
+        }
+    } else {
+        const size_t used = parentFile->size() + 1 + (sizeof(shortcut::kExtension) - 1);
+        if (used >= kMaxPathCharacters) {
+            outcome = ShortcutResult::kFailed;
+            return nullptr;
+        }
+        fileName = fav::SafeName(name, kMaxPathCharacters - used);
+    }
+    const std::wstring file = fsys::Join(*parentFile, text::AnsiToWide(fileName)) + shortcut::kWideExtension;
 
     HTREEITEM existing = nullptr;
-    if (path::Exists(file)) {
+    if (fsys::Exists(file)) {
         if (Message(kOverwriteQuestion, "上書き", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return nullptr;
-        existing = FindNodeByPath(file);
+        existing = FindNodeByFile(file);
     }
     if (!shortcut::Write(file, url)) {
         outcome = ShortcutResult::kFailed;
         return nullptr;
     }
-    HTREEITEM node = existing ? existing : InsertNode(parent, name, fav::kShortcut);
+    HTREEITEM node = existing ? existing : InsertNode(parent, fileName, fav::kShortcut);
     TreeView_SelectItem(hwnd(), node);
-    SHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, file.c_str(), nullptr);
+    fsys::NotifyShell(SHCNE_CREATE, file);
     outcome = ShortcutResult::kCreated;
     return node;
 }

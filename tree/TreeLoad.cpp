@@ -4,7 +4,9 @@
 #include "FolderListing.h"
 
 #include <base/Handles.h>
+#include <base/FileSystem.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <shlobj.h>
 
@@ -24,22 +26,26 @@ constexpr SourceKey kSourceKeys[] = {
     {"WWWCList", "WWWC Items", "WWWC", fav::kWwwcItemsSource},
 };
 
-std::string FavoritesFolder() {
+std::wstring FavoritesFolder() {
     LPITEMIDLIST list = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_FAVORITES, &list))) return {};
     win::UniqueIdList owned(list);
-    char buffer[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(owned.get(), buffer)) return {};
+    // Exactly: a user's name outside the code page is part of this path on many systems.
+    wchar_t buffer[MAX_PATH] = L"";
+    if (!SHGetPathFromIDListW(owned.get(), buffer)) return {};
     return buffer;
 }
 
 }  // namespace
 
 void CFavTreeView::ChooseRoot() {
-    if (!config_.HasSettingsSection()) return;  // a temporary tab keeps the folder it was given
-    std::string root = config_.ini.ReadString(config_.section.c_str(), "FavRoot", "", MAX_PATH);
-    if (root.empty()) root = FavoritesFolder();
-    config_.rootPath = path::WithoutTrailingSeparator(std::move(root));
+    if (!config_.HasSettingsSection()) {
+        // A temporary tab keeps the folder it was given.
+        if (config_.rootFile.empty()) config_.SetRoot(text::AnsiToWide(config_.rootPath));
+        return;
+    }
+    const std::string root = config_.ini.ReadString(config_.section.c_str(), "FavRoot", "", MAX_PATH);
+    config_.SetRoot(root.empty() ? FavoritesFolder() : text::AnsiToWide(root));
 }
 
 void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
@@ -76,14 +82,14 @@ bool CFavTreeView::LoadRoot() {
     ChooseRoot();
     Watch();
 
-    HTREEITEM root = InsertNode(TVI_ROOT, config_.rootPath, fav::kFolder);
+    HTREEITEM root = InsertEntry(TVI_ROOT, config_.rootFile, fav::kFolder);
     if (!root) {
         Message(kLoadFailed, "", MB_ICONWARNING);
         ShowWindow(window, SW_SHOW);
         return false;
     }
     AddBookmarkSources(root);
-    LoadFolder(config_.rootPath, root);
+    LoadFolder(config_.rootFile, root);
 
     TreeView_SelectItem(window, root);
     TreeView_Expand(window, root, TVE_EXPAND);
@@ -93,13 +99,29 @@ bool CFavTreeView::LoadRoot() {
     return true;
 }
 
-CFavTreeView::FolderStatus CFavTreeView::LoadFolder(const std::string& folderPath, HTREEITEM parent) {
-    const std::optional<fav::FolderListing> listing = fav::ListFolder(folderPath);
-    if (!listing) return FolderStatus::kUnreadable;
-    for (const std::string& name : listing->folders) {
-        if (HTREEITEM node = InsertAt(parent, TVI_LAST, name, fav::kFolder, 0))
-            LoadFolder(path::Join(folderPath, name), node);
+CFavTreeView::FolderStatus CFavTreeView::LoadFolder(const std::wstring& folder, HTREEITEM parent) {
+    // The folders above `parent` are on the trail too: a link in a folder that appears later
+    // may lead back to any of them.
+    std::vector<HTREEITEM> above;
+    for (HTREEITEM at = TreeView_GetParent(hwnd(), parent); at; at = TreeView_GetParent(hwnd(), at)) above.push_back(at);
+    fav::FolderTrail trail;
+    for (auto it = above.rbegin(); it != above.rend(); ++it)
+        if (const std::optional<std::wstring> file = NodeFile(*it)) trail.Enter(*file);
+    if (!trail.Enter(folder)) return FolderStatus::kLoaded;
+    return LoadFolderBelow(folder, parent, trail) ? FolderStatus::kLoaded : FolderStatus::kUnreadable;
+}
+
+bool CFavTreeView::LoadFolderBelow(const std::wstring& folder, HTREEITEM parent, fav::FolderTrail& trail) {
+    const std::optional<fav::FolderListing> listing = fav::ListFolder(folder);
+    if (!listing) return false;
+    for (const fav::ListedEntry& entry : listing->folders) {
+        HTREEITEM node = InsertAt(parent, TVI_LAST, entry.name, fav::kFolder, 0);
+        const std::wstring path = fsys::Join(folder, entry.name);
+        // A folder reached again through a link is shown, but its content is already above.
+        if (!node || !trail.Enter(path)) continue;
+        LoadFolderBelow(path, node, trail);
+        trail.Leave();
     }
-    for (const std::string& label : listing->shortcuts) InsertAt(parent, TVI_LAST, label, fav::kShortcut, 0);
-    return FolderStatus::kLoaded;
+    for (const fav::ListedEntry& entry : listing->shortcuts) InsertAt(parent, TVI_LAST, entry.name, fav::kShortcut, 0);
+    return true;
 }

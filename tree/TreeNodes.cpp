@@ -3,9 +3,12 @@
 
 #include "ShortcutFile.h"
 
+#include <base/FileSystem.h>
 #include <base/Mbcs.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -13,6 +16,7 @@ namespace {
 constexpr char kFavoriteDeleted[] = "お気に入りが削除されています";
 constexpr char kFavoriteDeletedSentence[] = "お気に入りが削除されています。";
 constexpr int kLabelCapacity = MAX_PATH + 1;
+constexpr int kNameCapacity = MAX_PATH + 1;  // UTF-16 units: a file name holds at most 255
 constexpr int kOutlineLabelCapacity = 200;  // labels copied into another tree (199 bytes)
 
 LPARAM ItemParam(HWND tree, HTREEITEM node) {
@@ -48,30 +52,62 @@ std::string CFavTreeView::Label(HTREEITEM node) const {
     return TreeView_GetItem(hwnd(), &item) ? std::string(buffer) : std::string();
 }
 
-HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
+std::wstring CFavTreeView::FileName(HTREEITEM node) const {
+    // The control keeps its text in UTF-16, so a name outside the code page is still exact here.
+    wchar_t buffer[kNameCapacity] = L"";
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = buffer;
+    item.cchTextMax = kNameCapacity;
+    return SendMessageW(hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? std::wstring(buffer)
+                                                                                    : std::wstring();
+}
+
+void CFavTreeView::SetFileName(HTREEITEM node, const std::wstring& name) {
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = const_cast<wchar_t*>(name.c_str());
+    SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,
                                  uint16_t index) {
     const fav::NodeImages images = fav::ImagesFor(kind);
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<char*>(label.c_str());
+    insert.item.pszText = const_cast<wchar_t*>(name.c_str());
     insert.item.lParam = fav::MakeItemParam(kind, index);
     insert.item.iImage = images.normal;
     insert.item.iSelectedImage = images.selected;
-    return TreeView_InsertItem(hwnd(), &insert);
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
+                                 uint16_t index) {
+    // What the control itself would do with the ANSI message.
+    return InsertAt(parent, after, text::AnsiToWide(label), kind, index);
+}
+
+HTREEITEM CFavTreeView::InsertPosition(HTREEITEM parent, fav::NodeKind kind) const {
+    if (!fav::JoinsFolderGroup(kind)) return TVI_LAST;
+    // After the run of containers that starts the parent's children, or first.
+    HTREEITEM after = TVI_FIRST;
+    for (HTREEITEM child = TreeView_GetChild(hwnd(), parent); child && (KindOf(child) & fav::kContainer);
+         child = TreeView_GetNextSibling(hwnd(), child))
+        after = child;
+    return after;
 }
 
 HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index) {
-    HTREEITEM after = TVI_LAST;
-    if (fav::JoinsFolderGroup(kind)) {
-        // After the run of containers that starts the parent's children, or first.
-        after = TVI_FIRST;
-        for (HTREEITEM child = TreeView_GetChild(hwnd(), parent); child && (KindOf(child) & fav::kContainer);
-             child = TreeView_GetNextSibling(hwnd(), child))
-            after = child;
-    }
-    return InsertAt(parent, after, label, kind, index);
+    return InsertAt(parent, InsertPosition(parent, kind), label, kind, index);
+}
+
+HTREEITEM CFavTreeView::InsertEntry(HTREEITEM parent, const std::wstring& name, fav::NodeKind kind) {
+    return InsertAt(parent, InsertPosition(parent, kind), name, kind, 0);
 }
 
 void CFavTreeView::RemoveNode(HTREEITEM node) {
@@ -93,6 +129,21 @@ std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
     return result;
 }
 
+std::optional<std::wstring> CFavTreeView::NodeFile(HTREEITEM node) const {
+    if (!node) return std::nullopt;
+    std::vector<HTREEITEM> chain;  // the node and its ancestors below the root
+    for (HTREEITEM at = node; at; at = TreeView_GetParent(hwnd(), at)) chain.push_back(at);
+    chain.pop_back();
+
+    std::wstring result = config_.rootFile;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        result += L'\\';
+        result += FileName(*it);
+    }
+    if (KindOf(node) == fav::kShortcut) result += shortcut::kWideExtension;
+    return result;
+}
+
 std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     const fav::NodeKind kind = KindOf(node);
     if (kind == fav::kImportedItem) {
@@ -101,7 +152,7 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
         return config_.importedUrls[index];
     }
     if (kind != fav::kShortcut) return std::nullopt;
-    const std::optional<std::string> file = NodePath(node);
+    const std::optional<std::wstring> file = NodeFile(node);
     std::optional<std::string> url = file ? shortcut::ReadUrl(*file) : std::nullopt;
     if (!url) {
         // The file is gone (or holds no URL): the entry cannot be used any more.
@@ -113,28 +164,38 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
 
 bool CFavTreeView::StillExists(HTREEITEM node) {
     if (!(KindOf(node) & fav::kFileBacked)) return true;
-    const std::optional<std::string> file = NodePath(node);
-    if (file && path::Exists(*file)) return true;
+    const std::optional<std::wstring> file = NodeFile(node);
+    if (file && fsys::Exists(*file)) return true;
     Message(kFavoriteDeleted, "", MB_ICONWARNING);
     RemoveNode(node);
     return false;
 }
 
 HTREEITEM CFavTreeView::FindNodeByPath(const std::string& fullPath) const {
+    // A path in the code page names the file whose exact name it is, never a look-alike.
+    return FindNodeByFile(text::AnsiToWide(fullPath));
+}
+
+HTREEITEM CFavTreeView::FindNodeByFile(const std::wstring& fullPath) const {
     HTREEITEM root = Root();
     if (!root) return nullptr;
 
-    std::string wanted = fullPath;
+    std::wstring wanted = fullPath;
     const auto label = shortcut::LabelFromFileName(wanted);
     const bool wantOpenable = label.has_value();
     if (wantOpenable) wanted = *label;
 
-    const std::string rootLabel = Label(root);
-    if (!mbcs::StartsWithNoCase(wanted, rootLabel)) return nullptr;
-    const std::string_view rest = std::string_view(wanted).substr(rootLabel.size());
+    const std::wstring& rootFile = config_.rootFile;
+    if (!fsys::StartsWithNoCase(wanted, rootFile)) return nullptr;
+    const std::wstring_view rest = std::wstring_view(wanted).substr(rootFile.size());
     // The root must match a whole path component: "C:\\Fav" is not the root of "C:\\Favorites".
-    if (!rest.empty() && rest.front() != '\\' && rest.front() != ':') return nullptr;
-    const std::vector<std::string> components = mbcs::Split(rest, "\\:");
+    if (!rest.empty() && rest.front() != L'\\' && rest.front() != L':') return nullptr;
+    std::vector<std::wstring_view> components;
+    for (size_t at = 0; at < rest.size();) {
+        const size_t end = std::min(rest.find_first_of(L"\\:", at), rest.size());
+        if (end > at) components.push_back(rest.substr(at, end - at));
+        at = end + 1;
+    }
     if (components.empty()) return wantOpenable ? nullptr : root;
 
     HTREEITEM current = root;
@@ -143,7 +204,7 @@ HTREEITEM CFavTreeView::FindNodeByPath(const std::string& fullPath) const {
         HTREEITEM match = nullptr;
         for (HTREEITEM child = TreeView_GetChild(hwnd(), current); child; child = TreeView_GetNextSibling(hwnd(), child)) {
             const fav::NodeKind kind = KindOf(child);
-            if (!(kind & fav::kFileBacked) || !mbcs::EqualsNoCase(Label(child), components[level])) continue;
+            if (!(kind & fav::kFileBacked) || !fsys::EqualsNoCase(FileName(child), components[level])) continue;
             // A folder and a shortcut may share a label: the ".url" decides which one is meant.
             if (last && wantOpenable != ((kind & fav::kOpenable) != 0)) continue;
             if (!last && !(kind & fav::kContainer)) continue;

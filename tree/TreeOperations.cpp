@@ -1,7 +1,9 @@
 // Whole-node operations: deleting to the recycle bin and opening or closing a branch.
 #include "CFavTreeView.h"
 
+#include <base/FileSystem.h>
 #include <base/Format.h>
+#include <base/Mbcs.h>
 
 #include <shlobj.h>
 
@@ -28,24 +30,19 @@ void CFavTreeView::Delete(HTREEITEM node) {
         Message(kImportedCannotBeDeleted, "", MB_ICONWARNING);
         return;
     }
-    const std::string label = Label(node).substr(0, kQuestionLabelCapacity - 1);
+    std::string label = Label(node);
+    label.resize(mbcs::FitLength(label, kQuestionLabelCapacity - 1));
     if (Message(text::Format(kDeleteQuestion, label.c_str()), kDeleteCaption, MB_OKCANCEL) != IDOK) return;
-    const std::optional<std::string> file = NodePath(node);
+    // The exact name: "café" and "cafe" are two files, whatever the code page shows of them.
+    const std::optional<std::wstring> file = NodeFile(node);
     if (!file) return;
-
-    const std::string from = *file + '\0';
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = hwnd();
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = kDeleteFlags;
     // Any error counts, with or without the aborted flag: the node stays while its file does.
-    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) {
+    if (!fsys::ShellDelete(hwnd(), *file, kDeleteFlags)) {
         Message(kDeleteFailed, "", MB_ICONWARNING);
         return;
     }
     RemoveNode(node);
-    SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, file->c_str(), nullptr);
+    fsys::NotifyShell(SHCNE_DELETE, *file);
 }
 
 void CFavTreeView::ExpandBranch(HTREEITEM node, bool expand) {

@@ -6,8 +6,7 @@
 #include "ShortcutFile.h"
 
 #include <base/Handles.h>
-#include <base/Mbcs.h>
-#include <base/Path.h>
+#include <base/FileSystem.h>
 
 #include <shlobj.h>
 
@@ -30,26 +29,26 @@ Fn Shell32Ordinal(WORD ordinal) {
     return win::ProcAddress<Fn>(shell, MAKEINTRESOURCEA(ordinal));
 }
 
-win::UniqueIdList IdListFromPath(const std::string& folder) {
+win::UniqueIdList IdListFromPath(const std::wstring& folder) {
     win::ComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.put()))) return {};
-    wchar_t wide[MAX_PATH] = L"";
-    if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return {};
+    std::wstring name = folder;  // the parser takes a writable string
     LPITEMIDLIST list = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr))) return {};
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list, nullptr))) return {};
     return win::UniqueIdList(list);
 }
 
-std::string PathFromIdList(LPCITEMIDLIST list) {
-    char buffer[MAX_PATH] = "";
-    if (!list || !SHGetPathFromIDListA(list, buffer)) return {};
+// Exactly: the tree finds its nodes by their exact names.
+std::wstring PathFromIdList(LPCITEMIDLIST list) {
+    wchar_t buffer[MAX_PATH] = L"";
+    if (!list || !SHGetPathFromIDListW(list, buffer)) return {};
     return buffer;
 }
 
 // Entries that loading would not show are not shown when they appear later either.
-bool IsShownEntry(const std::string& fullPath, const std::string& name) {
+bool IsShownEntry(const std::wstring& fullPath, const std::wstring& name) {
     // Attributes that cannot be read hide nothing.
-    const DWORD attributes = GetFileAttributesA(fullPath.c_str());
+    const DWORD attributes = fsys::Attributes(fullPath);
     return fav::IsShownEntry(name, attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes);
 }
 
@@ -59,7 +58,7 @@ void CFavTreeView::Watch() {
     Unwatch();
     const auto registerFn = Shell32Ordinal<RegisterFn>(kRegisterOrdinal);
     if (!registerFn) return;
-    win::UniqueIdList root = IdListFromPath(config_.rootPath);
+    win::UniqueIdList root = IdListFromPath(config_.rootFile);
     if (!root) return;
     SHChangeNotifyEntry entry{root.get(), TRUE};
     watchId_ = registerFn(hwnd(), kAllSources, kAllEvents, kShellChange, 1, &entry);
@@ -72,33 +71,33 @@ void CFavTreeView::Unwatch() {
     watchId_ = 0;
 }
 
-void CFavTreeView::AddCreatedEntry(const std::string& fullPath, bool isFolder) {
-    std::string folder, name;
-    if (!path::SplitLast(fullPath, &folder, &name) || !IsShownEntry(fullPath, name)) return;
-    HTREEITEM parent = FindNodeByPath(folder);
+void CFavTreeView::AddCreatedEntry(const std::wstring& fullPath, bool isFolder) {
+    std::wstring folder, name;
+    if (!fsys::SplitLast(fullPath, &folder, &name) || !IsShownEntry(fullPath, name)) return;
+    HTREEITEM parent = FindNodeByFile(folder);
     if (!parent) return;
     if (isFolder) {
-        if (HTREEITEM node = InsertNode(parent, name, fav::kFolder)) LoadFolder(fullPath, node);
+        if (HTREEITEM node = InsertEntry(parent, name, fav::kFolder)) LoadFolder(fullPath, node);
     } else if (auto label = shortcut::LabelFromFileName(name)) {
-        InsertNode(parent, *label, fav::kShortcut);
+        InsertEntry(parent, *label, fav::kShortcut);
     }
 }
 
 void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
     const auto* lists = reinterpret_cast<const LPCITEMIDLIST*>(idLists);
     if (!lists) return;
-    const std::string oldPath = PathFromIdList(lists[0]);
-    const std::string newPath = PathFromIdList(lists[1]);
+    const std::wstring oldPath = PathFromIdList(lists[0]);
+    const std::wstring newPath = PathFromIdList(lists[1]);
     const LONG change = static_cast<LONG>(event) & ~SHCNE_INTERRUPT;
     if (oldPath.empty()) return;
 
-    HTREEITEM node = FindNodeByPath(oldPath);
+    HTREEITEM node = FindNodeByFile(oldPath);
     if (!node) {
         if (change == SHCNE_CREATE || change == SHCNE_MKDIR) {
             AddCreatedEntry(oldPath, change == SHCNE_MKDIR);
         } else if ((change == SHCNE_RENAMEITEM || change == SHCNE_RENAMEFOLDER) && !newPath.empty()) {
             // Renamed from something the tree does not show (a ".txt", a hidden name) into a favorite.
-            if (!FindNodeByPath(newPath)) AddCreatedEntry(newPath, path::IsDirectory(newPath));
+            if (!FindNodeByFile(newPath)) AddCreatedEntry(newPath, fsys::IsDirectory(newPath));
         }
         return;
     }
@@ -112,34 +111,26 @@ void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
     case SHCNE_RENAMEFOLDER: {
         if (newPath.empty()) break;
         if (node == Root()) {
-            config_.rootPath = newPath;
-            TVITEMA item{};
-            item.mask = TVIF_TEXT;
-            item.hItem = node;
-            item.pszText = const_cast<char*>(newPath.c_str());
-            TreeView_SetItem(hwnd(), &item);
+            config_.SetRoot(newPath);
+            SetFileName(node, config_.rootFile);
             break;
         }
-        std::string oldFolder, newFolder, newName;
-        path::SplitLast(oldPath, &oldFolder, nullptr);
-        if (!path::SplitLast(newPath, &newFolder, &newName)) break;
+        std::wstring oldFolder, newFolder, newName;
+        fsys::SplitLast(oldPath, &oldFolder, nullptr);
+        if (!fsys::SplitLast(newPath, &newFolder, &newName)) break;
         // Whether a folder or a file was renamed is the node's business: not every shell reports
         // folder renames as such.
         const bool isFolder = (KindOf(node) & fav::kContainer) != 0;
-        std::optional<std::string> label = newName;
+        std::optional<std::wstring> label = newName;
         if (!isFolder) label = shortcut::LabelFromFileName(newName);
         // Moved elsewhere, or no longer a favorite ("x.url" became "x.txt"): the node goes, and
         // comes back below its new folder when the tree shows that folder.
-        if (!label || !mbcs::EqualsNoCase(oldFolder, newFolder) || !IsShownEntry(newPath, newName)) {
+        if (!label || !fsys::EqualsNoCase(oldFolder, newFolder) || !IsShownEntry(newPath, newName)) {
             RemoveNode(node);
             AddCreatedEntry(newPath, isFolder);
             break;
         }
-        TVITEMA item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = node;
-        item.pszText = const_cast<char*>(label->c_str());
-        TreeView_SetItem(hwnd(), &item);
+        SetFileName(node, *label);
         break;
     }
     default:

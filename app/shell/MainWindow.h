@@ -44,7 +44,7 @@ public:
     // Drag events on the tab bar (TabBarDrop.cpp).
     LRESULT OnTabBarDrop(WPARAM event, dnd::DropNotify& notify);
     // A tab, not saved, that shows `folder`.
-    void OpenTemporaryTab(const std::string& folder);
+    void OpenTemporaryTab(const std::wstring& folder);
 
 private:
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

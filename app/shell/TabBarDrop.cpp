@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include <base/DragDrop.h>
+#include <base/FileSystem.h>
 #include <base/Path.h>
 
 #include <commctrl.h>
@@ -32,18 +33,18 @@ LRESULT CALLBACK TabBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-// The first path of a CF_HDROP block.
-std::string FirstDroppedPath(const std::string& bytes) {
+// The first path of a CF_HDROP block, exactly.
+std::wstring FirstDroppedPath(const std::string& bytes) {
     HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     if (!copy) return {};
-    std::string file;
+    std::wstring file;
     if (void* target = GlobalLock(copy)) {
         std::copy(bytes.begin(), bytes.end(), static_cast<char*>(target));
         GlobalUnlock(copy);
         auto drop = static_cast<HDROP>(copy);
-        if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-            file.resize(DragQueryFileA(drop, 0, nullptr, 0) + 1);
-            file.resize(DragQueryFileA(drop, 0, file.data(), static_cast<UINT>(file.size())));
+        if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+            file.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+            file.resize(DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
         }
     }
     GlobalFree(copy);
@@ -61,8 +62,8 @@ LRESULT MainWindow::OnTabBarDrop(WPARAM event, dnd::DropNotify& notify) {
     if (event == dnd::kDrop) {
         if (notify.keyState & MK_CONTROL) {
             if (const auto files = dnd::GetGlobalBytes(notify.dataObject, CF_HDROP)) {
-                const std::string folder = FirstDroppedPath(*files);
-                if (path::IsDirectory(folder)) OpenTemporaryTab(folder);
+                const std::wstring folder = FirstDroppedPath(*files);
+                if (fsys::IsDirectory(folder)) OpenTemporaryTab(folder);
                 return 0;
             }
         }
@@ -85,11 +86,11 @@ LRESULT MainWindow::OnTabBarDrop(WPARAM event, dnd::DropNotify& notify) {
     return 0;
 }
 
-void MainWindow::OpenTemporaryTab(const std::string& folder) {
+void MainWindow::OpenTemporaryTab(const std::wstring& folder) {
     fav::TabConfig config;
     config.section = std::string(fav::kTemporarySection);
     config.ini = ini_;
-    config.rootPath = path::WithoutTrailingSeparator(folder);
+    config.SetRoot(folder);
     CFavTreeView* tree = AddTabTree(std::move(config));
     if (!tree) return;
     TCITEMA item{};

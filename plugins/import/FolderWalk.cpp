@@ -3,7 +3,8 @@
 #include "ItemDat.h"
 #include "SourceFile.h"
 
-#include <base/Path.h>
+#include <base/FileSystem.h>
+#include <base/TextEncoding.h>
 #include <tree/FolderListing.h>
 #include <tree/ShortcutFile.h>
 
@@ -14,51 +15,80 @@
 namespace importer {
 namespace {
 
-constexpr char kItemListName[] = "Item.dat";
+constexpr wchar_t kItemListName[] = L"Item.dat";
 constexpr char kItemListOutOfMemory[] = "メモリを確保できませんでした";
+constexpr char kPathTooLong[] = "フォルダのパスが長すぎるため読み込めません";
+// Folders are listed through "<folder>\\*", which must fit the system's path limit.
+constexpr size_t kMaxFolderCharacters = MAX_PATH - 3;
 
-using Walk = void (*)(plugin::ImportSink&, const std::string&, plugin::ItemHandle);
+class Walker {
+public:
+    using ItemsFn = void (Walker::*)(const std::wstring& folder, const fav::FolderListing& listing,
+                                     plugin::ItemHandle parent);
+    Walker(plugin::ImportSink& sink, ItemsFn items) : sink_(sink), items_(items) {}
 
-// Adds each sub-folder and walks it; a folder the host refuses is not walked.
-void AddFolders(plugin::ImportSink& sink, const std::string& folder, const fav::FolderListing& listing,
-                plugin::ItemHandle parent, Walk walk) {
-    for (const std::string& name : listing.folders)
-        if (plugin::ItemHandle child = sink.AddNode(parent, name.c_str(), nullptr, plugin::kAddFolder))
-            walk(sink, path::Join(folder, name), child);
-}
-
-void AddItemList(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent) {
-    std::vector<WwwcItem> items;
-    try {
-        const std::optional<std::string> list = ReadWholeFile(path::Join(folder, kItemListName));
-        if (!list) return;  // a folder without items
-        items = ParseItemDat(*list);
-    } catch (const std::bad_alloc&) {
-        // This folder's items are lost; the walk goes on with the next folder.
-        sink.AddNode(parent, kItemListOutOfMemory, plugin::NoURL, plugin::kAddItem);
-        return;
+    void Walk(const std::wstring& folder, plugin::ItemHandle parent) {
+        // A junction or link back to a folder on the way down is shown, not entered again.
+        if (!trail_.Enter(folder)) return;
+        if (const std::optional<fav::FolderListing> listing = fav::ListFolder(folder)) {
+            AddFolders(folder, *listing, parent);
+            (this->*items_)(folder, *listing, parent);
+        }
+        trail_.Leave();
     }
-    for (const WwwcItem& item : items) sink.AddNode(parent, item.title.c_str(), item.url.c_str(), plugin::kAddItem);
-}
+
+    void AddWwwcItems(const std::wstring& folder, const fav::FolderListing&, plugin::ItemHandle parent) {
+        std::vector<WwwcItem> items;
+        try {
+            const std::optional<std::string> list = ReadWholeFile(fsys::Join(folder, kItemListName));
+            if (!list) return;  // a folder without items
+            items = ParseItemDat(*list);
+        } catch (const std::bad_alloc&) {
+            // This folder's items are lost; the walk goes on with the next folder.
+            sink_.AddNode(parent, kItemListOutOfMemory, plugin::NoURL, plugin::kAddItem);
+            return;
+        }
+        for (const WwwcItem& item : items)
+            sink_.AddNode(parent, item.title.c_str(), item.url.c_str(), plugin::kAddItem);
+    }
+
+    void AddShortcuts(const std::wstring& folder, const fav::FolderListing& listing, plugin::ItemHandle parent) {
+        for (const fav::ListedEntry& entry : listing.shortcuts) {
+            // A shortcut without a URL is still shown, with an empty one.
+            const std::wstring file = fsys::Join(folder, entry.name) + shortcut::kWideExtension;
+            const std::string url = shortcut::ReadUrl(file).value_or("");
+            sink_.AddNode(parent, entry.label.c_str(), url.c_str(), plugin::kAddItem);
+        }
+    }
+
+private:
+    // Adds each sub-folder and walks it; a folder the host refuses is not walked.
+    void AddFolders(const std::wstring& folder, const fav::FolderListing& listing, plugin::ItemHandle parent) {
+        for (const fav::ListedEntry& entry : listing.folders) {
+            plugin::ItemHandle child = sink_.AddNode(parent, entry.label.c_str(), nullptr, plugin::kAddFolder);
+            if (!child) continue;
+            const std::wstring path = fsys::Join(folder, entry.name);
+            // Said, not silently left empty.
+            if (path.size() > kMaxFolderCharacters)
+                sink_.AddNode(child, kPathTooLong, plugin::NoURL, plugin::kAddItem);
+            else
+                Walk(path, child);
+        }
+    }
+
+    plugin::ImportSink& sink_;
+    ItemsFn items_;
+    fav::FolderTrail trail_;
+};
 
 }  // namespace
 
 void WalkWwwcFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent) {
-    const std::optional<fav::FolderListing> listing = fav::ListFolder(folder);
-    if (!listing) return;
-    AddFolders(sink, folder, *listing, parent, WalkWwwcFolder);
-    AddItemList(sink, folder, parent);
+    Walker(sink, &Walker::AddWwwcItems).Walk(text::AnsiToWide(folder), parent);
 }
 
 void WalkFavoritesFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent) {
-    const std::optional<fav::FolderListing> listing = fav::ListFolder(folder);
-    if (!listing) return;
-    AddFolders(sink, folder, *listing, parent, WalkFavoritesFolder);
-    for (const std::string& label : listing->shortcuts) {
-        // A shortcut without a URL is still shown, with an empty one.
-        const std::string url = shortcut::ReadUrl(path::Join(folder, label) + shortcut::kExtension).value_or("");
-        sink.AddNode(parent, label.c_str(), url.c_str(), plugin::kAddItem);
-    }
+    Walker(sink, &Walker::AddShortcuts).Walk(text::AnsiToWide(folder), parent);
 }
 
 }  // namespace importer

@@ -1,14 +1,17 @@
 #include "SourceFile.h"
 
 #include <base/Handles.h>
+#include <base/TextEncoding.h>
 
 #include <algorithm>
 
 namespace importer {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadWholeFile(const std::string& path) { return ReadWholeFile(text::AnsiToWide(path)); }
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     // Others may go on writing the file (a running browser); we read what is there.
-    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;

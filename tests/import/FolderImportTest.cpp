@@ -89,3 +89,26 @@ TEST_F(FolderImportTest, FavoritesFolderTakesUrlFilesByLabelFoldersFirst) {
     EXPECT_EQ(sink.Find({"long"})->url, longUrl);
     EXPECT_EQ(sink.Find({"nourl"})->url, "") << "shown, with an empty URL";
 }
+
+TEST_F(FolderImportTest, FolderLinkedToItselfIsShownButNotWalkedAgain) {
+    dir.MakeDir("data");
+    dir.MakeDir("data\\a");
+    dir.WriteFile("data\\a\\x.url", "[InternetShortcut]\r\nURL=http://x/\r\n");
+    if (!testutil::MakeJunction(dir / "data\\a\\loop", dir / "data")) GTEST_SKIP() << "no junctions on this file system";
+    for (const char* format : {"WWWC", "IEF"}) {
+        importtest::RecordingSink walked;
+        const ULONGLONG start = GetTickCount64();
+        ASSERT_EQ(library.Run(format, dir / "data", walked), 0);
+        EXPECT_LT(GetTickCount64() - start, 1000u) << format;
+        EXPECT_EQ(walked.Outline(), std::string("+a\n  +loop\n") + (format[0] == 'I' ? "  x <http://x/>\n" : "")) << format;
+    }
+}
+
+TEST_F(FolderImportTest, FavoritesWithNamesOutsideTheCodePageKeepTheirUrls) {
+    dir.MakeDir("data");
+    const std::wstring folder = testutil::WidePath(dir, L"data\\ü");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    testutil::WriteWideShortcut(dir, L"data\\ü\\한국", "http://korea/");
+    ASSERT_EQ(library.Run("IEF", dir / "data", sink), 0);
+    EXPECT_EQ(sink.Outline(), "+?\n  ?? <http://korea/>\n");
+}

@@ -1,12 +1,16 @@
 #include "TestSupport.h"
 
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <tree/TreeSettings.h>
 
 #include <atomic>
 #include <cstring>
 
 #include <shlobj.h>
+#include <winioctl.h>
+
+#include <vector>
 
 namespace testutil {
 namespace {
@@ -267,6 +271,83 @@ std::string FileList(const std::vector<std::string>& files) {
     DROPFILES header{};
     header.pFiles = sizeof header;
     return std::string(reinterpret_cast<const char*>(&header), sizeof header) + list;
+}
+
+}  // namespace testutil
+
+namespace testutil {
+
+std::wstring WidePath(const TempDir& dir, const std::wstring& relative) {
+    return text::AnsiToWide(dir.path()) + L"\\" + relative;
+}
+
+void WriteWideShortcut(const TempDir& dir, const std::wstring& relative, const std::string& url) {
+    const std::wstring file = WidePath(dir, relative) + L".url";
+    win::UniqueFile handle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string content = "[InternetShortcut]\r\nURL=" + url + "\r\n";
+    DWORD written = 0;
+    ASSERT_TRUE(handle && WriteFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+}
+
+namespace {
+
+// Wine cannot make reparse points yet; a symbolic link of the host's file system is what it shows
+// as one (a folder with FILE_ATTRIBUTE_REPARSE_POINT whose identity is the target's), and the
+// host's "ln" makes it.
+bool MakeHostLink(const std::string& link, const std::string& target) {
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    const auto unixName = win::ProcAddress<UnixNameFn>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    if (!unixName) return false;
+    char* unixTarget = unixName(text::AnsiToWide(target).c_str());
+    std::string folder, name;
+    if (!unixTarget || !path::SplitLast(link, &folder, &name)) return false;
+    char* unixFolder = unixName(text::AnsiToWide(folder).c_str());
+    if (!unixFolder) return false;
+    // Split into arguments the Windows way: double quotes, not the shell's single ones.
+    std::string command = std::string("/bin/ln -s \"") + unixTarget + "\" \"" + unixFolder + "/" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, unixTarget);
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // The handle of a host process may be signalled before the process has done its work.
+    for (int i = 0; i < 100 && !path::IsDirectory(link); ++i) Sleep(20);
+    return path::IsDirectory(link);
+}
+
+}  // namespace
+
+bool MakeJunction(const std::string& link, const std::string& target) {
+    if (!CreateDirectoryA(link.c_str(), nullptr)) return false;
+    win::UniqueFile handle(CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) return false;
+    // The mount-point reparse buffer: tag, sizes, then the substitute and print names.
+    const std::wstring substitute = L"\\??\\" + text::AnsiToWide(target);
+    const std::wstring print = text::AnsiToWide(target);
+    const size_t namesBytes = (substitute.size() + 1 + print.size() + 1) * sizeof(wchar_t);
+    std::vector<BYTE> buffer(8 + 8 + namesBytes, 0);
+    auto put16 = [&](size_t at, size_t value) { *reinterpret_cast<WORD*>(&buffer[at]) = static_cast<WORD>(value); };
+    *reinterpret_cast<DWORD*>(&buffer[0]) = IO_REPARSE_TAG_MOUNT_POINT;
+    put16(4, 8 + namesBytes);                                       // data length
+    put16(8, 0);                                                    // substitute name offset
+    put16(10, substitute.size() * sizeof(wchar_t));                 // substitute name length
+    put16(12, (substitute.size() + 1) * sizeof(wchar_t));           // print name offset
+    put16(14, print.size() * sizeof(wchar_t));                      // print name length
+    std::memcpy(&buffer[16], substitute.c_str(), (substitute.size() + 1) * sizeof(wchar_t));
+    std::memcpy(&buffer[16 + (substitute.size() + 1) * sizeof(wchar_t)], print.c_str(), (print.size() + 1) * sizeof(wchar_t));
+    DWORD returned = 0;
+    if (DeviceIoControl(handle.get(), FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr,
+                        0, &returned, nullptr))
+        return true;
+    handle.reset();
+    RemoveDirectoryA(link.c_str());
+    return MakeHostLink(link, target);
 }
 
 }  // namespace testutil

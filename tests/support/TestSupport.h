@@ -166,3 +166,15 @@ HWND OpenEditor(const CFavTreeView& tree);
 void FinishEdit(const CFavTreeView& tree, const char* text);
 
 }  // namespace testutil
+
+namespace testutil {
+
+// Files and folders whose names need not fit the code page ("café", "한국"), made with the wide
+// calls; `relative` is below `dir`.
+std::wstring WidePath(const TempDir& dir, const std::wstring& relative);
+void WriteWideShortcut(const TempDir& dir, const std::wstring& relative, const std::string& url);
+// A junction (a mount point, as the system's "mklink /J" makes) at `link` leading to `target`;
+// false when the file system refuses it.
+bool MakeJunction(const std::string& link, const std::string& target);
+
+}  // namespace testutil

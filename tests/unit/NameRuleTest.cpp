@@ -6,6 +6,30 @@ TEST(NameRule, EveryForbiddenCharacterIsRefusedButTrailBytesPass) {
     for (char c : std::string("\\/:,;*?\"<>|"))
         EXPECT_EQ(fav::CheckName(std::string("a") + c + "b"), fav::NameProblem::kForbiddenCharacter) << c;
     EXPECT_EQ(fav::CheckName(""), fav::NameProblem::kEmpty);
+    EXPECT_EQ(fav::CheckName(".."), fav::NameProblem::kEmpty);
     EXPECT_EQ(fav::CheckName("表計算ソフト"), fav::NameProblem::kNone);
     EXPECT_EQ(fav::CheckName("News (2026) & more."), fav::NameProblem::kNone);
+}
+
+TEST(NameRule, OutsideNamesAreMadeSafeAndStayInsideTheirFolder) {
+    const struct {
+        const char* outside;
+        size_t maxCharacters;
+        const char* safe;
+    } cases[] = {
+        {"..\\x", 100, "_._x"},
+        {"a/b:c*d?\"e<f>g|h,i;j", 100, "a_b_c_d__e_f_g_h_i_j"},
+        {"  Title\r\nwith\tbreaks  ", 100, "Title  with breaks"},
+        {"..", 100, "新しいアイテム"},
+        {" . . ", 100, "_ ."},
+        {"", 100, "新しいアイテム"},
+        {"表計算ソフト", 100, "表計算ソフト"},  // 0x5C and 0x83 trail bytes are no separators
+        {"表計算ソフト", 4, "表計算ソ"},        // cut between characters
+        {".hidden", 100, "_hidden"},
+    };
+    for (const auto& c : cases) {
+        const std::string safe = fav::SafeName(c.outside, c.maxCharacters);
+        EXPECT_EQ(safe, c.safe) << c.outside;
+        EXPECT_EQ(fav::CheckName(safe), fav::NameProblem::kNone) << c.outside;
+    }
 }

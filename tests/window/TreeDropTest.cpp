@@ -175,13 +175,13 @@ TEST_F(DropFixture, NodesMoveBetweenFoldersAndTreesButNeverIntoThemselves) {
         otherHost.AddTree(testutil::WriteSettings(other, "[Tolvak#1]\r\nFavRoot=" + otherRoot + "\r\n"));
 
     // Into its own sub-folder, or into a sibling whose name starts with the same bytes: refused.
-    EXPECT_FALSE(tree.MoveNode(tree, root + "\\News", testutil::Node(tree, {"News", "Inner"})));
-    EXPECT_FALSE(tree.MoveNode(tree, root + "\\News", testutil::Node(tree, {"Newsletters"})));
-    EXPECT_FALSE(tree.MoveNode(tree, root + "\\x.url", tree.Root()));  // already there
+    EXPECT_FALSE(tree.MoveNode(tree, testutil::Node(tree, {"News"}), testutil::Node(tree, {"News", "Inner"})));
+    EXPECT_FALSE(tree.MoveNode(tree, testutil::Node(tree, {"News"}), testutil::Node(tree, {"Newsletters"})));
+    EXPECT_FALSE(tree.MoveNode(tree, testutil::Node(tree, {"x"}), tree.Root()));  // already there
     EXPECT_TRUE(path::IsDirectory(root + "\\News"));
 
     // A shortcut into another folder of the same tree.
-    ASSERT_TRUE(tree.MoveNode(tree, root + "\\x.url", testutil::Node(tree, {"Newsletters"})));
+    ASSERT_TRUE(tree.MoveNode(tree, testutil::Node(tree, {"x"}), testutil::Node(tree, {"Newsletters"})));
     EXPECT_FALSE(path::Exists(root + "\\x.url"));
     EXPECT_TRUE(path::Exists(root + "\\Newsletters\\x.url"));
     EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"News", "Newsletters"}));
@@ -243,4 +243,54 @@ TEST_F(DropFixture, HoveringOverAFolderNamesItInTheStatusBarAndOpensItAfterASeco
     target->DragLeave();
     EXPECT_EQ(TreeView_GetDropHilight(tree.hwnd()), nullptr);
     EXPECT_EQ(host.StatusText(), "フォルダ");
+}
+
+TEST_F(DropFixture, NamesFromDropsAndImportsNeverLeaveTheTargetFolder) {
+    CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
+    HTREEITEM news = testutil::Node(tree, {"News"});
+    // A browser's suggested name and an imported label ("&#92;" and "/" decode to separators).
+    testutil::FakeData link;
+    link.Offer(CF_TEXT, Text("http://evil/"));
+    link.Offer(RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA), FileGroup("..\\..\\evil.url"));
+    DragTo(tree, link, news);
+
+    HTREEITEM imported = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "a/b\\..", std::string("http://imp/"));
+    tree.SetCurrentNode(imported);
+    win::ComPtr<IDataObject> data;
+    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
+    const UINT raw = fav::RegisterTreeFormats().raw;
+    testutil::FakeData forwarded;
+    forwarded.Offer(raw, *dnd::GetGlobalBytes(data.get(), raw));
+    DragTo(tree, forwarded, news);
+
+    EXPECT_EQ(testutil::ReadBytes(root + "\\News\\_._.._evil.url"), "[InternetShortcut]\r\nURL=http://evil/");
+    EXPECT_EQ(testutil::ReadBytes(root + "\\News\\a_b_...url"), "[InternetShortcut]\r\nURL=http://imp/");
+    EXPECT_FALSE(path::Exists(dir / "evil.url"));
+    EXPECT_EQ(ChildLabels(tree, news), (std::vector<std::string>{"Inner", "_._.._evil", "a_b_.."}));
+}
+
+TEST_F(DropFixture, MessageItemsAndRootsAreNoDragSources) {
+    CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
+    HTREEITEM message = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "インポートに失敗しました", std::nullopt);
+    EXPECT_TRUE(tree.DragFormats(message).empty());
+
+    // A block naming an imported item without URL, as another program could still send it.
+    fav::TreeItemBlock block{};
+    block.marker = fav::kBlockMarker;
+    block.flags = fav::kBlockImportedItem;
+    lstrcpynA(block.label, "インポートに失敗しました", sizeof block.label);
+    testutil::FakeData forwarded;
+    forwarded.Offer(fav::RegisterTreeFormats().raw, std::string(reinterpret_cast<const char*>(&block), sizeof block));
+    DragTo(tree, forwarded, testutil::Node(tree, {"News"}));
+    EXPECT_FALSE(path::Exists(root + "\\News\\インポートに失敗しました.url"));
+
+    // One tab's root dropped on another tab stays where it is.
+    testutil::TempDir other;
+    const std::string otherRoot = other.MakeDir("fav2");
+    testutil::TreeHost otherHost;
+    CFavTreeView& second = otherHost.AddTree(testutil::WriteSettings(other, "[Tolvak#1]\r\nFavRoot=" + otherRoot + "\r\n"));
+    EXPECT_FALSE(second.MoveNode(tree, tree.Root(), second.Root()));
+    EXPECT_TRUE(path::IsDirectory(root + "\\News"));
+    EXPECT_TRUE(testutil::ChildLabels(second, second.Root()).empty());
+    EXPECT_TRUE(messages.texts().empty());
 }

@@ -27,7 +27,7 @@ TEST_F(EditFixture, CreateShortcutWritesTheFileAndSelectsOneNewNode) {
     CFavTreeView& tree = Load();
     CFavTreeView::ShortcutResult result{};
     const std::string url = "http://example.com/" + std::string(1500, 'p');
-    HTREEITEM node = tree.CreateShortcut(testutil::Node(tree, {"a"}), url, "表計算", &result);
+    HTREEITEM node = tree.CreateShortcut(testutil::Node(tree, {"a"}), url, "表計算", CFavTreeView::NameOrigin::kTyped, &result);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(result, CFavTreeView::ShortcutResult::kCreated);
     EXPECT_EQ(ReadBytes(Fav("a\\表計算.url")), "[InternetShortcut]\r\nURL=" + url);
@@ -42,11 +42,11 @@ TEST_F(EditFixture, OverwriteQuestionKeepsOneNodeAndCancelKeepsTheOldFile) {
 
     messages.AnswerNext(IDCANCEL);
     CFavTreeView::ShortcutResult result{};
-    EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://new/", "x", &result), nullptr);
+    EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://new/", "x", CFavTreeView::NameOrigin::kTyped, &result), nullptr);
     EXPECT_EQ(result, CFavTreeView::ShortcutResult::kCancelled);
     EXPECT_EQ(ReadBytes(Fav("x.url")), "[InternetShortcut]\r\nURL=http://old/\r\nIconIndex=1\r\n");
 
-    HTREEITEM node = tree.CreateShortcut(tree.Root(), "http://new/", "x", &result);
+    HTREEITEM node = tree.CreateShortcut(tree.Root(), "http://new/", "x", CFavTreeView::NameOrigin::kTyped, &result);
     EXPECT_EQ(node, testutil::Node(tree, {"x"}));
     EXPECT_EQ(result, CFavTreeView::ShortcutResult::kCreated);
     EXPECT_EQ(ReadBytes(Fav("x.url")), "[InternetShortcut]\r\nURL=http://new/");
@@ -64,11 +64,11 @@ TEST_F(EditFixture, CreateShortcutRefusesEmptyNamesAndReportsUnwritableFolders) 
     dir.MakeDir("fav\\gone");
     CFavTreeView& tree = Load();
     CFavTreeView::ShortcutResult result{};
-    EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://x/", "", &result), nullptr);
+    EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://x/", "", CFavTreeView::NameOrigin::kTyped, &result), nullptr);
     EXPECT_EQ(result, CFavTreeView::ShortcutResult::kCancelled);
 
     RemoveDirectoryA(Fav("gone").c_str());
-    EXPECT_EQ(tree.CreateShortcut(testutil::Node(tree, {"gone"}), "http://x/", "y", &result), nullptr);
+    EXPECT_EQ(tree.CreateShortcut(testutil::Node(tree, {"gone"}), "http://x/", "y", CFavTreeView::NameOrigin::kTyped, &result), nullptr);
     EXPECT_EQ(result, CFavTreeView::ShortcutResult::kFailed);
     EXPECT_TRUE(ChildLabels(tree, testutil::Node(tree, {"gone"})).empty());
 }
@@ -204,4 +204,16 @@ TEST_F(EditFixture, ExistingFolderNameIsReportedAndThePlaceholderStaysEditable) 
 
     EXPECT_EQ(tree.NewFolder(tree.Root(), std::string("a")), nullptr);
     EXPECT_EQ(messages.texts().back(), "その名前は既に存在します");
+}
+
+TEST_F(EditFixture, TypedShortcutNamesBreakingTheRuleAreRefused) {
+    CFavTreeView& tree = Load();
+    for (const char* name : {"..\\x", "a/b", ".."}) {
+        CFavTreeView::ShortcutResult result{};
+        EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://x/", name, CFavTreeView::NameOrigin::kTyped, &result), nullptr);
+        EXPECT_EQ(result, CFavTreeView::ShortcutResult::kFailed) << name;
+    }
+    EXPECT_FALSE(path::Exists(dir / "x.url"));
+    EXPECT_FALSE(path::Exists(dir / "...url"));
+    EXPECT_TRUE(ChildLabels(tree, tree.Root()).empty());
 }

@@ -1,0 +1,87 @@
+#include "FileSystem.h"
+
+#include "Handles.h"
+
+#include <shlobj.h>
+
+namespace fsys {
+namespace {
+
+// Paths for SHFileOperationW end with two NULs.
+std::wstring DoubleNulTerminated(const std::wstring& path) { return path + L'\0'; }
+
+bool RunShellOperation(HWND owner, UINT function, const std::wstring& from, const std::wstring* to,
+                       FILEOP_FLAGS flags) {
+    const std::wstring source = DoubleNulTerminated(from);
+    const std::wstring target = to ? DoubleNulTerminated(*to) : std::wstring();
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = function;
+    operation.pFrom = source.c_str();
+    operation.pTo = to ? target.c_str() : nullptr;
+    operation.fFlags = flags;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+}  // namespace
+
+std::wstring Join(std::wstring_view folder, std::wstring_view name) {
+    std::wstring joined(folder);
+    joined += L'\\';
+    joined += name;
+    return joined;
+}
+
+bool SplitLast(std::wstring_view path, std::wstring* folder, std::wstring* name) {
+    const size_t cut = path.rfind(L'\\');
+    if (cut == std::wstring_view::npos) return false;
+    if (folder) folder->assign(path.substr(0, cut));
+    if (name) name->assign(path.substr(cut + 1));
+    return true;
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::optional<std::wstring> WithoutExtension(std::wstring_view name, std::wstring_view extension) {
+    if (name.size() <= extension.size() || !EqualsNoCase(name.substr(name.size() - extension.size()), extension))
+        return std::nullopt;
+    return std::wstring(name.substr(0, name.size() - extension.size()));
+}
+
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<FolderId> IdentityOf(const std::wstring& folder) {
+    // No access rights are needed to read the identity; backup semantics opens folders.
+    win::UniqueFile handle(CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &information)) return std::nullopt;
+    return FolderId{information.dwVolumeSerialNumber,
+                    (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+bool ShellMove(HWND owner, const std::wstring& from, const std::wstring& to, FILEOP_FLAGS flags) {
+    return RunShellOperation(owner, FO_MOVE, from, &to, flags);
+}
+
+bool ShellDelete(HWND owner, const std::wstring& path, FILEOP_FLAGS flags) {
+    return RunShellOperation(owner, FO_DELETE, path, nullptr, flags);
+}
+
+void NotifyShell(LONG event, const std::wstring& path) { SHChangeNotify(event, SHCNF_PATHW, path.c_str(), nullptr); }
+
+}  // namespace fsys

@@ -49,11 +49,13 @@ TEST_F(BookmarkFileTest, Utf8IsDeclaredInAnyLetterCaseOrByAByteOrderMark) {
 TEST_F(BookmarkFileTest, ReferencesAreDecodedInTitlesFolderNamesAndUrls) {
     ASSERT_EQ(Import("NSBM", Netscape("", "<DT><H3>R&amp;D &lt;1&gt;</H3>\n<DL><p>\n"
                                           "<DT><A HREF=\"http://x/?a=1&amp;b=&quot;2&quot;\">&#39;s &#26085;&#X672C; "
-                                          "&#233; &amp;lt; AT&T &amp &nbsp; &#0; &#xD800; &#99999999;</A>\n</DL><p>\n")),
+                                          "&#233; &amp;lt; it&apos;s&nbsp;a&#160;no-break&#xA0;space AT&T &amp &nbsp "
+                                          "&apos &#0; &#xD800; &#99999999;</A>\n</DL><p>\n")),
               0);
     EXPECT_EQ(sink.Outline(),
               "+R&D <1>\n"
-              "  's 日本 ? &lt; AT&T &amp &nbsp; &#0; &#xD800; &#99999999; <http://x/?a=1&b=\"2\">\n");
+              "  's 日本 ? &lt; it's a no-break space AT&T &amp &nbsp &apos &#0; &#xD800; &#99999999; "
+              "<http://x/?a=1&b=\"2\">\n");
 }
 
 TEST_F(BookmarkFileTest, LongLinesTitlesAndUrlsArriveWhole) {

@@ -17,12 +17,29 @@ struct Dialect {
     bool nameAfterTag;        // the name starts behind the next ">" rather than right after `folder`
     std::string_view close;
     bool emptyLineEnds;
+    bool separators;          // "<HR>" may stand before the line's entry
 };
 
-constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false};
-constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true};
+constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false, true};
+constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true, false};
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// The length of the separator tag at the start of `line` ("<HR>", or "<HR NAME=...>" as older
+// Firefox versions wrote it), ">" included; 0 when the line begins otherwise.
+size_t SeparatorLength(std::string_view line) {
+    if (!StartsWith(line, "<HR>") && !StartsWith(line, "<HR ")) return 0;
+    const size_t end = mbcs::Find(line, '>');
+    return end == mbcs::npos ? 0 : end + 1;
+}
+
+// The line behind the separators and blanks it begins with. Firefox writes what follows a
+// separator on the separator's line: "<HR>    <DT><H3 ...>", "<HR>    <HR>    <DT><A ...>", and
+// "<HR>    </DL><p>" when a folder ends with one.
+std::string_view WithoutSeparators(std::string_view line) {
+    for (size_t length; (length = SeparatorLength(line)) != 0;) line = WithoutIndent(line.substr(length));
+    return line;
+}
 
 // Where the text starting at `from` ends: at the next "<" or the end of the line.
 size_t TextEnd(std::string_view line, size_t from) {
@@ -62,7 +79,8 @@ BookmarkEvents Parse(std::string_view text, const Dialect& dialect) {
     Lines lines(text);
     for (std::string_view line; lines.Next(line);) {
         if (dialect.emptyLineEnds && line.empty()) break;
-        ParseLine(WithoutIndent(WithoutCarriageReturn(line)), dialect, events);
+        const std::string_view trimmed = WithoutIndent(WithoutCarriageReturn(line));
+        ParseLine(dialect.separators ? WithoutSeparators(trimmed) : trimmed, dialect, events);
     }
     return events;
 }

@@ -6,10 +6,14 @@
 #include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
+#include <optional>
+
 namespace importer {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 struct Dialect {
     std::string_view item;    // followed by the URL up to the next double quote
@@ -104,16 +108,29 @@ bool DeclaresUtf8(std::string_view head) {
     return false;
 }
 
-bool IsUtf8(std::string_view file) { return StartsWith(file, kUtf8Mark) || DeclaresUtf8(Head(file)); }
+// A file that begins with a byte order mark is Unicode in that form, whatever its head declares
+// (a Netscape file saved again as UTF-16 still says charset=UTF-8): its text in the code page.
+// Nothing for a file without one. Text in a code page practically never begins with these bytes.
+std::optional<std::string> FromMarkedUnicode(std::string_view file) {
+    if (StartsWith(file, kUtf8Mark)) return text::Utf8ToAnsi(file.substr(kUtf8Mark.size()));
+    if (StartsWith(file, kUtf16LittleEndianMark))
+        return text::Utf16ToAnsi(file.substr(kUtf16LittleEndianMark.size()), text::ByteOrder::kLittleEndian);
+    if (StartsWith(file, kUtf16BigEndianMark))
+        return text::Utf16ToAnsi(file.substr(kUtf16BigEndianMark.size()), text::ByteOrder::kBigEndian);
+    return std::nullopt;
+}
 
 }  // namespace
 
 BookmarkEvents ParseNetscape(std::string_view file) {
-    if (!IsUtf8(file)) return Parse(file, kNetscape);
-    if (StartsWith(file, kUtf8Mark)) file.remove_prefix(kUtf8Mark.size());
-    return Parse(text::Utf8ToAnsi(file), kNetscape);
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kNetscape);
+    if (DeclaresUtf8(Head(file))) return Parse(text::Utf8ToAnsi(file), kNetscape);
+    return Parse(file, kNetscape);
 }
 
-BookmarkEvents ParseDona(std::string_view file) { return Parse(file, kDona); }
+BookmarkEvents ParseDona(std::string_view file) {
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kDona);
+    return Parse(file, kDona);
+}
 
 }  // namespace importer

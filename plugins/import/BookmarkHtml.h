@@ -9,15 +9,18 @@
 
 namespace importer {
 
+// Both kinds of file are code-page text unless they begin with a byte order mark: UTF-8 (as
+// Internet Explorer writes it) or UTF-16 in either byte order (as editors save "Unicode") is
+// brought into the code page first.
+
 // A Netscape bookmark file: items "<DT><A HREF=\"", folders "<DT><H3", nesting closed by "</DL";
-// separators ("<HR>") before any of these on a line are passed over.
-// A file that starts with the UTF-8 byte-order mark (as Internet Explorer writes it), or whose
-// head, before the first "<DL", declares charset=UTF-8 in any letter case, is brought from UTF-8
-// into the code page first. Only the head counts, so a URL that mentions a charset changes nothing.
+// separators ("<HR>") before any of these on a line are passed over. A file without a byte order
+// mark whose head, before the first "<DL", declares charset=UTF-8 in any letter case is UTF-8.
+// Only the head counts, so a URL that mentions a charset changes nothing.
 BookmarkEvents ParseNetscape(std::string_view file);
 
-// A Dona Browser bookmark file in the code page: items "<LI><A HREF=\"", folders "<LI>", nesting
-// closed by "</UL". An empty line (not even a carriage return) ends it.
+// A Dona Browser bookmark file: items "<LI><A HREF=\"", folders "<LI>", nesting closed by "</UL".
+// An empty line (not even a carriage return) ends it.
 BookmarkEvents ParseDona(std::string_view file);
 
 }  // namespace importer

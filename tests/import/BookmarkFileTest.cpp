@@ -112,3 +112,13 @@ TEST_F(BookmarkFileTest, DonaFileNestsByListsAndEndsAtTheFirstEmptyLine) {
               0);
     EXPECT_EQ(sink.Outline(), "+表示\n  A & B <http://a/?x=1&y=2>\nb <http://b/>\n");
 }
+
+TEST_F(BookmarkFileTest, DonaFileWithAByteOrderMarkIsUnicode) {
+    const std::string list = "<UL>\r\n<LI>表示\r\n<UL>\r\n<LI><A HREF=\"http://a/\">日本 &amp; ΑΒΓ</A>\r\n</UL>\r\n\n<LI>never\r\n";
+    for (const std::string& file : {importtest::Utf16File(list, 932, false), importtest::Utf16File(list, 932, true),
+                                    "\xEF\xBB\xBF" + Utf8(u8"<LI>表示\n<UL>\n<LI><A HREF=\"http://a/\">日本 &amp; ΑΒΓ</A>\n")}) {
+        importtest::RecordingSink tree;
+        ASSERT_EQ(library.Run("DNBM", dir.WriteFile("dona.htm", file), tree), 0);
+        EXPECT_EQ(tree.Outline(), "+表示\n  日本 & ΑΒΓ <http://a/>\n") << file.substr(0, 2);
+    }
+}

@@ -2,6 +2,8 @@
 // Characters code page 932 lacks (é, the dashes, «) arrive as "?".
 #include "RecordingSink.h"
 
+#include "../support/TestSupport.h"
+
 using importtest::ImportTest;
 
 namespace {
@@ -69,6 +71,18 @@ TEST_F(ImportTest, BrowserExportsKeepEveryFolderAndBookmarkInPlace) {
         importtest::RecordingSink tree;
         EXPECT_EQ(library.Run("NSBM", BrowserFile(browser.file), tree), 0);
         EXPECT_EQ(tree.Outline(), browser.outline) << browser.file;
+    }
+}
+
+TEST_F(ImportTest, BrowserExportsSavedAsUtf16InEitherByteOrderImportAlike) {
+    testutil::TempDir dir;
+    for (const BrowserExport& browser : kExports) {
+        for (const bool bigEndian : {false, true}) {
+            const std::string file = importtest::Utf16File(testutil::ReadBytes(BrowserFile(browser.file)), browser.codePage, bigEndian);
+            importtest::RecordingSink tree;
+            EXPECT_EQ(library.Run("NSBM", dir.WriteFile("utf16.htm", file), tree), 0);
+            EXPECT_EQ(tree.Outline(), browser.outline) << browser.file << (bigEndian ? " big endian" : " little endian");
+        }
     }
 }
 

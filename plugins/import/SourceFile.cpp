@@ -5,13 +5,40 @@
 #include <algorithm>
 
 namespace importer {
+namespace {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+ReadFailure OpenFailure(const std::string& path, DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ReadFailure::kNotFound;
+    default: {
+        // Windows refuses to open a folder as a file with "access denied"; there is no file.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return folder ? ReadFailure::kNotFound : ReadFailure::kUnreadable;
+    }
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure& failure) {
     // Others may go on writing the file (a running browser); we read what is there.
     win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        failure = OpenFailure(path, GetLastError());
+        return std::nullopt;
+    }
+    failure = ReadFailure::kUnreadable;  // from here on the file is there
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
     std::string content(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < content.size()) {
@@ -24,6 +51,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     }
     content.resize(done);
     return content;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    ReadFailure ignored;
+    return ReadWholeFile(path, ignored);
 }
 
 }  // namespace importer

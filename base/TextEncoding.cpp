@@ -10,9 +10,12 @@ namespace {
 // The conversion functions count in int; longer runs go through in pieces cut between
 // characters, which also keeps the UTF-16 copy small.
 constexpr size_t kPieceBytes = 1 << 20;
+constexpr size_t kPieceUnits = kPieceBytes / 2;
 
 bool IsAscii(char byte) { return static_cast<unsigned char>(byte) < 0x80; }
 bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // The end of the run of non-ASCII bytes at `start`: the next ASCII byte, which always begins a
 // character, or the piece limit moved back to a character's start (a sequence is at most four
@@ -29,12 +32,25 @@ size_t RunEnd(std::string_view utf8, size_t start) {
 void MergeSurrogatePairs(std::wstring& wide) {
     size_t out = 0;
     for (size_t in = 0; in < wide.size(); ++in, ++out) {
-        const bool pair = wide[in] >= 0xD800 && wide[in] <= 0xDBFF && in + 1 < wide.size() &&
-                          wide[in + 1] >= 0xDC00 && wide[in + 1] <= 0xDFFF;
+        const bool pair = IsHighSurrogate(wide[in]) && in + 1 < wide.size() && IsLowSurrogate(wide[in + 1]);
         wide[out] = pair ? L'\xFFFD' : wide[in];
         if (pair) ++in;
     }
     wide.resize(out);
+}
+
+// A UTF-8 code page has every character (and takes no best-fit flag).
+DWORD NoBestFitFlags() { return GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS; }
+
+void AppendWide(std::wstring& wide, std::string& ansi) {
+    const DWORD flags = NoBestFitFlags();
+    if (flags) MergeSurrogatePairs(wide);
+    const int wideSize = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    const size_t at = ansi.size();
+    ansi.resize(at + static_cast<size_t>(size));
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), wideSize, ansi.data() + at, size, nullptr, nullptr);
 }
 
 void AppendAnsi(std::string_view utf8, std::string& ansi) {
@@ -43,14 +59,7 @@ void AppendAnsi(std::string_view utf8, std::string& ansi) {
     if (wideLength <= 0) return;
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wideLength);
-    MergeSurrogatePairs(wide);
-
-    const int wideSize = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return;
-    const size_t at = ansi.size();
-    ansi.resize(at + static_cast<size_t>(size));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data() + at, size, nullptr, nullptr);
+    AppendWide(wide, ansi);
 }
 
 std::string EncodeUtf8(char32_t c) {
@@ -95,6 +104,29 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     return ansi;
 }
 
+std::string Utf16ToAnsi(std::string_view bytes, ByteOrder order) {
+    const size_t units = bytes.size() / 2;
+    const auto unitAt = [bytes, order](size_t index) {
+        const unsigned first = static_cast<unsigned char>(bytes[2 * index]);
+        const unsigned second = static_cast<unsigned char>(bytes[2 * index + 1]);
+        return static_cast<wchar_t>(order == ByteOrder::kLittleEndian ? first | second << 8 : first << 8 | second);
+    };
+    std::string ansi;
+    ansi.reserve(units);
+    std::wstring wide;
+    for (size_t at = 0; at < units;) {
+        size_t end = std::min(units, at + kPieceUnits);
+        // A pair stays in one piece.
+        if (end < units && IsHighSurrogate(unitAt(end - 1))) --end;
+        wide.resize(end - at);
+        for (size_t i = at; i < end; ++i) wide[i - at] = unitAt(i);
+        AppendWide(wide, ansi);
+        at = end;
+    }
+    if (bytes.size() % 2 != 0) ansi += '?';
+    return ansi;
+}
+
 std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
     if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
     return Utf8ToAnsi(EncodeUtf8(codePoint));
@@ -118,13 +150,14 @@ std::string WideToAnsi(std::wstring_view wide, bool* exact) {
     if (exact) *exact = true;
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const DWORD flags = NoBestFitFlags();
+    const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) {
         if (exact) *exact = false;
         return {};
     }
     std::string ansi(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), size, ansi.data(), length, nullptr, nullptr);
     // A literal "?" in the name is no loss; comparing the way back catches every replacement.
     if (exact) *exact = AnsiToWide(ansi) == wide;
     return ansi;

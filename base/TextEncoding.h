@@ -12,6 +12,12 @@ namespace text {
 // so a converted name never gains a quote, slash or backslash it did not have.
 std::string Utf8ToAnsi(std::string_view utf8);
 
+enum class ByteOrder { kLittleEndian, kBigEndian };
+
+// UTF-16 given as bytes in `order` (a byte order mark, if any, removed), converted as above; an
+// unpaired surrogate and an odd last byte become "?" too.
+std::string Utf16ToAnsi(std::string_view bytes, ByteOrder order);
+
 // One Unicode character, converted as above; nothing for a value that is no character (0, a
 // surrogate, above U+10FFFF).
 std::optional<std::string> CodePointToAnsi(char32_t codePoint);

@@ -6,10 +6,14 @@
 #include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
+#include <optional>
+
 namespace importer {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 struct Dialect {
     std::string_view item;    // followed by the URL up to the next double quote
@@ -17,12 +21,29 @@ struct Dialect {
     bool nameAfterTag;        // the name starts behind the next ">" rather than right after `folder`
     std::string_view close;
     bool emptyLineEnds;
+    bool separators;          // "<HR>" may stand before the line's entry
 };
 
-constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false};
-constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true};
+constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false, true};
+constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true, false};
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// The length of the separator tag at the start of `line` ("<HR>", or "<HR NAME=...>" as older
+// Firefox versions wrote it), ">" included; 0 when the line begins otherwise.
+size_t SeparatorLength(std::string_view line) {
+    if (!StartsWith(line, "<HR>") && !StartsWith(line, "<HR ")) return 0;
+    const size_t end = mbcs::Find(line, '>');
+    return end == mbcs::npos ? 0 : end + 1;
+}
+
+// The line behind the separators and blanks it begins with. Firefox writes what follows a
+// separator on the separator's line: "<HR>    <DT><H3 ...>", "<HR>    <HR>    <DT><A ...>", and
+// "<HR>    </DL><p>" when a folder ends with one.
+std::string_view WithoutSeparators(std::string_view line) {
+    for (size_t length; (length = SeparatorLength(line)) != 0;) line = WithoutIndent(line.substr(length));
+    return line;
+}
 
 // Where the text starting at `from` ends: at the next "<" or the end of the line.
 size_t TextEnd(std::string_view line, size_t from) {
@@ -62,7 +83,8 @@ BookmarkEvents Parse(std::string_view text, const Dialect& dialect) {
     Lines lines(text);
     for (std::string_view line; lines.Next(line);) {
         if (dialect.emptyLineEnds && line.empty()) break;
-        ParseLine(WithoutIndent(WithoutCarriageReturn(line)), dialect, events);
+        const std::string_view trimmed = WithoutIndent(WithoutCarriageReturn(line));
+        ParseLine(dialect.separators ? WithoutSeparators(trimmed) : trimmed, dialect, events);
     }
     return events;
 }
@@ -86,16 +108,29 @@ bool DeclaresUtf8(std::string_view head) {
     return false;
 }
 
-bool IsUtf8(std::string_view file) { return StartsWith(file, kUtf8Mark) || DeclaresUtf8(Head(file)); }
+// A file that begins with a byte order mark is Unicode in that form, whatever its head declares
+// (a Netscape file saved again as UTF-16 still says charset=UTF-8): its text in the code page.
+// Nothing for a file without one. Text in a code page practically never begins with these bytes.
+std::optional<std::string> FromMarkedUnicode(std::string_view file) {
+    if (StartsWith(file, kUtf8Mark)) return text::Utf8ToAnsi(file.substr(kUtf8Mark.size()));
+    if (StartsWith(file, kUtf16LittleEndianMark))
+        return text::Utf16ToAnsi(file.substr(kUtf16LittleEndianMark.size()), text::ByteOrder::kLittleEndian);
+    if (StartsWith(file, kUtf16BigEndianMark))
+        return text::Utf16ToAnsi(file.substr(kUtf16BigEndianMark.size()), text::ByteOrder::kBigEndian);
+    return std::nullopt;
+}
 
 }  // namespace
 
 BookmarkEvents ParseNetscape(std::string_view file) {
-    if (!IsUtf8(file)) return Parse(file, kNetscape);
-    if (StartsWith(file, kUtf8Mark)) file.remove_prefix(kUtf8Mark.size());
-    return Parse(text::Utf8ToAnsi(file), kNetscape);
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kNetscape);
+    if (DeclaresUtf8(Head(file))) return Parse(text::Utf8ToAnsi(file), kNetscape);
+    return Parse(file, kNetscape);
 }
 
-BookmarkEvents ParseDona(std::string_view file) { return Parse(file, kDona); }
+BookmarkEvents ParseDona(std::string_view file) {
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kDona);
+    return Parse(file, kDona);
+}
 
 }  // namespace importer

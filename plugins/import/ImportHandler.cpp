@@ -13,6 +13,7 @@ namespace importer {
 namespace {
 
 constexpr char kFileNotFound[] = "ファイルが見つかりません";
+constexpr char kFileUnreadable[] = "ファイルを読み込めません";
 constexpr char kOutOfMemory[] = "メモリを確保できません";
 constexpr char kWwwcFolderNotFound[] = "WWWCのデータフォルダが見つかりません。";
 constexpr char kFolderNotFound[] = "フォルダが見つかりません。";
@@ -49,9 +50,10 @@ int STDMETHODCALLTYPE ImportHandler::Run(char* path, plugin::ItemHandle parent) 
 }
 
 int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
-    const std::optional<std::string> file = path ? ReadWholeFile(path) : std::nullopt;
+    ReadFailure failure = ReadFailure::kNotFound;
+    const std::optional<std::string> file = path ? ReadWholeFile(path, failure) : std::nullopt;
     if (!file) {
-        AddMessage(parent, kFileNotFound);
+        AddMessage(parent, failure == ReadFailure::kNotFound ? kFileNotFound : kFileUnreadable);
         return 1;
     }
     FeedEvents(*sink_, parent, format_ == ImportFormat::Netscape ? ParseNetscape(*file) : ParseDona(*file));

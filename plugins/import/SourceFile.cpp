@@ -6,15 +6,40 @@
 #include <algorithm>
 
 namespace importer {
+namespace {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) { return ReadWholeFile(text::AnsiToWide(path)); }
+ReadFailure OpenFailure(const std::wstring& path, DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ReadFailure::kNotFound;
+    default: {
+        // Windows refuses to open a folder as a file with "access denied"; there is no file.
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return folder ? ReadFailure::kNotFound : ReadFailure::kUnreadable;
+    }
+    }
+}
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& failure) {
     // Others may go on writing the file (a running browser); we read what is there.
     win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        failure = OpenFailure(path, GetLastError());
+        return std::nullopt;
+    }
+    failure = ReadFailure::kUnreadable;  // from here on the file is there
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
     std::string content(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < content.size()) {
@@ -27,6 +52,20 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     }
     content.resize(done);
     return content;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure& failure) {
+    return ReadWholeFile(text::AnsiToWide(path), failure);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    ReadFailure ignored;
+    return ReadWholeFile(path, ignored);
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    ReadFailure ignored;
+    return ReadWholeFile(path, ignored);
 }
 
 }  // namespace importer

@@ -49,11 +49,13 @@ TEST_F(BookmarkFileTest, Utf8IsDeclaredInAnyLetterCaseOrByAByteOrderMark) {
 TEST_F(BookmarkFileTest, ReferencesAreDecodedInTitlesFolderNamesAndUrls) {
     ASSERT_EQ(Import("NSBM", Netscape("", "<DT><H3>R&amp;D &lt;1&gt;</H3>\n<DL><p>\n"
                                           "<DT><A HREF=\"http://x/?a=1&amp;b=&quot;2&quot;\">&#39;s &#26085;&#X672C; "
-                                          "&#233; &amp;lt; AT&T &amp &nbsp; &#0; &#xD800; &#99999999;</A>\n</DL><p>\n")),
+                                          "&#233; &amp;lt; it&apos;s&nbsp;a&#160;no-break&#xA0;space AT&T &amp &nbsp "
+                                          "&apos &#0; &#xD800; &#99999999;</A>\n</DL><p>\n")),
               0);
     EXPECT_EQ(sink.Outline(),
               "+R&D <1>\n"
-              "  's 日本 ? &lt; AT&T &amp &nbsp; &#0; &#xD800; &#99999999; <http://x/?a=1&b=\"2\">\n");
+              "  's 日本 ? &lt; it's a no-break space AT&T &amp &nbsp &apos &#0; &#xD800; &#99999999; "
+              "<http://x/?a=1&b=\"2\">\n");
 }
 
 TEST_F(BookmarkFileTest, LongLinesTitlesAndUrlsArriveWhole) {
@@ -109,4 +111,14 @@ TEST_F(BookmarkFileTest, DonaFileNestsByListsAndEndsAtTheFirstEmptyLine) {
                              "</UL>\r\n\r\n<LI><A HREF=\"http://b/\">b</A>\n\n<LI><A HREF=\"http://never/\">never</A>\n"),
               0);
     EXPECT_EQ(sink.Outline(), "+表示\n  A & B <http://a/?x=1&y=2>\nb <http://b/>\n");
+}
+
+TEST_F(BookmarkFileTest, DonaFileWithAByteOrderMarkIsUnicode) {
+    const std::string list = "<UL>\r\n<LI>表示\r\n<UL>\r\n<LI><A HREF=\"http://a/\">日本 &amp; ΑΒΓ</A>\r\n</UL>\r\n\n<LI>never\r\n";
+    for (const std::string& file : {importtest::Utf16File(list, 932, false), importtest::Utf16File(list, 932, true),
+                                    "\xEF\xBB\xBF" + Utf8(u8"<LI>表示\n<UL>\n<LI><A HREF=\"http://a/\">日本 &amp; ΑΒΓ</A>\n")}) {
+        importtest::RecordingSink tree;
+        ASSERT_EQ(library.Run("DNBM", dir.WriteFile("dona.htm", file), tree), 0);
+        EXPECT_EQ(tree.Outline(), "+表示\n  日本 & ΑΒΓ <http://a/>\n") << file.substr(0, 2);
+    }
 }

@@ -55,3 +55,16 @@ TEST_F(ImportTest, MissingSourceLeavesItsMessageInTheTree) {
     EXPECT_EQ(library.Run("NSBM", dir.path(), sink), 1);
     EXPECT_EQ(sink.Outline(), "! ファイルが見つかりません\n");
 }
+
+TEST_F(ImportTest, BookmarkFileAnotherProgramHoldsIsReportedAsUnreadable) {
+    testutil::TempDir dir;
+    const std::string path = dir.WriteFile("locked.htm", "<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n");
+    // Held without sharing, as an editor or a backup program may hold it.
+    const win::UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    for (const char* code : {"NSBM", "DNBM"}) {
+        RecordingSink tree;
+        EXPECT_EQ(library.Run(code, path, tree), 1) << code;
+        EXPECT_EQ(tree.Outline(), "! ファイルを読み込めません\n") << code;
+    }
+}

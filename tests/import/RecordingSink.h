@@ -107,6 +107,20 @@ private:
     std::set<Node*> folders_;  // the handles AddNode takes as parents
 };
 
+// `text` in `codePage` as a UTF-16 file with its byte order mark, as an editor saves it.
+inline std::string Utf16File(const std::string& text, UINT codePage, bool bigEndian) {
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    std::string file;
+    for (const wchar_t unit : L"\xFEFF" + wide) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        file += bigEndian ? high : low;
+        file += bigEndian ? low : high;
+    }
+    return file;
+}
+
 // tlImport.dll from ..\bin, as the program loads it from its own folder.
 struct ImportLibrary {
     win::UniqueModule module{

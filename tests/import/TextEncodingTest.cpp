@@ -1,5 +1,5 @@
-// UTF-8 into code page 932 (base/TextEncoding.h) and the byte search over double-byte text that
-// the import's parsers use (mbcs::Find). Plain literals compile to code page 932.
+// UTF-8 and UTF-16 into code page 932 (base/TextEncoding.h) and the byte search over double-byte
+// text that the import's parsers use (mbcs::Find). Plain literals compile to code page 932.
 #include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
@@ -45,4 +45,20 @@ TEST(MbcsFind, NeverStopsOnTheSecondByteOfADoubleByteCharacter) {
     EXPECT_EQ(mbcs::Find(text, '<'), 3u);
     EXPECT_EQ(mbcs::Find("a<b<", '<', 2), 3u);
     EXPECT_EQ(mbcs::Find("abc", 'c', 3), mbcs::npos);
+}
+
+TEST(Utf16ToAnsi, ReadsEitherByteOrderAndReplacesWhatTheCodePageLacks) {
+    // 日 a, U+1F600 as a surrogate pair, an unpaired high surrogate, b, and an odd last byte.
+    const std::string little("\xE5\x65" "a\0" "\x3D\xD8\x00\xDE" "\x3D\xD8" "b\0" "\x41", 13);
+    const std::string big("\x65\xE5" "\0a" "\xD8\x3D\xDE\x00" "\xD8\x3D" "\0b" "\x41", 13);
+    EXPECT_EQ(text::Utf16ToAnsi(little, text::ByteOrder::kLittleEndian), "日a??b?");
+    EXPECT_EQ(text::Utf16ToAnsi(big, text::ByteOrder::kBigEndian), "日a??b?");
+    EXPECT_EQ(text::Utf16ToAnsi("", text::ByteOrder::kBigEndian), "");
+}
+
+TEST(Utf16ToAnsi, LongTextIsCutBetweenSurrogatePairsOnly) {
+    // After one "a" every piece boundary falls inside a pair: a cut there would give two "?".
+    std::string utf16("a\0", 2);
+    for (int i = 0; i < 600000; ++i) utf16 += std::string("\x3D\xD8\x00\xDE", 4);
+    EXPECT_EQ(text::Utf16ToAnsi(utf16, text::ByteOrder::kLittleEndian), "a" + std::string(600000, '?'));
 }

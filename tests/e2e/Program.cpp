@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 namespace e2e {
 namespace {
 
@@ -81,6 +83,31 @@ LRESULT SendWithRemoteText(HWND window, UINT message, WPARAM wParam, const std::
         result = SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote));
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return result;
+}
+
+std::string RemoteLabel(HWND tree, HTREEITEM item) {
+    struct Request {
+        TVITEMA item;
+        char text[MAX_PATH];
+    };
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    win::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return "<no access>";
+    auto* remote = static_cast<Request*>(VirtualAllocEx(process.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "<no memory>";
+    Request request{};
+    request.item.mask = TVIF_TEXT;
+    request.item.hItem = item;
+    request.item.pszText = remote->text;
+    request.item.cchTextMax = MAX_PATH;
+    std::string label = "<unreadable>";
+    if (WriteProcessMemory(process.get(), remote, &request, sizeof request, nullptr) &&
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&remote->item)) &&
+        ReadProcessMemory(process.get(), remote, &request, sizeof request, nullptr))
+        label.assign(request.text, strnlen(request.text, MAX_PATH));
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return label;
 }
 
 std::string BuiltFile(const std::string& name) {

@@ -4,6 +4,8 @@
 
 #include "../support/TestSupport.h"
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 
@@ -27,6 +29,10 @@ std::string MessageText(HWND box);
 // Sends `message` to a window of another process with `text` as its lParam: the text is copied
 // into that process first, as pointer arguments of private messages are not carried across.
 LRESULT SendWithRemoteText(HWND window, UINT message, WPARAM wParam, const std::string& text);
+
+// An item's label in another process's tree view: the item record and its text buffer must live
+// in that process, as the tree view writes through the pointers it is given.
+std::string RemoteLabel(HWND tree, HTREEITEM item);
 
 // A copy of the built program in a folder of its own, so it finds the test's settings beside it.
 class Installation {

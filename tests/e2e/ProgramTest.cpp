@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -14,33 +13,6 @@ using namespace e2e;
 using testutil::TempDir;
 
 namespace {
-
-// An item's label in another process's tree: the item record and its text buffer must live in
-// that process, as the tree view writes through the pointers it is given.
-std::string RemoteLabel(HWND tree, HTREEITEM item) {
-    struct Request {
-        TVITEMA item;
-        char text[MAX_PATH];
-    };
-    DWORD processId = 0;
-    GetWindowThreadProcessId(tree, &processId);
-    win::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    if (!process) return "<no access>";
-    auto* remote = static_cast<Request*>(VirtualAllocEx(process.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "<no memory>";
-    Request request{};
-    request.item.mask = TVIF_TEXT;
-    request.item.hItem = item;
-    request.item.pszText = remote->text;
-    request.item.cchTextMax = MAX_PATH;
-    std::string label = "<unreadable>";
-    if (WriteProcessMemory(process.get(), remote, &request, sizeof request, nullptr) &&
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&remote->item)) &&
-        ReadProcessMemory(process.get(), remote, &request, sizeof request, nullptr))
-        label.assign(request.text, strnlen(request.text, MAX_PATH));
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return label;
-}
 
 std::vector<std::string> RemoteChildLabels(HWND tree, HTREEITEM parent) {
     std::vector<std::string> labels;

@@ -6,7 +6,6 @@
 
 #include <base/Handles.h>
 #include <base/Mbcs.h>
-#include <base/Path.h>
 
 namespace {
 
@@ -87,8 +86,7 @@ void CFavTreeView::OpenBookmarkSource(HTREEITEM node) {
     if (index >= config_.sourceCount) return;
     fav::BookmarkSource& source = config_.sources[index];
 
-    const std::string library = path::ReplaceFileName(path::ModuleFile(fav::TreeModule()), plugin::kImportLibrary);
-    win::UniqueModule module(LoadLibraryA(library.c_str()));
+    win::UniqueModule module(LoadLibraryA(fav::BesideTreeModule(plugin::kImportLibrary).c_str()));
     const auto import = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kImportExport);
     if (!import) return;  // no plug-in: the source simply stays empty
 

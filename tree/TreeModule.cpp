@@ -1,5 +1,7 @@
 #include "TreeModule.h"
 
+#include <base/Path.h>
+
 namespace fav {
 
 HINSTANCE TreeModule() {
@@ -12,5 +14,7 @@ HINSTANCE TreeModule() {
     }();
     return module;
 }
+
+std::string BesideTreeModule(std::string_view fileName) { return path::ReplaceFileName(path::ModuleFile(TreeModule()), fileName); }
 
 }  // namespace fav

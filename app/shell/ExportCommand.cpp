@@ -4,6 +4,7 @@
 #include <base/MessageBox.h>
 #include <plugins/PluginInterface.h>
 #include <tree/TreeImportSink.h>
+#include <tree/TreeModule.h>
 
 namespace app {
 namespace {
@@ -14,8 +15,9 @@ constexpr char kFormatNotSupported[] = "指定の形式はサポートされて�
 }  // namespace
 
 void ExportTree(CFavTreeView& tree, HWND owner, const char* format) {
-    // By plain name: the system's library search order finds it (the program's folder first).
-    win::UniqueModule module(LoadLibraryA(plugin::kExportLibrary));
+    // From the program's folder only: by plain name the system would also take a library of that
+    // name from the current folder, which may be any folder the user last worked in.
+    win::UniqueModule module(LoadLibraryA(fav::BesideTreeModule(plugin::kExportLibrary).c_str()));
     const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kExportExport);
     if (!create) {
         ui::ShowMessage(owner, kExportLibraryMissing, "", MB_OK);

@@ -6,11 +6,14 @@
 #include "MenuDecoration.h"
 
 #include <base/Clipboard.h>
+#include <base/Format.h>
 #include <base/Handles.h>
+#include <base/MessageBox.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
 #include <tree/AddItemDialog.h>
 #include <tree/Settings.h>
+#include <tree/TreeModule.h>
 
 #include <shellapi.h>
 
@@ -22,6 +25,10 @@ constexpr int kToolNameCapacity = 100;
 constexpr size_t kToolCommandCapacity = MAX_PATH;
 constexpr char kHelpFile[] = "Tolvak.chm";
 constexpr UINT kHelpDisplayTopic = 0;
+constexpr char kSettingsTool[] = "TLProp.exe";
+constexpr char kSettingsToolNotStarted[] = "設定ツール[%s]を起動できませんでした。";
+// WinExec's results up to this one are errors.
+constexpr UINT kLastWinExecError = 31;
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
@@ -53,7 +60,13 @@ void MainWindow::ShowHelp() {
     htmlHelp(nullptr, file.c_str(), kHelpDisplayTopic, 0);
 }
 
-void MainWindow::StartSettingsTool() { WinExec("TLProp.exe", SW_SHOW); }
+void MainWindow::StartSettingsTool() {
+    // From the program's folder only, quoted: by plain name the system also searches the current
+    // folder and the search path, and an unquoted path with spaces could start another program.
+    const std::string tool = fav::BesideTreeModule(kSettingsTool);
+    if (WinExec(text::Format("\"%s\"", tool.c_str()).c_str(), SW_SHOW) <= kLastWinExecError)
+        ui::ShowMessage(hwnd(), text::Format(kSettingsToolNotStarted, tool.c_str()), "", MB_OK);
+}
 
 void MainWindow::EditSettingsFile() { ShellExecuteA(hwnd(), "open", ini_.path().c_str(), nullptr, nullptr, SW_SHOW); }
 

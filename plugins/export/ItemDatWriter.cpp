@@ -36,10 +36,12 @@ std::string ItemDatLine(std::string_view label, std::string_view url) {
     return FieldText(label) + '\t' + FieldUrl(url) + "\t\t\t0\t\t\t\t\t\t\t\t0\t\t\t\r\n";
 }
 
-std::string ItemDatContent(const ExportNode& folder) {
+std::string ItemDatContent(const ExportTree& tree, const ExportNode& folder) {
     std::string out;
-    for (const ExportNode& child : folder.children)
+    for (const size_t position : folder.children) {
+        const ExportNode& child = tree.at(position);
         if (child.kind == ExportNode::Kind::Item) out += ItemDatLine(child.label, child.url);
+    }
     return out;
 }
 

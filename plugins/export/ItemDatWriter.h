@@ -11,7 +11,7 @@ namespace exporter {
 
 std::string ItemDatLine(std::string_view label, std::string_view url);
 
-// The Item.dat of `folder`: a line for each item directly in it, in tree order.
-std::string ItemDatContent(const ExportNode& folder);
+// The Item.dat of `folder` in `tree`: a line for each item directly in it, in tree order.
+std::string ItemDatContent(const ExportTree& tree, const ExportNode& folder);
 
 }  // namespace exporter

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace exporter {
 namespace {
@@ -34,36 +35,47 @@ std::optional<std::string> Url(plugin::ImportSink& sink, plugin::ItemHandle item
     return ReadText([&](char* buffer, int room) { return sink.GetURL(item, buffer, room); }, kUrlBuffer);
 }
 
-void ReadChildren(plugin::ImportSink& sink, plugin::ItemHandle parent, ExportNode& folder) {
-    plugin::ItemHandle child = sink.GetChild(parent);
-    folder.hasChildren = child != nullptr;
-    while (child) {
+}  // namespace
+
+ExportTree ReadTree(plugin::ImportSink& sink) {
+    ExportTree tree;
+    const plugin::ItemHandle rootItem = sink.GetRoot();
+    if (!rootItem) return tree;
+    tree.nodes.front().label = Label(sink, rootItem, kRootLabelBuffer);
+
+    // The folders being read, innermost last, each with the next of its children to read.
+    struct OpenFolder {
+        size_t position;
+        plugin::ItemHandle next;
+    };
+    std::vector<OpenFolder> open;
+    const auto enter = [&](size_t position, plugin::ItemHandle item) {
+        const plugin::ItemHandle first = sink.GetChild(item);
+        tree.nodes[position].hasChildren = first != nullptr;
+        open.push_back({position, first});
+    };
+    enter(0, rootItem);
+    while (!open.empty()) {
+        const plugin::ItemHandle child = open.back().next;
+        if (!child) {
+            open.pop_back();
+            continue;
+        }
         // Taken first: asking for the URL of a shortcut whose file has gone makes the host
         // remove that item from the tree, and its handle must not be used afterwards.
-        const plugin::ItemHandle next = sink.GetNextSibling(child);
+        open.back().next = sink.GetNextSibling(child);
+        const size_t parent = open.back().position;
         ExportNode node;
         node.label = Label(sink, child, kLabelBuffer);
         if (sink.IsFolder(child)) {
-            ReadChildren(sink, child, node);
-            folder.children.push_back(std::move(node));
+            enter(tree.Add(parent, std::move(node)), child);
         } else if (std::optional<std::string> url = Url(sink, child)) {
             node.kind = ExportNode::Kind::Item;
             node.url = std::move(*url);
-            folder.children.push_back(std::move(node));
+            tree.Add(parent, std::move(node));
         }
-        child = next;
     }
-}
-
-}  // namespace
-
-ExportNode ReadTree(plugin::ImportSink& sink) {
-    ExportNode root;
-    if (const plugin::ItemHandle item = sink.GetRoot()) {
-        root.label = Label(sink, item, kRootLabelBuffer);
-        ReadChildren(sink, item, root);
-    }
-    return root;
+    return tree;
 }
 
 }  // namespace exporter

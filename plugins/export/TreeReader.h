@@ -10,6 +10,7 @@
 namespace exporter {
 
 // The tree's first top-level item and what lies below it; an empty tree gives an empty root.
-ExportNode ReadTree(plugin::ImportSink& sink);
+// Walks without recursion, so no depth of folders exhausts the stack.
+ExportTree ReadTree(plugin::ImportSink& sink);
 
 }  // namespace exporter

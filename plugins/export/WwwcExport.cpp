@@ -20,24 +20,35 @@ constexpr char kFoldersFailed[] = "次のフォルダを出力できませんで
 constexpr char kMoreFolders[] = "\r\nほか %d 件";
 constexpr size_t kMaxListed = 10;
 
-// Writes `folder` into `target`; folders that could not be written are added to `failed`.
-// The top folder's list goes into `target` itself, every other folder into a folder of its own.
-void WriteFolder(const ExportNode& folder, const std::string& target, bool top, std::vector<std::string>& failed) {
-    if (!folder.hasChildren) return;
-    std::string output = target;
-    if (!top) {
-        output = path::Join(target, folder.label);
-        // A name that is not one plain folder name could reach outside the output folder.
-        if (!IsPlainFolderName(folder.label) || !CreateDirectoryA(output.c_str(), nullptr)) {
-            failed.push_back(output);
-            return;
+// Writes `tree` into `target`; folders that could not be written are added to `failed`. The root's
+// list goes into `target` itself, every other folder into a folder of its own inside its parent's.
+// Folders wait in a list rather than on the call stack, so no depth exhausts it.
+void WriteFolders(const ExportTree& tree, const std::string& target, std::vector<std::string>& failed) {
+    struct PendingFolder {
+        size_t position;
+        std::string output;  // where its list goes; its own folder is still to be made (but the root's)
+    };
+    std::vector<PendingFolder> pending{{0, target}};
+    while (!pending.empty()) {
+        const PendingFolder next = std::move(pending.back());
+        pending.pop_back();
+        const ExportNode& folder = tree.at(next.position);
+        if (!folder.hasChildren) continue;
+        if (next.position != 0) {
+            // A name that is not one plain folder name could reach outside the output folder.
+            if (!IsPlainFolderName(folder.label) || !CreateDirectoryA(next.output.c_str(), nullptr)) {
+                failed.push_back(next.output);
+                continue;
+            }
         }
+        const WriteResult list = WriteWholeFile(path::Join(next.output, kListFile), ItemDatContent(tree, folder));
+        if (list != WriteResult::Written) failed.push_back(next.output);
+        if (list == WriteResult::NotCreated) continue;
+        // Last child first onto the list, so that folders are written in tree order.
+        for (auto child = folder.children.rbegin(); child != folder.children.rend(); ++child)
+            if (tree.at(*child).kind == ExportNode::Kind::Folder)
+                pending.push_back({*child, path::Join(next.output, tree.at(*child).label)});
     }
-    const WriteResult list = WriteWholeFile(path::Join(output, kListFile), ItemDatContent(folder));
-    if (list != WriteResult::Written) failed.push_back(output);
-    if (list == WriteResult::NotCreated) return;
-    for (const ExportNode& child : folder.children)
-        if (child.kind == ExportNode::Kind::Folder) WriteFolder(child, output, false, failed);
 }
 
 // The first few paths, one per line; a full disk would otherwise fill the box with all of them.
@@ -63,12 +74,12 @@ int ExportWwwc(plugin::ImportSink& sink, const char* path) {
         ReportProblem(owner, text::Format(kAlreadyExists, target.c_str()));
         return 1;
     }
-    const ExportNode tree = ReadTree(sink);
+    const ExportTree tree = ReadTree(sink);
     std::vector<std::string> failed;
     if (!CreateDirectoryA(target.c_str(), nullptr))
         failed.push_back(target);
     else
-        WriteFolder(tree, target, true, failed);
+        WriteFolders(tree, target, failed);
     if (failed.empty()) return 0;
     ReportProblem(owner, text::Format(kFoldersFailed, Listing(failed).c_str()));
     return 1;

@@ -1,8 +1,15 @@
 #include "XmlWriter.h"
 
+#include "ShiftJis.h"
+
+#include <base/Format.h>
 #include <base/Mbcs.h>
 
+#include <windows.h>
+
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace exporter {
 namespace {
@@ -13,23 +20,69 @@ constexpr char kHeader[] =
     "<?xml-stylesheet type=\"text/xsl\" href=\"fav.xsl\"?>\r\n";
 // Deeper levels are written in full, only their indentation stops growing.
 constexpr int kMaxIndent = 12;
-// No double-byte code page uses trail bytes below this; such a byte after a lead byte is a
-// character of its own (often markup), never the second half of the lead byte's character.
 constexpr unsigned char kLowestTrailByte = 0x40;
+constexpr UINT kShiftJisCodePage = 932;
+
+void AppendAscii(unsigned char c, std::string& out) {
+    switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        // Written as references so that attribute normalisation keeps them.
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
+        default:
+            // Other control characters have no form at all in XML 1.0.
+            if (c >= 0x20) out += static_cast<char>(c);
+    }
+}
+
+// The Unicode value of one character (one or two bytes) of the ANSI code page; nothing for bytes
+// that are none. A character of a double-byte code page is always one UTF-16 unit.
+std::optional<char32_t> DecodeAnsi(std::string_view character) {
+    wchar_t unit = 0;
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, character.data(), static_cast<int>(character.size()),
+                            &unit, 1) != 1)
+        return std::nullopt;
+    return unit;
+}
 
 void Indent(std::string& out, int depth) { out.append(static_cast<size_t>(std::min(depth, kMaxIndent)), '\t'); }
 
-void WriteChildren(const ExportNode& folder, int depth, std::string& out) {
-    for (const ExportNode& child : folder.children) {
+std::string FolderStart(const ExportNode& folder) { return "<フォルダ 名前=\"" + EscapeXml(folder.label) + "\">" + kLineEnd; }
+std::string FolderEnd() { return std::string("</フォルダ>") + kLineEnd; }
+std::string ItemLine(const ExportNode& item) {
+    return "<アイテム 名前=\"" + EscapeXml(item.label) + "\" url=\"" + EscapeXml(item.url) + "\"/>" + kLineEnd;
+}
+
+// Everything below the root in document order, each line indented by its depth (1 for the root's
+// children). The open folders are kept in a list rather than on the call stack.
+void WriteBelowRoot(const ExportTree& tree, std::string& out) {
+    struct OpenFolder {
+        const ExportNode* folder;
+        size_t nextChild;
+    };
+    std::vector<OpenFolder> open{{&tree.root(), 0}};
+    while (!open.empty()) {
+        OpenFolder& innermost = open.back();
+        const int depth = static_cast<int>(open.size());
+        if (innermost.nextChild == innermost.folder->children.size()) {
+            open.pop_back();
+            if (!open.empty()) {
+                Indent(out, depth - 1);
+                out += FolderEnd();
+            }
+            continue;
+        }
+        const ExportNode& child = tree.at(innermost.folder->children[innermost.nextChild++]);
         Indent(out, depth);
         if (child.kind == ExportNode::Kind::Folder) {
-            out += "<フォルダ 名前=\"" + EscapeXml(child.label) + "\">" + kLineEnd;
-            WriteChildren(child, depth + 1, out);
-            Indent(out, depth);
-            out += std::string("</フォルダ>") + kLineEnd;
+            out += FolderStart(child);
+            open.push_back({&child, 0});
         } else {
-            out += "<アイテム 名前=\"" + EscapeXml(child.label) + "\" url=\"" + EscapeXml(child.url) + "\"/>" +
-                   kLineEnd;
+            out += ItemLine(child);
         }
     }
 }
@@ -37,42 +90,42 @@ void WriteChildren(const ExportNode& folder, int depth, std::string& out) {
 }  // namespace
 
 std::string EscapeXml(std::string_view text) {
+    // The bytes of a character stay as they are only where the ANSI code page is the one whose
+    // plain part the document's encoding is; anything else is named by its Unicode value.
+    const bool shiftJisCodePage = GetACP() == kShiftJisCodePage;
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (mbcs::IsLeadByte(c)) {
-            // A lead byte without its trail byte (text cut inside a character, or bytes of another
-            // code page) cannot be written as Shift_JIS; dropping it keeps the byte after it, which
-            // may be a quote or "&", from being swallowed unescaped.
-            const bool whole = mbcs::NextCharOffset(text, i) == i + 2 &&
-                               static_cast<unsigned char>(text[i + 1]) >= kLowestTrailByte;
-            if (whole) out.append(text.substr(i, 2));
-            i += whole ? 2 : 1;
+        if (c < 0x80) {
+            AppendAscii(c, out);
+            ++i;
             continue;
         }
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            // Written as references so that attribute normalisation keeps them.
-            case '\t': out += "&#9;"; break;
-            case '\n': out += "&#10;"; break;
-            case '\r': out += "&#13;"; break;
-            default:
-                // Other control characters have no form at all in XML 1.0.
-                if (c >= 0x20) out += static_cast<char>(c);
+        size_t length = mbcs::NextCharOffset(text, i) - i;
+        // No double-byte code page uses trail bytes below this; such a byte after a lead byte is
+        // a character of its own (often markup), never the second half of the lead byte's one.
+        if (length == 2 && static_cast<unsigned char>(text[i + 1]) < kLowestTrailByte) length = 1;
+        const std::string_view character = text.substr(i, length);
+        if (shiftJisCodePage && IsShiftJisCharacter(character)) {
+            out.append(character);
+        } else if (const std::optional<char32_t> codePoint = DecodeAnsi(character)) {
+            out += text::Format("&#x%X;", static_cast<unsigned>(*codePoint));
+        } else {
+            // A byte that is no character of the code page (text cut inside a character, bytes of
+            // another encoding): its lead byte is given up, whatever follows is read afresh.
+            out += '?';
+            length = 1;
         }
-        ++i;
+        i += length;
     }
     return out;
 }
 
-std::string XmlDocument(const ExportNode& root) {
+std::string XmlDocument(const ExportTree& tree) {
     std::string out = kHeader;
-    out += "<ルート パス=\"" + EscapeXml(root.label) + "\">" + kLineEnd;
-    WriteChildren(root, 1, out);
+    out += "<ルート パス=\"" + EscapeXml(tree.root().label) + "\">" + kLineEnd;
+    WriteBelowRoot(tree, out);
     out += "</ルート>";
     return out;
 }

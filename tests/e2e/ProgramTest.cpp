@@ -1,153 +1,18 @@
 // The built Tolvak.exe, started under Wine as a user starts it and driven from outside.
-#include "../support/TestSupport.h"
+#include "Program.h"
 
-#include <base/Format.h>
 #include <base/Handles.h>
 #include <base/Path.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
 #include <string_view>
 #include <vector>
 
+using namespace e2e;
 using testutil::TempDir;
 
 namespace {
-
-constexpr DWORD kStartTimeoutMs = 15000;
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() > end) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    char className[32] = "";
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, className, sizeof className);
-    if ((search->processId == 0 || owner == search->processId) && lstrcmpA(className, "Tolvak_Wnd") == 0 &&
-        IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND MainWindowOf(DWORD processId) {
-    WindowSearch search{processId, nullptr};
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-int CountMainWindows() {
-    int count = 0;
-    for (HWND window = FindWindowExA(nullptr, nullptr, "Tolvak_Wnd", nullptr); window;
-         window = FindWindowExA(nullptr, window, "Tolvak_Wnd", nullptr))
-        ++count;
-    return count;
-}
-
-// A copy of the built program in a folder of its own, so it finds the test's settings beside it.
-class Installation {
-public:
-    explicit Installation(const std::string& settings) {
-        const std::string built = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\Tolvak.exe");
-        copied_ = CopyFileA(built.c_str(), exe().c_str(), FALSE) != FALSE;
-        testutil::WriteSettings(dir_, settings);
-    }
-    // A built plug-in beside the program, where it looks for it.
-    bool AddPlugIn(const char* name) const {
-        const std::string built = path::ReplaceFileName(path::ModuleFile(nullptr), std::string("..\\bin\\") + name);
-        return CopyFileA(built.c_str(), (dir_ / name).c_str(), FALSE) != FALSE;
-    }
-    const TempDir& dir() const { return dir_; }
-    std::string exe() const { return dir_ / "Tolvak.exe"; }
-    std::string ini() const { return dir_ / "tolvak.ini"; }
-    bool copied() const { return copied_; }
-
-private:
-    TempDir dir_;
-    bool copied_ = false;
-};
-
-class RunningProgram {
-public:
-    explicit RunningProgram(const Installation& installation) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = text::Format("\"%s\"", installation.exe().c_str());
-        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           installation.dir().path().c_str(), &startup, &process_)) {
-            CloseHandle(process_.hThread);
-            process_.hThread = nullptr;
-        }
-    }
-    ~RunningProgram() {
-        if (!process_.hProcess) return;
-        if (HWND window = MainWindowOf(process_.dwProcessId)) PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hProcess);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    // The program's main window once it is shown; null if it never appears.
-    HWND Window() const {
-        HWND window = nullptr;
-        WaitFor([&] { return (window = MainWindowOf(process_.dwProcessId)) != nullptr; }, kStartTimeoutMs);
-        return window;
-    }
-    bool Exited(DWORD timeoutMs, DWORD* code) const {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-        GetExitCodeProcess(process_.hProcess, code);
-        return true;
-    }
-
-private:
-    PROCESS_INFORMATION process_{};
-};
-
-HWND TreeOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "CFavTreeView", nullptr); }
-
-// An item's label in another process's tree: the item record and its text buffer must live in
-// that process, as the tree view writes through the pointers it is given.
-std::string RemoteLabel(HWND tree, HTREEITEM item) {
-    struct Request {
-        TVITEMA item;
-        char text[MAX_PATH];
-    };
-    DWORD processId = 0;
-    GetWindowThreadProcessId(tree, &processId);
-    win::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    if (!process) return "<no access>";
-    auto* remote = static_cast<Request*>(VirtualAllocEx(process.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "<no memory>";
-    Request request{};
-    request.item.mask = TVIF_TEXT;
-    request.item.hItem = item;
-    request.item.pszText = remote->text;
-    request.item.cchTextMax = MAX_PATH;
-    std::string label = "<unreadable>";
-    if (WriteProcessMemory(process.get(), remote, &request, sizeof request, nullptr) &&
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&remote->item)) &&
-        ReadProcessMemory(process.get(), remote, &request, sizeof request, nullptr))
-        label.assign(request.text, strnlen(request.text, MAX_PATH));
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return label;
-}
 
 std::vector<std::string> RemoteChildLabels(HWND tree, HTREEITEM parent) {
     std::vector<std::string> labels;
@@ -314,8 +179,7 @@ TEST_F(ProgramFixture, TabsLoadWhenFirstShownAndTheWindowComesBackWhereItWasClos
 
 TEST_F(ProgramFixture, TheSettingsToolIsStartedFromTheProgramsFolder) {
     Installation installation(Settings());
-    const std::string recorder = path::ReplaceFileName(path::ModuleFile(nullptr), "record_args.exe");
-    ASSERT_TRUE(CopyFileA(recorder.c_str(), (installation.dir() / "TLProp.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(TestProgram("record_args.exe").c_str(), (installation.dir() / "TLProp.exe").c_str(), FALSE));
     RunningProgram program(installation);
     HWND window = program.Window();
     ASSERT_NE(window, nullptr);

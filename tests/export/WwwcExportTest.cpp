@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace exporttest;
 
 namespace {
@@ -65,6 +67,20 @@ TEST_F(WwwcExport, FolderThatCannotBeWrittenIsSkippedAndReportedWhileSiblingsGoO
     EXPECT_EQ(List("\\ok"), Line("z", "http://z/"));
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.texts()[0].find(exported + "\\..\\outside"), std::string::npos) << messages.texts()[0];
+}
+
+TEST_F(WwwcExport, TenThousandFolderLevelsAreWrittenUpToThePathLimitWithoutExhaustingTheStack) {
+    auto folder = tree.root();
+    for (int level = 0; level < 10000; ++level) {
+        tree.Shortcut(folder, "x", "http://x/");
+        folder = tree.Folder(folder, "d");
+    }
+    EXPECT_EQ(exporter::ExportWwwc(tree, dir.path().c_str()), 1);
+    EXPECT_EQ(List("\\d\\d\\d"), Line("x", "http://x/"));
+    // Only the first folder whose path is too long fails; nothing below it is tried.
+    ASSERT_EQ(messages.texts().size(), 1u);
+    const std::string message = messages.texts()[0];
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
 }
 
 // tlImport.dll is built by its own target; until it is there the test is skipped.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 using exporttest::FakeTree;
 
 namespace {
@@ -87,8 +89,13 @@ TEST(XmlEscape, MarkupAndControlCharactersNeverReachTheDocumentRaw) {
         {"<a href=\"x\">&", "&lt;a href=&quot;x&quot;&gt;&amp;"},
         {"it's", "it's"},
         {"表&ソ", "表&amp;ソ"},                      // trail bytes 0x5C stay with their characters
-        {"\x81&x", "&amp;x"},                        // a lead byte without its trail byte is dropped
-        {"a\xE3", "a"},                              // ... also at the very end
+        {"\x81&x", "?&amp;x"},                       // a lead byte without its trail byte is no character
+        {"a\xE3", "a?"},                             // ... also at the very end
+        {"\xC3\xA0", "\xC3?"},                       // UTF-8 "à": ﾃ is Shift_JIS, 0xA0 nothing at all
+        {"\x85\x40!", "?@!"},                        // a cell code page 932 leaves empty
+        // Code page 932's extension rows, which Shift_JIS readers refuse: ①, ㈱ (NEC), 髙 (IBM).
+        {"\x87\x40\x87\x8A\xFB\xFC", "&#x2460;&#x3231;&#x9AD9;"},
+        {"\x81\x60\x81\xCA", "\x81\x60\x81\xCA"},       // 〜 ¬: valid in both, kept as they are
         {"a\tb\r\nc", "a&#9;b&#13;&#10;c"},          // kept through attribute normalisation
         {std::string("a\x01\x1F", 3) + "b", "ab"},  // not representable in XML 1.0
     };
@@ -104,6 +111,23 @@ TEST(XmlExport, FileThatCannotBeCreatedIsReported) {
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.texts()[0].find(file), std::string::npos) << messages.texts()[0];
     EXPECT_EQ(messages.messages()[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+}
+
+// Folders inside folders far beyond any real favorites folder: the export walks them without
+// recursion and writes every level.
+TEST(ExportDepth, TenThousandFolderLevelsAreWrittenWithoutExhaustingTheStack) {
+    constexpr int kLevels = 10000;
+    FakeTree tree("C:\\Fav");
+    auto folder = tree.root();
+    for (int level = 0; level < kLevels; ++level) folder = tree.Folder(folder, "d");
+    tree.Shortcut(folder, "bottom", "http://bottom/");
+
+    const std::string xml = Exported(tree);
+    size_t folders = 0;
+    for (size_t at = xml.find("<フォルダ"); at != std::string::npos; at = xml.find("<フォルダ", at + 1)) ++folders;
+    EXPECT_EQ(folders, static_cast<size_t>(kLevels));
+    EXPECT_NE(xml.find(std::string(12, '\t') + "<アイテム 名前=\"bottom\" url=\"http://bottom/\"/>"), std::string::npos);
+    EXPECT_TRUE(xml.ends_with("\t\t</フォルダ>\r\n\t</フォルダ>\r\n</ルート>"));
 }
 
 // Run by ctest before check_xml.sh, not listed with the others (see CMakeLists.txt): documents
@@ -126,6 +150,14 @@ TEST(XmlSamples, WriteSamplesForTheXmlCheck) {
                                      "アイテム\t<tag> \"q\"\thttp://x/?q=\"<b>\"&r='s'\n"
                                      "フォルダ\tEmpty\n"
                                      "アイテム\tダブル\"クォート & <山括弧>\thttp://example.com/a?b=\"c\"&d=<e>&f='g'\n"));
+    // Characters only code page 932 has (①, ㈱, 髙) and a stray byte (UTF-8 "à" in the URL). The
+    // expected text is UTF-8: Shift_JIS has no bytes for these characters, only references do.
+    FakeTree extended("お気に入り \x87\x40");
+    extended.Shortcut(extended.Folder(extended.root(), "\x87\x8A 会社"), "\xFB\xFC橋", "http://example.com/caf\xC3\xA0?q=\x87\x40");
+    ASSERT_EQ(exporttest::RunExport(library.get(), "XML", extended, (folder + "\\extended.xml").c_str()), 0);
+    constexpr std::u8string_view kExtended = u8"ルート\tお気に入り ①\nフォルダ\t㈱ 会社\n"
+                                             u8"アイテム\t髙橋\thttp://example.com/cafﾃ??q=①\n";
+    ASSERT_TRUE(testutil::WriteBytes(folder + "\\extended.expected-utf8", std::string(kExtended.begin(), kExtended.end())));
     FakeTree empty("C:\\Fav");
     ASSERT_EQ(exporttest::RunExport(library.get(), "XML", empty, (folder + "\\empty.xml").c_str()), 0);
     ASSERT_TRUE(testutil::WriteBytes(folder + "\\empty.expected", "ルート\tC:\\Fav\n"));

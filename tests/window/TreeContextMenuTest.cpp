@@ -184,6 +184,8 @@ constexpr uint32_t kRgbWhite = 0xFFFFFF;
 constexpr uint32_t kRgbFrame = 0xFF0000;  // the frame's red
 
 // What `window` shows in `area` (screen coordinates), through a 32-bit top-down DIB section.
+// Read from the window's own DC: Wine's screen DC gives white where the menu is (a Wine gap;
+// on Windows either DC shows the menu).
 Picture Capture(HWND window, const RECT& area) {
     RECT frame{};
     GetWindowRect(window, &frame);

@@ -311,7 +311,7 @@ struct MenuCapture {
     static inline std::function<void(HWND)> capture;
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        if (HWND popup = FindWindowA("#32768", nullptr); popup && IsWindowVisible(popup)) capture(popup);
+        if (HWND popup = FindWindowA("#32768", nullptr); popup && IsWindowVisible(popup) && capture) capture(popup);
         EndMenu();
     }
 };
@@ -340,6 +340,7 @@ TEST_F(MenuFixture, OwnerDrawnEntriesLookLikeTheReference) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 500, MenuCapture::OnTimer);
     SendMessageA(tree.hwnd(), WM_KEYDOWN, VK_APPS, 0);
     KillTimer(nullptr, timer);
+    MenuCapture::capture = nullptr;
     ASSERT_EQ(entries.size(), 3u) << "the menu was not captured";
     ASSERT_EQ(entries[2].height, 5) << "a separator measures 5 pixels";
 

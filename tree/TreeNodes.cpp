@@ -222,7 +222,7 @@ HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEIT
     for (HTREEITEM child = TreeView_GetChild(hwnd(), node); child; child = TreeView_GetNextSibling(hwnd(), child)) {
         if (KindOf(child) != fav::kFolder) continue;
         char label[kOutlineLabelCapacity] = "";
-        lstrcpynA(label, Label(child).c_str(), sizeof label);
+        mbcs::CopyFitting(Label(child), label, sizeof label);
         TVINSERTSTRUCTA insert{};
         insert.hParent = otherParent;
         insert.hInsertAfter = TVI_LAST;

@@ -1,6 +1,8 @@
 // Notifications the parent forwards from the tree window, and the status-bar text.
 #include "CFavTreeView.h"
 
+#include <base/Mbcs.h>
+
 namespace {
 
 constexpr char kFolderStatus[] = "フォルダ";
@@ -63,7 +65,9 @@ void CFavTreeView::ShowStatusText(HTREEITEM node) {
     if (!node) return;
     std::string text;
     if (IndexOf(node) == fav::kNoUrlIndex && (KindOf(node) & fav::kImported)) {
-        text = "Error : " + Label(node).substr(0, kErrorLabelCapacity - 1);
+        // Cut on a character boundary: half a double-byte character shows as a broken one.
+        const std::string label = Label(node);
+        text = "Error : " + label.substr(0, mbcs::FitLength(label, kErrorLabelCapacity - 1));
     } else if (KindOf(node) & fav::kOpenable) {
         const std::optional<std::string> url = NodeUrl(node);
         if (!url) return;  // the node is gone

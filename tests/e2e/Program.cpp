@@ -34,13 +34,13 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-HWND VisibleWindowOf(DWORD processId, const char* className) {
+}  // namespace
+
+HWND TopWindowOf(DWORD processId, const char* className) {
     WindowSearch search{processId, className, nullptr};
     EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
@@ -51,7 +51,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
-HWND MainWindowOf(DWORD processId) { return VisibleWindowOf(processId, "Tolvak_Wnd"); }
+HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "Tolvak_Wnd"); }
 
 int CountMainWindows() {
     int count = 0;
@@ -63,7 +63,7 @@ int CountMainWindows() {
 
 HWND TreeOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "CFavTreeView", nullptr); }
 
-HWND DialogOf(DWORD processId) { return VisibleWindowOf(processId, "#32770"); }
+HWND DialogOf(DWORD processId) { return TopWindowOf(processId, "#32770"); }
 
 std::string MessageText(HWND box) {
     char text[512] = "";

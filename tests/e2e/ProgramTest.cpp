@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -208,14 +211,33 @@ void MouseButton(DWORD flag) {
     Sleep(50);
 }
 
-// `target` has finished with the drag once it answers a sent message again.
-void Drag(HWND target, POINT from, POINT to) {
+// Presses the keys in order and releases them in reverse order, as a user types a combination.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD key : keys) add(key, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(100);
+}
+
+// `target` has finished with the drag once it answers a sent message again. `overTarget` runs
+// while the cursor rests on `to`, before the button is released.
+void Drag(HWND target, POINT from, POINT to, const std::function<void()>& overTarget = nullptr) {
     testutil::PlaceCursor(from);
     MouseTo(from);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     for (int step = 1; step <= 10; ++step)
         MouseTo(POINT{from.x + (to.x - from.x) * step / 10 + 1, from.y + (to.y - from.y) * step / 10});
     MouseTo(to);
+    if (overTarget) overTarget();
     MouseButton(MOUSEEVENTF_LEFTUP);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
@@ -291,4 +313,104 @@ TEST_F(ProgramFixture, ABookmarkFileShowsBelowTheRootThroughTheImportPlugIn) {
     HTREEITEM folder = TreeView_GetChild(tree, source);
     TreeView_Expand(tree, folder, TVE_EXPAND);
     EXPECT_EQ(RemoteChildLabels(tree, folder), std::vector<std::string>{"地図"});
+}
+
+namespace {
+
+HTREEITEM RemoteChild(HWND tree, HTREEITEM parent, const std::string& label) {
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item))
+        if (RemoteLabel(tree, item) == label) return item;
+    return nullptr;
+}
+
+bool Expanded(HWND tree, HTREEITEM item) { return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+
+std::string WindowText(HWND window) {
+    char text[200] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+// Escape or the right button during a drag ends it where it is: nothing moves. The same drag
+// without them does move, so the cancelled ones did reach the tree.
+TEST_F(ProgramFixture, EscapeOrTheRightButtonCancelsADrag) {
+    TempDir fav;
+    const std::string root = fav.MakeDir("root");
+    fav.MakeDir("root\\Dest");
+    fav.WriteShortcut("root\\zlink", "http://example.com/z");
+    Installation installation("[Tolvak#1]\r\nFavRoot=" + root + "\r\n[Wnd]\r\niLeft=0\r\niTop=0\r\niWidth=400\r\niHeight=500\r\n");
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    HWND tree = TreeOf(window);
+    SetForegroundWindow(window);
+    const int height = TreeView_GetItemHeight(tree);
+    const auto row = [&](int index) {
+        POINT point{static_cast<int>(TreeView_GetIndent(tree)) + 30, index * height + height / 2};
+        ClientToScreen(tree, &point);
+        return point;
+    };
+    const HTREEITEM rootItem = TreeView_GetRoot(tree);
+    const std::vector<std::string> before = RemoteChildLabels(tree, rootItem);
+    ASSERT_EQ(before, (std::vector<std::string>{"Dest", "zlink"}));
+
+    Drag(tree, row(2), row(1), [] { PressKeys({VK_ESCAPE}); });
+    Drag(tree, row(2), row(1), [] {
+        MouseButton(MOUSEEVENTF_RIGHTDOWN);
+        MouseButton(MOUSEEVENTF_RIGHTUP);
+    });
+    EXPECT_EQ(TopWindowOf(program.id(), "#32768"), nullptr) << "no context menu after the cancel";
+    EXPECT_TRUE(path::Exists(root + "\\zlink.url"));
+    EXPECT_FALSE(path::Exists(root + "\\Dest\\zlink.url"));
+    EXPECT_EQ(RemoteChildLabels(tree, rootItem), before);
+    EXPECT_EQ(TreeView_GetChild(tree, RemoteChild(tree, rootItem, "Dest")), nullptr);
+    // What a user sees is the mark on the item. (Wine's tree view answers TVGN_DROPHILITE with the
+    // dragged node once the drag notice returns, without marking it.)
+    for (HTREEITEM item = TreeView_GetChild(tree, rootItem); item; item = TreeView_GetNextSibling(tree, item))
+        EXPECT_FALSE(TreeView_GetItemState(tree, item, TVIS_DROPHILITED) & TVIS_DROPHILITED) << RemoteLabel(tree, item);
+
+    Drag(tree, row(2), row(1));
+    EXPECT_TRUE(WaitFor([&] { return path::Exists(root + "\\Dest\\zlink.url"); }));
+}
+
+// Del, Alt+E, Alt+C and F1 typed on the keyboard reach the main window through its accelerators.
+TEST_F(ProgramFixture, AcceleratorKeysRunTheirCommands) {
+    data.MakeDir("fav\\ニュース\\深い");
+    data.WriteShortcut("fav\\ニュース\\深い\\記事", "http://example.com/deep");
+    Installation installation(Settings());
+    ASSERT_TRUE(CopyFileA(TOLVAK_TEST_DATA "\\help\\Tolvak.chm", (installation.dir() / "Tolvak.chm").c_str(), FALSE));
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    HWND tree = TreeOf(window);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+    const HTREEITEM root = TreeView_GetRoot(tree);
+    const HTREEITEM news = RemoteChild(tree, root, "ニュース");
+    const HTREEITEM deep = RemoteChild(tree, news, "深い");
+    ASSERT_NE(deep, nullptr);
+
+    PressKeys({VK_MENU, 'E'});
+    EXPECT_TRUE(WaitFor([&] { return Expanded(tree, news) && Expanded(tree, deep); })) << "Alt+E expands all";
+    PressKeys({VK_MENU, 'C'});
+    EXPECT_TRUE(WaitFor([&] { return !Expanded(tree, news) && !Expanded(tree, deep) && Expanded(tree, root); }))
+        << "Alt+C collapses all but the root";
+
+    TreeView_SelectItem(tree, RemoteChild(tree, root, "Debian"));
+    PressKeys({VK_DELETE});
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = TopWindowOf(program.id(), "#32770")) != nullptr; })) << "Del asks first";
+    EXPECT_EQ(WindowText(question), "削除の確認");
+    EXPECT_EQ(WindowText(GetDlgItem(question, 0xFFFF)), "[Debian]を削除しますか？");  // the box's text control
+    SetForegroundWindow(question);
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return !path::Exists(favorites + "\\Debian.url"); }));
+    EXPECT_TRUE(WaitFor([&] { return RemoteChild(tree, root, "Debian") == nullptr; }));
+
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
+    PressKeys({VK_F1});
+    EXPECT_TRUE(WaitFor([&] { return TopWindowOf(program.id(), "HH Parent") != nullptr; })) << "F1 opens the help";
 }

@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+
 using testutil::ChildLabels;
 
 namespace {
@@ -155,4 +161,210 @@ TEST_F(MenuFixture, FolderCommandsWorkOnTheMenusNode) {
 
     tree.RunContextCommand(kDelete, tree.Root());
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"ルートフォルダは削除できません"}));
+}
+
+namespace {
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    Picture Rows(int top, int count) const {
+        Picture part{width, count, {}};
+        part.pixels.assign(pixels.begin() + static_cast<ptrdiff_t>(top) * width,
+                           pixels.begin() + static_cast<ptrdiff_t>(top + count) * width);
+        return part;
+    }
+};
+
+constexpr uint32_t kRgbWhite = 0xFFFFFF;
+constexpr uint32_t kRgbFrame = 0xFF0000;  // the frame's red
+
+// What `window` shows in `area` (screen coordinates), through a 32-bit top-down DIB section.
+// Read from the window's own DC: Wine's screen DC gives white where the menu is (a Wine gap;
+// on Windows either DC shows the menu).
+Picture Capture(HWND window, const RECT& area) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    Picture picture{area.right - area.left, area.bottom - area.top, {}};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const win::UniqueBitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap && memory) {
+        HGDIOBJ old = SelectObject(memory, bitmap.get());
+        BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left - frame.left, area.top - frame.top, SRCCOPY);
+        GdiFlush();
+        const auto* words = static_cast<const uint32_t*>(bits);
+        for (size_t i = 0; i < size_t(picture.width) * picture.height; ++i) picture.pixels.push_back(words[i] & 0xFFFFFF);
+        SelectObject(memory, old);
+    }
+    if (memory) DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return picture;
+}
+
+// 24-bit bottom-up BMP files.
+bool WriteBmp(const std::string& file, const Picture& picture) {
+    const int stride = (picture.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER head{};
+    BITMAPINFOHEADER info{sizeof info, picture.width, picture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    head.bfType = 0x4D42;
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + DWORD(stride) * picture.height;
+    std::string bytes(reinterpret_cast<const char*>(&head), sizeof head);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        std::string row(stride, '\0');
+        for (int x = 0; x < picture.width; ++x) std::memcpy(&row[x * 3], &picture.pixels[size_t(y) * picture.width + x], 3);
+        bytes += row;
+    }
+    return testutil::WriteBytes(file, bytes);
+}
+
+std::optional<Picture> ReadBmp(const std::string& file) {
+    const std::string bytes = testutil::ReadBytes(file);
+    BITMAPFILEHEADER head{};
+    BITMAPINFOHEADER info{};
+    if (bytes.size() < sizeof head + sizeof info) return std::nullopt;
+    std::memcpy(&head, bytes.data(), sizeof head);
+    std::memcpy(&info, bytes.data() + sizeof head, sizeof info);
+    const int stride = (info.biWidth * 3 + 3) & ~3;
+    if (head.bfType != 0x4D42 || info.biBitCount != 24 || info.biHeight <= 0 ||
+        bytes.size() < head.bfOffBits + size_t(stride) * info.biHeight)
+        return std::nullopt;
+    Picture picture{info.biWidth, info.biHeight, std::vector<uint32_t>(size_t(info.biWidth) * info.biHeight)};
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            std::memcpy(&picture.pixels[size_t(y) * picture.width + x],
+                        &bytes[head.bfOffBits + size_t(picture.height - 1 - y) * stride + x * 3], 3);
+    return picture;
+}
+
+// Another font gives entries of another size; the edges keep their distance from the item's edges
+// and the middle stretches. The edges (band, gaps, frame, the fill beside the text) hold no
+// text and must match exactly; the text area is compared by where its ink is and whether it is
+// dark or light, which a different font keeps.
+struct EntryLayout {
+    int left = 20, right = 6, top = 3, bottom = 3;  // the text area's distance from the edges
+};
+
+int MapAxis(int at, int size, int referenceSize, int lead, int trail) {
+    if (at < lead) return at;
+    if (at >= size - trail) return referenceSize - (size - at);
+    return lead + (at - lead) * (referenceSize - lead - trail) / std::max(1, size - lead - trail);
+}
+
+// Per sixth of the text area: 0 no ink, 1 dark ink, 2 light ink.
+std::vector<int> InkProfile(const Picture& entry, const EntryLayout& layout) {
+    std::map<uint32_t, int> counts;
+    for (int y = layout.top; y < entry.height - layout.bottom; ++y)
+        for (int x = layout.left; x < entry.width - layout.right; ++x) ++counts[entry.at(x, y)];
+    if (counts.empty()) return {};
+    const uint32_t background =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    const auto lightness = [](uint32_t c) { return int((c >> 16) & 0xFF) + int((c >> 8) & 0xFF) + int(c & 0xFF); };
+    std::vector<int> profile;
+    const int span = entry.width - layout.left - layout.right;
+    for (int part = 0; part < 6; ++part) {
+        int ink = 0, lighter = 0;
+        for (int x = layout.left + span * part / 6; x < layout.left + span * (part + 1) / 6; ++x)
+            for (int y = layout.top; y < entry.height - layout.bottom; ++y) {
+                const uint32_t pixel = entry.at(x, y);
+                if (pixel == background) continue;
+                ++ink;
+                if (lightness(pixel) > lightness(background)) ++lighter;
+            }
+        profile.push_back(ink == 0 ? 0 : (lighter * 2 > ink ? 2 : 1));
+    }
+    return profile;
+}
+
+// Pixels of the edges that differ; the dots of the dotted frame may fall elsewhere where the
+// middle stretches, so red against white counts there only where nothing stretches.
+int EdgeDifferences(const Picture& entry, const Picture& reference, const EntryLayout& layout) {
+    int differences = 0;
+    for (int y = 0; y < entry.height; ++y) {
+        for (int x = 0; x < entry.width; ++x) {
+            const bool edgeX = x < layout.left || x >= entry.width - layout.right;
+            const bool edgeY = y < layout.top || y >= entry.height - layout.bottom;
+            if (!edgeX && !edgeY) continue;
+            const uint32_t a = entry.at(x, y);
+            const uint32_t b = reference.at(MapAxis(x, entry.width, reference.width, layout.left, layout.right),
+                                            MapAxis(y, entry.height, reference.height, layout.top, layout.bottom));
+            if (a == b) continue;
+            const bool stretched = (!edgeX && entry.width != reference.width) || (!edgeY && entry.height != reference.height);
+            if (stretched && (a | b) == (kRgbWhite | kRgbFrame) && (a == kRgbFrame || b == kRgbFrame)) continue;
+            ++differences;
+        }
+    }
+    return differences;
+}
+
+// Runs `capture` on the open context menu once it is drawn, then closes the menu.
+struct MenuCapture {
+    static inline std::function<void(HWND)> capture;
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (HWND popup = FindWindowA("#32768", nullptr); popup && IsWindowVisible(popup) && capture) capture(popup);
+        EndMenu();
+    }
+};
+
+}  // namespace
+
+// The first entries of a shortcut's menu, the first one selected: the grey band, the dotted red
+// frame around the light blue selection, white text and the key text at the right; then black
+// text on white and a separator. Compared with tests/data/context_menu.bmp.
+TEST_F(MenuFixture, OwnerDrawnEntriesLookLikeTheReference) {
+    CFavTreeView& tree = Load();
+    SetForegroundWindow(host.hwnd());
+    SetFocus(tree.hwnd());
+    testutil::PlaceCursor(POINT{1200, 1000});  // away from the menu, so no entry is hovered
+    TreeView_SelectItem(tree.hwnd(), testutil::Node(tree, {"Example"}));
+
+    std::vector<Picture> entries;
+    MenuCapture::capture = [&](HWND popup) {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int index = 0; index < 3; ++index) {
+            RECT rect{};
+            if (GetMenuItemRect(popup, menu, index, &rect)) entries.push_back(Capture(popup, rect));
+        }
+    };
+    PostMessageA(tree.hwnd(), WM_KEYDOWN, VK_DOWN, 0);  // the menu's loop selects the first entry
+    const UINT_PTR timer = SetTimer(nullptr, 0, 500, MenuCapture::OnTimer);
+    SendMessageA(tree.hwnd(), WM_KEYDOWN, VK_APPS, 0);
+    KillTimer(nullptr, timer);
+    MenuCapture::capture = nullptr;
+    ASSERT_EQ(entries.size(), 3u) << "the menu was not captured";
+    ASSERT_EQ(entries[2].height, 5) << "a separator measures 5 pixels";
+
+    Picture actual{entries[0].width, 0, {}};
+    for (const Picture& entry : entries) {
+        ASSERT_EQ(entry.width, actual.width);
+        actual.pixels.insert(actual.pixels.end(), entry.pixels.begin(), entry.pixels.end());
+        actual.height += entry.height;
+    }
+    const std::string saved = path::ReplaceFileName(path::ModuleFile(nullptr), "context_menu_actual.bmp");
+    WriteBmp(saved, actual);
+    const std::optional<Picture> reference = ReadBmp(TOLVAK_TEST_DATA "\\context_menu.bmp");
+    ASSERT_TRUE(reference) << "no reference picture; this run's is " << saved;
+    ASSERT_EQ((reference->height - 5) % 2, 0);
+    const int textHeight = (reference->height - 5) / 2;
+    const std::vector<Picture> expected{reference->Rows(0, textHeight), reference->Rows(textHeight, textHeight),
+                                        reference->Rows(2 * textHeight, 5)};
+    const EntryLayout text;
+    const EntryLayout separator{20, 6, 5, 0};  // no text: every row is compared pixel for pixel
+    for (size_t i = 0; i < 3; ++i) {
+        const EntryLayout& layout = i < 2 ? text : separator;
+        EXPECT_EQ(EdgeDifferences(entries[i], expected[i], layout), 0) << "entry " << i << ", see " << saved;
+        if (i < 2) {
+            EXPECT_EQ(InkProfile(entries[i], layout), InkProfile(expected[i], layout)) << "entry " << i;
+        }
+    }
 }

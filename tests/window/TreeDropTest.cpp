@@ -294,3 +294,38 @@ TEST_F(DropFixture, MessageItemsAndRootsAreNoDragSources) {
     EXPECT_TRUE(testutil::ChildLabels(second, second.Root()).empty());
     EXPECT_TRUE(messages.texts().empty());
 }
+
+TEST_F(DropFixture, HoveringNearTheTopOrBottomEdgeScrollsATallTree) {
+    for (int i = 10; i < 70; ++i) dir.WriteShortcut("fav\\s" + std::to_string(i), "http://s/");
+    CFavTreeView& tree = Open();
+    HWND window = tree.hwnd();
+    RECT area{};
+    GetClientRect(window, &area);
+    const auto at = [&](int y) {
+        POINT point{area.right / 2, y};
+        ClientToScreen(window, &point);
+        return POINTL{point.x, point.y};
+    };
+    const auto hover = [&](int y) {
+        DWORD effect = DROPEFFECT_COPY;
+        target->DragOver(MK_LBUTTON, at(y), &effect);
+        return TreeView_GetFirstVisible(window);
+    };
+    HTREEITEM top = TreeView_GetFirstVisible(window);
+    ASSERT_EQ(top, tree.Root());
+    HTREEITEM second = TreeView_GetNextVisible(window, top);
+    HTREEITEM third = TreeView_GetNextVisible(window, second);
+    testutil::FakeData data;
+    data.Offer(CF_TEXT, Text("http://example.com/"));
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(&data, MK_LBUTTON, at(area.bottom / 2), &effect);
+
+    EXPECT_EQ(hover(area.bottom / 2), top);       // away from the edges nothing moves
+    EXPECT_EQ(hover(5), top);                     // nothing above the first row
+    EXPECT_EQ(hover(area.bottom - 5), second);    // one row per hover near the bottom
+    EXPECT_EQ(hover(area.bottom - 5), third);
+    EXPECT_EQ(hover(area.bottom / 2), third);
+    EXPECT_EQ(hover(5), second);                  // and back near the top
+    target->DragLeave();
+    EXPECT_EQ(ChildLabels(tree, tree.Root()).size(), 63u);
+}

@@ -217,3 +217,49 @@ TEST_F(EditFixture, TypedShortcutNamesBreakingTheRuleAreRefused) {
     EXPECT_FALSE(path::Exists(dir / "...url"));
     EXPECT_TRUE(ChildLabels(tree, tree.Root()).empty());
 }
+
+TEST_F(EditFixture, NewFolderThatCannotBeMadeIsReportedAndNothingChanges) {
+    dir.MakeDir("fav\\taken");
+    dir.MakeDir("fav\\taken\\a");
+    dir.WriteFile("fav\\taken\\file", "x");
+    dir.MakeDir("fav\\gone");
+    CFavTreeView& tree = Load();
+    RemoveDirectoryA(Fav("gone").c_str());  // vanished after loading: nothing can be made inside
+    struct Case {
+        const char* parent;
+        const char* name;
+        const char* message;
+    };
+    for (const Case& c : {Case{"taken", "a", "その名前は既に存在します"},      // a folder of that name
+                          Case{"taken", "file", "その名前は既に存在します"},   // a plain file of that name
+                          Case{"gone", "new", "作成に失敗しました"}}) {
+        HTREEITEM parent = testutil::Node(tree, {c.parent});
+        const std::vector<std::string> before = ChildLabels(tree, parent);
+        const size_t shown = messages.messages().size();
+        tree.NewFolderPlaceholder(parent);
+        testutil::FinishEdit(tree, c.name);
+        ASSERT_EQ(messages.messages().size(), shown + 1) << c.name;
+        EXPECT_EQ(messages.messages().back().text, c.message);
+        EXPECT_EQ(messages.messages().back().flags, UINT(MB_ICONWARNING));
+        EXPECT_NE(testutil::OpenEditor(tree), nullptr) << "the name can be corrected at once";
+        testutil::FinishEdit(tree, "");
+        EXPECT_EQ(ChildLabels(tree, parent), before) << c.name;
+    }
+    EXPECT_FALSE(path::Exists(Fav("gone")));
+    EXPECT_EQ(ReadBytes(Fav("taken\\file")), "x");
+}
+
+TEST_F(EditFixture, RenamingAFolderOntoAnExistingFolderIsRefused) {
+    dir.MakeDir("fav\\a");
+    dir.WriteShortcut("fav\\a\\in", "http://in/");
+    dir.MakeDir("fav\\b");
+    CFavTreeView& tree = Load();
+    ASSERT_TRUE(EditLabel(tree, testutil::Node(tree, {"a"}), "b"));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"すでに同じ名前のフォルダが存在します"});
+    EXPECT_EQ(messages.messages()[0].caption, "Tolvak");
+    EXPECT_EQ(messages.messages()[0].flags, UINT(MB_ICONWARNING));
+    testutil::FinishEdit(tree, nullptr);
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(path::Exists(Fav("a\\in.url")));
+    EXPECT_FALSE(path::Exists(Fav("b\\a")));
+}

@@ -110,6 +110,29 @@ TEST_F(ViewFixture, StatusBarShowsUrlFolderOrImportError) {
     EXPECT_EQ(host.StatusText(), "Error : インポートに失敗しました");
 }
 
+// Both cuts fall on the lead byte of "表": a byte count alone would keep half of it.
+TEST_F(ViewFixture, LabelsCutForTheStatusBarAndTheFolderOutlineKeepWholeCharacters) {
+    const std::string label = std::string(198, 'a') + "表x";
+    CFavTreeView& tree = Load();
+    HTREEITEM error = tree.InsertNode(tree.Root(), label, fav::kImportedItem, fav::kNoUrlIndex);
+    TreeView_SelectItem(tree.hwnd(), error);
+    EXPECT_EQ(host.StatusText(), "Error : " + std::string(198, 'a'));
+
+    tree.InsertNode(tree.Root(), label, fav::kFolder);
+    const win::UniqueWindow other(CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 100, 100, host.hwnd(), nullptr,
+                                                  GetModuleHandleA(nullptr), nullptr));
+    ASSERT_TRUE(other);
+    tree.FolderOutline(other.get(), TVI_ROOT, tree.Root(), nullptr);
+    char copied[MAX_PATH] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = TreeView_GetRoot(other.get());
+    item.pszText = copied;
+    item.cchTextMax = sizeof copied;
+    ASSERT_TRUE(TreeView_GetItem(other.get(), &item));
+    EXPECT_EQ(std::string(copied), std::string(198, 'a'));
+}
+
 TEST_F(ViewFixture, InsertedFoldersJoinTheFolderGroupAndOtherNodesGoLast) {
     dir.MakeDir("fav\\b");
     dir.WriteShortcut("fav\\a", "http://a/");

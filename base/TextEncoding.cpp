@@ -44,7 +44,12 @@ DWORD NoBestFitFlags() { return GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS; 
 
 void AppendWide(std::wstring& wide, std::string& ansi) {
     const DWORD flags = NoBestFitFlags();
-    if (flags) MergeSurrogatePairs(wide);
+    if (flags) {
+        MergeSurrogatePairs(wide);
+        // Page titles are full of no-break spaces; the code pages lack them, but a blank is the
+        // same character to a reader, and no separator.
+        std::replace(wide.begin(), wide.end(), L'\xA0', L' ');
+    }
     const int wideSize = static_cast<int>(wide.size());
     const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return;
@@ -131,10 +136,6 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
     if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
     return Utf8ToAnsi(EncodeUtf8(codePoint));
 }
-
-}  // namespace text
-
-namespace text {
 
 std::wstring AnsiToWide(std::string_view ansi) {
     if (ansi.empty()) return {};

@@ -22,10 +22,6 @@ std::string Utf16ToAnsi(std::string_view bytes, ByteOrder order);
 // surrogate, above U+10FFFF).
 std::optional<std::string> CodePointToAnsi(char32_t codePoint);
 
-}  // namespace text
-
-namespace text {
-
 // ANSI text of the system code page as UTF-16.
 std::wstring AnsiToWide(std::string_view ansi);
 

@@ -89,7 +89,10 @@ bool CFavTreeView::EndPlaceholderEdit(HTREEITEM placeholder, const char* text) {
         ReopenLabelEdit(placeholder, name);
         return false;
     }
-    if (NewFolder(TreeView_GetParent(hwnd(), placeholder), name)) {
+    // A cancelled edit whose default name cannot be made either ends there: reopening would only
+    // offer the same failing name again and keep the user in the editor.
+    const bool made = NewFolder(TreeView_GetParent(hwnd(), placeholder), name) != nullptr;
+    if (made || !text) {
         PostMessageA(hwnd(), kRemoveNode, 0, reinterpret_cast<LPARAM>(placeholder));
     } else {
         ReopenLabelEdit(placeholder, name);

@@ -17,6 +17,7 @@ TEST(Utf8ToAnsi, KeepsWhatTheCodePageHasAndReplacesTheRest) {
     EXPECT_EQ(text::Utf8ToAnsi(Utf8(u8"Caf\u00E9 No\u00EBl")), "Caf? No?l") << "no best-fit look-alikes";
     EXPECT_EQ(text::Utf8ToAnsi(Utf8(u8"a\U0001F600b")), "a?b") << "one replacement for a four-byte character";
     EXPECT_EQ(text::Utf8ToAnsi("a\xFF" "b"), "a?b");
+    EXPECT_EQ(text::Utf8ToAnsi(Utf8(u8"Top\u00A0Sites")), "Top Sites") << "a no-break space is a blank";
     EXPECT_EQ(text::Utf8ToAnsi(""), "");
 }
 

@@ -71,24 +71,37 @@ std::string ReadBytes(const std::string& file) {
     return content;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+namespace {
+
+void RemoveLink(const std::wstring& link);
+
+// Wide, so names outside the code page go too; a link is removed, never entered, so a loop
+// neither keeps the walk going nor empties the folder it leads to.
+void RemoveTreeWide(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (find) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = folder + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = folder + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const DWORD attributes = entry.dwFileAttributes;
+            if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveLink(full);
+            else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeWide(full);
             else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find.get(), &entry));
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find.get(), &entry));
     }
     find.reset();
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
+
+}  // namespace
+
+void RemoveTree(const std::string& folder) { RemoveTreeWide(text::AnsiToWide(folder)); }
 
 void PumpMessages() {
     MSG message;
@@ -291,33 +304,55 @@ void WriteWideShortcut(const TempDir& dir, const std::wstring& relative, const s
 
 namespace {
 
-// Wine cannot make reparse points yet; a symbolic link of the host's file system is what it shows
-// as one (a folder with FILE_ATTRIBUTE_REPARSE_POINT whose identity is the target's), and the
-// host's "ln" makes it.
-bool MakeHostLink(const std::string& link, const std::string& target) {
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+using UnixNameFn = char*(CDECL*)(LPCWSTR);
+
+// The host's name of a path under Wine; "" elsewhere.
+std::string UnixName(const std::wstring& path) {
     const auto unixName = win::ProcAddress<UnixNameFn>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!unixName) return false;
-    char* unixTarget = unixName(text::AnsiToWide(target).c_str());
-    std::string folder, name;
-    if (!unixTarget || !path::SplitLast(link, &folder, &name)) return false;
-    char* unixFolder = unixName(text::AnsiToWide(folder).c_str());
-    if (!unixFolder) return false;
-    // Split into arguments the Windows way: double quotes, not the shell's single ones.
-    std::string command = std::string("/bin/ln -s \"") + unixTarget + "\" \"" + unixFolder + "/" + name + "\"";
-    HeapFree(GetProcessHeap(), 0, unixTarget);
-    HeapFree(GetProcessHeap(), 0, unixFolder);
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) return {};
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Runs a program of the host with arguments (double-quoted, as Windows splits them).
+bool RunHost(const char* program, const std::vector<std::string>& arguments) {
+    std::string command = program;
+    for (const std::string& argument : arguments) command += " \"" + argument + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA("Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    const std::string windowsName = std::string("Z:") + program;
+    if (!CreateProcessA(windowsName.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return false;
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return true;
+}
+
+// Wine cannot make reparse points yet; a symbolic link of the host's file system is what it shows
+// as one (a folder with FILE_ATTRIBUTE_REPARSE_POINT whose identity is the target's), and the
+// host's "ln" makes it.
+bool MakeHostLink(const std::string& link, const std::string& target) {
+    std::string folder, name;
+    if (!path::SplitLast(link, &folder, &name)) return false;
+    const std::string unixTarget = UnixName(text::AnsiToWide(target));
+    const std::string unixFolder = UnixName(text::AnsiToWide(folder));
+    if (unixTarget.empty() || unixFolder.empty() || !RunHost("/bin/ln", {"-s", unixTarget, unixFolder + "/" + name}))
+        return false;
     // The handle of a host process may be signalled before the process has done its work.
     for (int i = 0; i < 100 && !path::IsDirectory(link); ++i) Sleep(20);
     return path::IsDirectory(link);
+}
+
+// A link the system cannot remove (one of the host's, under Wine) goes through the host.
+void RemoveLink(const std::wstring& link) {
+    if (DeleteFileW(link.c_str()) || RemoveDirectoryW(link.c_str())) return;
+    const std::string unixLink = UnixName(link);
+    if (!unixLink.empty()) RunHost("/bin/rm", {"-f", unixLink});
 }
 
 }  // namespace

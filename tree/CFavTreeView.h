@@ -82,10 +82,10 @@ public:
 
     // Nodes.
     HTREEITEM Root() const;
-    HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index = 0);
+    HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, fav::NodeIndex index = 0);
     void RemoveNode(HTREEITEM node);
     fav::NodeKind KindOf(HTREEITEM node) const;
-    uint16_t IndexOf(HTREEITEM node) const;
+    fav::NodeIndex IndexOf(HTREEITEM node) const;
     void SetKind(HTREEITEM node, fav::NodeKind kind);
     std::string Label(HTREEITEM node) const;
     bool IsFolder(HTREEITEM node) const { return KindOf(node) == fav::kFolder; }
@@ -175,7 +175,7 @@ private:
     void ChooseRoot();
     void AddBookmarkSources(HTREEITEM root);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
-                       uint16_t index);
+                       fav::NodeIndex index);
     HTREEITEM HitTestCursor(UINT* flags = nullptr) const;
 
     // Shell change notifications (TreeWatch.cpp).

@@ -52,7 +52,7 @@ void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
         fav::BookmarkSource& record = config_.sources[index];
         lstrcpynA(record.code, source.code, sizeof record.code);
         lstrcpynA(record.path, file.c_str(), sizeof record.path);
-        HTREEITEM node = InsertNode(root, source.label, source.kind, static_cast<uint16_t>(index));
+        HTREEITEM node = InsertNode(root, source.label, source.kind, static_cast<fav::NodeIndex>(index));
         if (!node) continue;
         // An expand button even though nothing is read until the user opens it.
         TVITEMA item{};

@@ -28,7 +28,7 @@ HTREEITEM CFavTreeView::Root() const { return TreeView_GetRoot(hwnd()); }
 
 fav::NodeKind CFavTreeView::KindOf(HTREEITEM node) const { return node ? fav::KindOf(ItemParam(hwnd(), node)) : 0; }
 
-uint16_t CFavTreeView::IndexOf(HTREEITEM node) const { return node ? fav::IndexOf(ItemParam(hwnd(), node)) : 0; }
+fav::NodeIndex CFavTreeView::IndexOf(HTREEITEM node) const { return node ? fav::IndexOf(ItemParam(hwnd(), node)) : 0; }
 
 void CFavTreeView::SetKind(HTREEITEM node, fav::NodeKind kind) {
     TVITEMA item{};
@@ -49,7 +49,7 @@ std::string CFavTreeView::Label(HTREEITEM node) const {
 }
 
 HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
-                                 uint16_t index) {
+                                 fav::NodeIndex index) {
     const fav::NodeImages images = fav::ImagesFor(kind);
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent;
@@ -62,7 +62,8 @@ HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::s
     return TreeView_InsertItem(hwnd(), &insert);
 }
 
-HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index) {
+HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind,
+                                   fav::NodeIndex index) {
     HTREEITEM after = TVI_LAST;
     if (fav::JoinsFolderGroup(kind)) {
         // After the run of containers that starts the parent's children, or first.
@@ -96,7 +97,7 @@ std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
 std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     const fav::NodeKind kind = KindOf(node);
     if (kind == fav::kImportedItem) {
-        const uint16_t index = IndexOf(node);
+        const fav::NodeIndex index = IndexOf(node);
         if (index == fav::kNoUrlIndex || index >= config_.importedUrls.size()) return std::nullopt;
         return config_.importedUrls[index];
     }

@@ -159,12 +159,24 @@ HTREEITEM CFavTreeView::FindNodeByPath(const std::string& fullPath) const {
 
 HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEITEM node, HTREEITEM locate) const {
     HTREEITEM located = nullptr;
-    for (HTREEITEM child = TreeView_GetChild(hwnd(), node); child; child = TreeView_GetNextSibling(hwnd(), child)) {
+    // Depth first without recursion: per level entered, the next node to look at there and the
+    // copy its folders go below.
+    struct Level {
+        HTREEITEM next, copyParent;
+    };
+    std::vector<Level> levels{{TreeView_GetChild(hwnd(), node), otherParent}};
+    while (!levels.empty()) {
+        HTREEITEM child = levels.back().next;
+        if (!child) {
+            levels.pop_back();
+            continue;
+        }
+        levels.back().next = TreeView_GetNextSibling(hwnd(), child);
         if (KindOf(child) != fav::kFolder) continue;
         char label[kOutlineLabelCapacity] = "";
         lstrcpynA(label, Label(child).c_str(), sizeof label);
         TVINSERTSTRUCTA insert{};
-        insert.hParent = otherParent;
+        insert.hParent = levels.back().copyParent;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = label;
@@ -174,7 +186,7 @@ HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEIT
         HTREEITEM copy = TreeView_InsertItem(other, &insert);
         if (!copy) continue;
         if (child == locate) located = copy;
-        if (HTREEITEM deeper = FolderOutline(other, copy, child, locate)) located = deeper;
+        levels.push_back({TreeView_GetChild(hwnd(), child), copy});
     }
     return located;
 }

@@ -25,6 +25,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // COM-style face of a tree, through which dialogs, the browser bar and plug-in hosts reach it.
@@ -219,6 +220,9 @@ private:
     void RevokeDropTarget();
     // Reads a bookmark source through the import plug-in (TreeImport.cpp).
     void OpenBookmarkSource(HTREEITEM node);
+    // Removes the deep imported branches recorded in `deepBranches_`, deepest first (before the
+    // tree view removes everything at a reload or when its window goes).
+    void RemoveDeepBranches();
     bool StopLinkChecksBeforeReload();
 
     LONG references_ = 1;
@@ -231,4 +235,7 @@ private:
     std::string reopenText_;
     bool endingLabelEdit_ = false;
     HTREEITEM contextNode_ = nullptr;
+    // Each imported folder's nesting level, and the folders at every so many levels (TreeImport.cpp).
+    std::unordered_map<HTREEITEM, uint32_t> importedLevels_;
+    std::vector<HTREEITEM> deepBranches_;
 };

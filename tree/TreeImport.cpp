@@ -15,6 +15,10 @@ namespace {
 
 constexpr char kImportFailed[] = "インポートに失敗しました";
 constexpr char kEntriesLeftOut[] = "%lu 件のアイテムを表示できませんでした";
+// The tree view removes a branch by recursing once per level. An imported folder at every this
+// many levels is removed on its own, deepest first, so no removal goes deeper than that however
+// deeply a source nests.
+constexpr uint32_t kLevelsPerBranch = 256;
 
 }  // namespace
 
@@ -73,7 +77,26 @@ plugin::ItemHandle STDMETHODCALLTYPE TreeImportSink::AddNode(plugin::ItemHandle 
 }
 
 HTREEITEM CFavTreeView::AddImportedFolder(HTREEITEM parent, const std::string& name) {
-    return InsertNode(parent, name, fav::kImportedFolder);
+    HTREEITEM folder = InsertNode(parent, name, fav::kImportedFolder);
+    if (!folder) return nullptr;
+    const auto above = importedLevels_.find(parent);
+    const uint32_t level = (above == importedLevels_.end() ? 0 : above->second) + 1;
+    importedLevels_.emplace(folder, level);
+    if (level % kLevelsPerBranch == 0) deepBranches_.push_back(folder);
+    return folder;
+}
+
+void CFavTreeView::RemoveDeepBranches() {
+    HWND window = hwnd();
+    if (!deepBranches_.empty()) {
+        // Nothing is selected meanwhile, or each removal would pass the selection up a level.
+        TreeView_SelectItem(window, nullptr);
+        // Recorded in the order they were added, so every branch comes after those it lies in.
+        for (auto branch = deepBranches_.rbegin(); branch != deepBranches_.rend(); ++branch)
+            TreeView_DeleteItem(window, *branch);
+    }
+    deepBranches_.clear();
+    importedLevels_.clear();
 }
 
 HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::string& name,

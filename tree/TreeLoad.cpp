@@ -71,6 +71,7 @@ bool CFavTreeView::LoadRoot() {
     ShowWindow(window, SW_HIDE);
     config_.importedUrls.assign(1, std::string());
     config_.loaded = false;
+    RemoveDeepBranches();
     TreeView_DeleteAllItems(window);
 
     ChooseRoot();

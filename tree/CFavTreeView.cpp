@@ -204,6 +204,9 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case kRemoveNode:
         RemoveNode(reinterpret_cast<HTREEITEM>(lParam));
         return 0;
+    case WM_DESTROY:
+        RemoveDeepBranches();  // before the tree view removes the rest
+        break;
     case WM_NCDESTROY:
         Unwatch();
         RevokeDropTarget();

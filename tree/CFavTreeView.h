@@ -26,6 +26,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // COM-style face of a tree, through which dialogs, the browser bar and plug-in hosts reach it.
@@ -85,12 +86,12 @@ public:
 
     // Nodes.
     HTREEITEM Root() const;
-    HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index = 0);
+    HTREEITEM InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, fav::NodeIndex index = 0);
     // A folder or shortcut node named exactly `name` (its text is kept in UTF-16).
     HTREEITEM InsertEntry(HTREEITEM parent, const std::wstring& name, fav::NodeKind kind);
     void RemoveNode(HTREEITEM node);
     fav::NodeKind KindOf(HTREEITEM node) const;
-    uint16_t IndexOf(HTREEITEM node) const;
+    fav::NodeIndex IndexOf(HTREEITEM node) const;
     void SetKind(HTREEITEM node, fav::NodeKind kind);
     // The label in the code page ("?" for what it lacks), for showing and for the user's edits.
     std::string Label(HTREEITEM node) const;
@@ -190,9 +191,9 @@ private:
     void ChooseRoot();
     void AddBookmarkSources(HTREEITEM root);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
-                       uint16_t index);
+                       fav::NodeIndex index);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,
-                       uint16_t index);
+                       fav::NodeIndex index);
     HTREEITEM InsertPosition(HTREEITEM parent, fav::NodeKind kind) const;
     void SetFileName(HTREEITEM node, const std::wstring& name);
     bool LoadFolderBelow(const std::wstring& folder, HTREEITEM parent, fav::FolderTrail& trail);
@@ -239,6 +240,9 @@ private:
     void RevokeDropTarget();
     // Reads a bookmark source through the import plug-in (TreeImport.cpp).
     void OpenBookmarkSource(HTREEITEM node);
+    // Removes the deep imported branches recorded in `deepBranches_`, deepest first (before the
+    // tree view removes everything at a reload or when its window goes).
+    void RemoveDeepBranches();
     bool StopLinkChecksBeforeReload();
 
     LONG references_ = 1;
@@ -251,4 +255,7 @@ private:
     std::string reopenText_;
     bool endingLabelEdit_ = false;
     HTREEITEM contextNode_ = nullptr;
+    // Each imported folder's nesting level, and the folders at every so many levels (TreeImport.cpp).
+    std::unordered_map<HTREEITEM, uint32_t> importedLevels_;
+    std::vector<HTREEITEM> deepBranches_;
 };

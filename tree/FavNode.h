@@ -1,5 +1,5 @@
 // The node model: tree-view items are the nodes. Each item's parameter packs the node kind
-// (low 16 bits) and a table index (high 16 bits).
+// (low 16 bits) and a table index (the bits above it).
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,8 @@
 namespace fav {
 
 using NodeKind = uint16_t;
+// A source-table or imported-URL table position.
+using NodeIndex = uint32_t;
 
 // Kind flag bits.
 inline constexpr NodeKind kContainer = 0x0001;
@@ -30,7 +32,11 @@ inline constexpr NodeKind kImportedFolder = 0x2001;
 inline constexpr NodeKind kImportedItem = 0x2002;
 
 // Index value of an imported entry without URL (an error or message entry).
-inline constexpr uint16_t kNoUrlIndex = 255;
+inline constexpr NodeIndex kNoUrlIndex = 255;
+
+// The largest index an item parameter holds above the kind. The parameter is pointer-sized:
+// 64-bit builds have room for 32 bits, 32-bit builds only for 16.
+inline constexpr NodeIndex kMaxNodeIndex = sizeof(LPARAM) >= 8 ? 0xFFFFFFFFu : 0xFFFFu;
 
 // Image-list positions (bitmap 134).
 enum Image : int {
@@ -51,11 +57,14 @@ struct NodeImages {
 };
 NodeImages ImagesFor(NodeKind kind);
 
-constexpr LPARAM MakeItemParam(NodeKind kind, uint16_t index) {
-    return static_cast<LPARAM>(static_cast<uint32_t>(kind) | (static_cast<uint32_t>(index) << 16));
+// `index` must not exceed kMaxNodeIndex.
+constexpr LPARAM MakeItemParam(NodeKind kind, NodeIndex index) {
+    return static_cast<LPARAM>(static_cast<ULONG_PTR>(kind) | (static_cast<ULONG_PTR>(index) << 16));
 }
 constexpr NodeKind KindOf(LPARAM param) { return static_cast<NodeKind>(param & 0xFFFF); }
-constexpr uint16_t IndexOf(LPARAM param) { return static_cast<uint16_t>((param >> 16) & 0xFFFF); }
+constexpr NodeIndex IndexOf(LPARAM param) {
+    return static_cast<NodeIndex>((static_cast<ULONG_PTR>(param) >> 16) & kMaxNodeIndex);
+}
 
 // Folder kinds join the leading run of folders when inserted; everything else goes last.
 constexpr bool JoinsFolderGroup(NodeKind kind) { return (kind & kContainer) && !(kind & kImported); }

@@ -4,14 +4,20 @@
 
 #include "TreeModule.h"
 
+#include <base/Format.h>
 #include <base/Handles.h>
 #include <base/Mbcs.h>
+
+#include <new>
 
 namespace {
 
 constexpr char kImportFailed[] = "インポートに失敗しました";
-// The item parameter keeps a URL's table position in 16 bits.
-constexpr size_t kMaxImportedUrls = 0xFFFF;
+constexpr char kEntriesLeftOut[] = "%lu 件のアイテムを表示できませんでした";
+// The tree view removes a branch by recursing once per level. An imported folder at every this
+// many levels is removed on its own, deepest first, so no removal goes deeper than that however
+// deeply a source nests.
+constexpr uint32_t kLevelsPerBranch = 256;
 
 }  // namespace
 
@@ -52,28 +58,56 @@ BOOL STDMETHODCALLTYPE TreeImportSink::IsFolder(plugin::ItemHandle item) { retur
 
 plugin::ItemHandle STDMETHODCALLTYPE TreeImportSink::AddNode(plugin::ItemHandle parent, const char* name,
                                                              const char* url, int kind) {
-    if (!parent || !name) return nullptr;
-    if (kind == plugin::kAddFolder) return tree_.AddImportedFolder(parent, name);
-    if (kind != plugin::kAddItem) return nullptr;
-    const std::optional<std::string> target =
-        (url && url != plugin::NoURL) ? std::optional<std::string>(url) : std::nullopt;
-    // Success is any non-null value.
-    return tree_.AddImportedItem(parent, name, target) ? reinterpret_cast<plugin::ItemHandle>(1) : nullptr;
+    if (!parent || !name || (kind != plugin::kAddFolder && kind != plugin::kAddItem)) return nullptr;
+    try {
+        if (kind == plugin::kAddFolder) {
+            if (HTREEITEM folder = tree_.AddImportedFolder(parent, name)) return folder;
+        } else {
+            const std::optional<std::string> target =
+                (url && url != plugin::NoURL) ? std::optional<std::string>(url) : std::nullopt;
+            // Success is any non-null value.
+            if (tree_.AddImportedItem(parent, name, target)) return reinterpret_cast<plugin::ItemHandle>(1);
+        }
+    } catch (const std::bad_alloc&) {
+        // No exception may reach the plug-in; the entry is counted as left out.
+    }
+    ++leftOut_;
+    return nullptr;
 }
 
 HTREEITEM CFavTreeView::AddImportedFolder(HTREEITEM parent, const std::string& name) {
-    return InsertNode(parent, name, fav::kImportedFolder);
+    HTREEITEM folder = InsertNode(parent, name, fav::kImportedFolder);
+    if (!folder) return nullptr;
+    const auto above = importedLevels_.find(parent);
+    const uint32_t level = (above == importedLevels_.end() ? 0 : above->second) + 1;
+    importedLevels_.emplace(folder, level);
+    if (level % kLevelsPerBranch == 0) deepBranches_.push_back(folder);
+    return folder;
+}
+
+void CFavTreeView::RemoveDeepBranches() {
+    HWND window = hwnd();
+    if (!deepBranches_.empty()) {
+        // Nothing is selected meanwhile, or each removal would pass the selection up a level.
+        TreeView_SelectItem(window, nullptr);
+        // Recorded in the order they were added, so every branch comes after those it lies in.
+        for (auto branch = deepBranches_.rbegin(); branch != deepBranches_.rend(); ++branch)
+            TreeView_DeleteItem(window, *branch);
+    }
+    deepBranches_.clear();
+    importedLevels_.clear();
 }
 
 HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::string& name,
                                         const std::optional<std::string>& url) {
-    uint16_t index = fav::kNoUrlIndex;
+    fav::NodeIndex index = fav::kNoUrlIndex;
     if (url) {
         std::vector<std::string>& urls = config_.importedUrls;
         // Position 255 is the "no URL" marker; a real URL never takes it.
         if (urls.size() == fav::kNoUrlIndex) urls.emplace_back();
-        if (urls.size() >= kMaxImportedUrls) return nullptr;
-        index = static_cast<uint16_t>(urls.size());
+        // Only where the item parameter is 32 bits wide can the table outgrow it.
+        if (urls.size() > fav::kMaxNodeIndex) return nullptr;
+        index = static_cast<fav::NodeIndex>(urls.size());
         urls.push_back(*url);
     }
     return InsertNode(parent, name, fav::kImportedItem, index);
@@ -82,7 +116,7 @@ HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::string& nam
 void CFavTreeView::OpenBookmarkSource(HTREEITEM node) {
     // Read once per load: the node stops being an unopened source before anything is imported.
     SetKind(node, fav::kImportedFolder);
-    const uint16_t index = IndexOf(node);
+    const fav::NodeIndex index = IndexOf(node);
     if (index >= config_.sourceCount) return;
     fav::BookmarkSource& source = config_.sources[index];
 
@@ -100,4 +134,7 @@ void CFavTreeView::OpenBookmarkSource(HTREEITEM node) {
     std::string location = source.path;  // the plug-in may write into its copy
     handler->Run(location.data(), node);
     handler->Release();
+    // Whatever the tree could not take is at least counted where the user looks for it.
+    if (const unsigned long leftOut = sink.leftOut())
+        AddImportedItem(node, text::Format(kEntriesLeftOut, leftOut), std::nullopt);
 }

@@ -25,6 +25,10 @@ public:
     plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle parent, const char* name, const char* url,
                                                  int kind) override;
 
+    // Folders and items the tree refused (more URLs than the item parameter can index, no memory).
+    unsigned long leftOut() const { return leftOut_; }
+
 private:
     CFavTreeView& tree_;
+    unsigned long leftOut_ = 0;
 };

@@ -58,7 +58,7 @@ void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
         fav::BookmarkSource& record = config_.sources[index];
         lstrcpynA(record.code, source.code, sizeof record.code);
         lstrcpynA(record.path, file.c_str(), sizeof record.path);
-        HTREEITEM node = InsertNode(root, source.label, source.kind, static_cast<uint16_t>(index));
+        HTREEITEM node = InsertNode(root, source.label, source.kind, static_cast<fav::NodeIndex>(index));
         if (!node) continue;
         // An expand button even though nothing is read until the user opens it.
         TVITEMA item{};
@@ -77,6 +77,7 @@ bool CFavTreeView::LoadRoot() {
     ShowWindow(window, SW_HIDE);
     config_.importedUrls.assign(1, std::string());
     config_.loaded = false;
+    RemoveDeepBranches();
     TreeView_DeleteAllItems(window);
 
     ChooseRoot();

@@ -32,7 +32,7 @@ HTREEITEM CFavTreeView::Root() const { return TreeView_GetRoot(hwnd()); }
 
 fav::NodeKind CFavTreeView::KindOf(HTREEITEM node) const { return node ? fav::KindOf(ItemParam(hwnd(), node)) : 0; }
 
-uint16_t CFavTreeView::IndexOf(HTREEITEM node) const { return node ? fav::IndexOf(ItemParam(hwnd(), node)) : 0; }
+fav::NodeIndex CFavTreeView::IndexOf(HTREEITEM node) const { return node ? fav::IndexOf(ItemParam(hwnd(), node)) : 0; }
 
 void CFavTreeView::SetKind(HTREEITEM node, fav::NodeKind kind) {
     TVITEMA item{};
@@ -73,7 +73,7 @@ void CFavTreeView::SetFileName(HTREEITEM node, const std::wstring& name) {
 }
 
 HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,
-                                 uint16_t index) {
+                                 fav::NodeIndex index) {
     const fav::NodeImages images = fav::ImagesFor(kind);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
@@ -87,7 +87,7 @@ HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::w
 }
 
 HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
-                                 uint16_t index) {
+                                 fav::NodeIndex index) {
     // What the control itself would do with the ANSI message.
     return InsertAt(parent, after, text::AnsiToWide(label), kind, index);
 }
@@ -102,7 +102,7 @@ HTREEITEM CFavTreeView::InsertPosition(HTREEITEM parent, fav::NodeKind kind) con
     return after;
 }
 
-HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, uint16_t index) {
+HTREEITEM CFavTreeView::InsertNode(HTREEITEM parent, const std::string& label, fav::NodeKind kind, fav::NodeIndex index) {
     return InsertAt(parent, InsertPosition(parent, kind), label, kind, index);
 }
 
@@ -147,7 +147,7 @@ std::optional<std::wstring> CFavTreeView::NodeFile(HTREEITEM node) const {
 std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     const fav::NodeKind kind = KindOf(node);
     if (kind == fav::kImportedItem) {
-        const uint16_t index = IndexOf(node);
+        const fav::NodeIndex index = IndexOf(node);
         if (index == fav::kNoUrlIndex || index >= config_.importedUrls.size()) return std::nullopt;
         return config_.importedUrls[index];
     }
@@ -219,12 +219,24 @@ HTREEITEM CFavTreeView::FindNodeByFile(const std::wstring& fullPath) const {
 
 HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEITEM node, HTREEITEM locate) const {
     HTREEITEM located = nullptr;
-    for (HTREEITEM child = TreeView_GetChild(hwnd(), node); child; child = TreeView_GetNextSibling(hwnd(), child)) {
+    // Depth first without recursion: per level entered, the next node to look at there and the
+    // copy its folders go below.
+    struct Level {
+        HTREEITEM next, copyParent;
+    };
+    std::vector<Level> levels{{TreeView_GetChild(hwnd(), node), otherParent}};
+    while (!levels.empty()) {
+        HTREEITEM child = levels.back().next;
+        if (!child) {
+            levels.pop_back();
+            continue;
+        }
+        levels.back().next = TreeView_GetNextSibling(hwnd(), child);
         if (KindOf(child) != fav::kFolder) continue;
         char label[kOutlineLabelCapacity] = "";
         mbcs::CopyFitting(Label(child), label, sizeof label);
         TVINSERTSTRUCTA insert{};
-        insert.hParent = otherParent;
+        insert.hParent = levels.back().copyParent;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = label;
@@ -234,7 +246,7 @@ HTREEITEM CFavTreeView::FolderOutline(HWND other, HTREEITEM otherParent, HTREEIT
         HTREEITEM copy = TreeView_InsertItem(other, &insert);
         if (!copy) continue;
         if (child == locate) located = copy;
-        if (HTREEITEM deeper = FolderOutline(other, copy, child, locate)) located = deeper;
+        levels.push_back({TreeView_GetChild(hwnd(), child), copy});
     }
     return located;
 }

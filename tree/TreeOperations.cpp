@@ -18,6 +18,15 @@ constexpr size_t kQuestionLabelCapacity = MAX_PATH;
 // Silently, without a second question, into the recycle bin.
 constexpr FILEOP_FLAGS kDeleteFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
 
+// The node after `at` in a depth-first walk of `top`'s branch (each node before its children),
+// or null at the branch's end.
+HTREEITEM NextInBranch(HWND tree, HTREEITEM top, HTREEITEM at) {
+    if (HTREEITEM child = TreeView_GetChild(tree, at)) return child;
+    for (; at != top; at = TreeView_GetParent(tree, at))
+        if (HTREEITEM sibling = TreeView_GetNextSibling(tree, at)) return sibling;
+    return nullptr;
+}
+
 }  // namespace
 
 void CFavTreeView::Delete(HTREEITEM node) {
@@ -50,13 +59,8 @@ void CFavTreeView::ExpandBranch(HTREEITEM node, bool expand) {
     HWND window = hwnd();
     SendMessageA(window, WM_SETREDRAW, FALSE, 0);
     const UINT action = expand ? TVE_EXPAND : TVE_COLLAPSE;
-    // Depth first: each node, then its own children.
-    const auto apply = [&](auto& self, HTREEITEM at) -> void {
-        TreeView_Expand(window, at, action);
-        for (HTREEITEM child = TreeView_GetChild(window, at); child; child = TreeView_GetNextSibling(window, child))
-            self(self, child);
-    };
-    apply(apply, node);
+    // A walk rather than recursion: an imported source may nest deeper than the stack reaches.
+    for (HTREEITEM at = node; at; at = NextInBranch(window, node, at)) TreeView_Expand(window, at, action);
     TreeView_Select(window, node, TVGN_FIRSTVISIBLE);
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window, nullptr, TRUE);

@@ -1,0 +1,99 @@
+// Bookmark sources far beyond what anyone keeps by hand, read by the import plug-in as built
+// (bin\tlImport.dll) into a real tree through the tree's sink: every entry shows, and a tree
+// holding them reloads and closes in seconds.
+#include "../support/TestSupport.h"
+
+#include <base/Format.h>
+#include <base/Handles.h>
+#include <base/Path.h>
+#include <tree/TreeImportSink.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Measured about 2.5 s each here (the tree view's own removal dominates); room for a busy machine.
+constexpr ULONGLONG kSecondsAllowed = 10;
+
+// Reads a Netscape bookmark file below `source`, as opening the source does.
+bool ImportNetscapeFile(CFavTreeView& tree, HTREEITEM source, const std::string& file) {
+    const std::string library = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\tlImport.dll");
+    const win::UniqueModule module(LoadLibraryA(library.c_str()));
+    const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kImportExport);
+    plugin::FormatHandler* handler = nullptr;
+    if (!create || create("NSBM", &handler) != 0) return false;
+    TreeImportSink sink(tree);
+    handler->SetSink(&sink);
+    std::string location = file;
+    const int result = handler->Run(location.data(), source);
+    handler->Release();
+    return result == 0;
+}
+
+ULONGLONG MillisecondsFor(const std::function<void()>& action) {
+    const ULONGLONG start = GetTickCount64();
+    action();
+    return GetTickCount64() - start;
+}
+
+struct ScaleFixture : testutil::TreeFixture {
+    testutil::MessageRecorder messages;
+};
+
+}  // namespace
+
+TEST_F(ScaleFixture, SeventyThousandBookmarksAllShowAndTheLastOpensItsOwnUrl) {
+    constexpr int kCount = 70000;
+    std::string content = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n";
+    for (int i = 1; i <= kCount; ++i)
+        content += text::Format("<DT><A HREF=\"http://example.com/%d\">bookmark %d</A>\n", i, i);
+    content += "</DL><p>\n";
+    const std::string file = dir.WriteFile("bookmarks.htm", content);
+    const testutil::Recorder browser(dir, "browser");
+    ASSERT_TRUE(browser.ok());
+    CFavTreeView& tree = Load("BookMark=" + file + "\r\n[General]\r\nBrowser=" + browser.program() + "\r\n");
+    HTREEITEM source = testutil::Node(tree, {"Netscape BookMark"});
+    ASSERT_TRUE(ImportNetscapeFile(tree, source, file));
+
+    int shown = 0;
+    HTREEITEM last = nullptr;
+    for (HTREEITEM item = TreeView_GetChild(tree.hwnd(), source); item; item = TreeView_GetNextSibling(tree.hwnd(), item)) {
+        ++shown;
+        last = item;
+    }
+    EXPECT_EQ(shown, kCount);
+    ASSERT_EQ(tree.Label(last), "bookmark 70000");
+    tree.OpenInNewWindow(last);
+    EXPECT_NE(browser.WaitForCommandLine().find(" http://example.com/70000"), std::string::npos);
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(ScaleFixture, TreeHoldingAHundredThousandLevelSourceReloadsAndClosesInSeconds) {
+    constexpr int kDepth = 100000;
+    std::string content = "<DL><p>\n";
+    for (int i = 0; i < kDepth; ++i) content += "<DT><H3>level</H3>\n<DL><p>\n";
+    content += "<DT><A HREF=\"http://example.com/deep\">deepest</A>\n";
+    for (int i = 0; i < kDepth; ++i) content += "</DL><p>\n";
+    const std::string file = dir.WriteFile("deep.htm", content);
+    CFavTreeView& tree = Load("BookMark=" + file + "\r\n");
+    HWND window = tree.hwnd();
+    HTREEITEM at = testutil::Node(tree, {"Netscape BookMark"});
+    ASSERT_TRUE(ImportNetscapeFile(tree, at, file));
+    int levels = 0;
+    while ((at = TreeView_GetChild(window, at)) && tree.KindOf(at) == fav::kImportedFolder) ++levels;
+    ASSERT_EQ(levels, kDepth);
+
+    const ULONGLONG reload = MillisecondsFor([&] { EXPECT_TRUE(tree.LoadRoot()); });
+    RecordProperty("reload_ms", static_cast<int>(reload));
+    EXPECT_LT(reload, kSecondsAllowed * 1000);
+    EXPECT_EQ(TreeView_GetCount(window), 2u);  // the root and the unopened source
+
+    ASSERT_TRUE(ImportNetscapeFile(tree, testutil::Node(tree, {"Netscape BookMark"}), file));
+    const ULONGLONG close = MillisecondsFor([&] { DestroyWindow(window); });
+    RecordProperty("close_ms", static_cast<int>(close));
+    EXPECT_LT(close, kSecondsAllowed * 1000);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(messages.texts().empty());
+}

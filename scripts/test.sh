@@ -1,15 +1,46 @@
 #!/usr/bin/env bash
-# Runs the whole test suite under Wine in a fresh prefix and prints ctest's summary.
+# Runs the whole test suite under Wine and prints ctest's summaries; fails when any test fails.
+#
+# The suite runs in shards side by side (TOLVAK_TEST_SHARDS, default 2: one per core), each with
+# its own Wine prefix (build/test-prefix-N), virtual display and wineserver. Within a shard tests
+# run one at a time: window and end-to-end tests share the display's one cursor and foreground.
+# Tests that hand files to each other through a ctest fixture run afterwards in shard 1.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
-. "$root/scripts/wine-env.sh"
+shards="${TOLVAK_TEST_SHARDS:-2}"
+fixtures='_samples$|_wellformed$'
 
-rm -rf "$build/test-prefix"
-wine_env_start "$build/test-prefix"
+rm -rf "$build"/test-prefix "$build"/test-prefix-[0-9]*
 
-cd "$build"
+# One shard's environment; the functions of wine-env.sh keep their state in the subshell.
+in_shard() {   # $1: shard number, then the command
+    local n=$1
+    shift
+    (
+        . "$root/scripts/wine-env.sh"
+        wine_env_start "$build/test-prefix-$n" $((90 + 10 * n))
+        cd "$build"
+        "$@"
+    )
+}
+
+# The test lists come from the test programs themselves (run under Wine); list them once, so the
+# shards only read them.
+in_shard 1 ctest -N >/dev/null
+
+pids=()
+for n in $(seq 1 "$shards"); do
+    in_shard "$n" ctest --output-on-failure --timeout 120 -I "$n,,$shards" -E "$fixtures" \
+        >"$build/test-shard-$n.log" 2>&1 &
+    pids+=($!)
+done
 status=0
-# One test at a time: window and end-to-end tests share the display's one cursor and foreground.
-ctest --output-on-failure --timeout 120 || status=$?
+for n in $(seq 1 "$shards"); do
+    wait "${pids[$((n - 1))]}" || status=1
+    echo "=== shard $n of $shards"
+    cat "$build/test-shard-$n.log"
+done
+echo "=== tests that share files through fixtures"
+in_shard 1 ctest --output-on-failure --timeout 120 -R "$fixtures" || status=1
 exit $status

@@ -4,12 +4,14 @@
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-wine_env_start() {   # $1: prefix directory
+wine_env_start() {   # $1: prefix directory; $2: first display number to try (default 90)
     export WINEPREFIX="$1" WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
     export XDG_DATA_HOME="$WINEPREFIX/xdg-data"   # the recycle bin lands here, not in $HOME
     export WINEDLLOVERRIDES="winemenubuilder.exe=d"  # no menu entries or file associations on the host
     mkdir -p "$XDG_DATA_HOME"
-    local n=90
+    # Environments started side by side begin their search at different numbers: two searches
+    # from the same number could both find it free before either server has taken it.
+    local n="${2:-90}"
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!

@@ -38,7 +38,8 @@ std::optional<FolderListing> ListFolder(const std::wstring& folder) {
         const std::wstring name = entry.cFileName;
         if (!IsShownEntry(name, entry.dwFileAttributes)) continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            listing.folders.push_back({text::WideToAnsi(name), name});
+            listing.folders.push_back(
+                {text::WideToAnsi(name), name, (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         } else if (auto label = shortcut::LabelFromFileName(name)) {
             listing.shortcuts.push_back({text::WideToAnsi(*label), *label});
         }
@@ -50,15 +51,25 @@ std::optional<FolderListing> ListFolder(const std::wstring& folder) {
     return listing;
 }
 
-bool FolderTrail::Enter(const std::wstring& folder) {
-    const std::optional<fsys::FolderId> id = fsys::IdentityOf(folder);
-    if (id && std::find(folders_.begin(), folders_.end(), id) != folders_.end()) return false;
-    folders_.push_back(id);
+bool FolderTrail::Enter(const std::wstring& folder, bool link) {
+    if (link) {
+        const std::optional<fsys::FolderId> id = fsys::IdentityOf(folder);
+        for (Step& step : steps_) {
+            if (!step.read) {
+                step.id = fsys::IdentityOf(step.folder);
+                step.read = true;
+            }
+            if (id && step.id == id) return false;
+        }
+        steps_.push_back({folder, id, true});
+        return true;
+    }
+    steps_.push_back({folder, std::nullopt, false});
     return true;
 }
 
 void FolderTrail::Leave() {
-    if (!folders_.empty()) folders_.pop_back();
+    if (!steps_.empty()) steps_.pop_back();
 }
 
 }  // namespace fav

@@ -19,6 +19,7 @@ namespace fav {
 struct ListedEntry {
     std::string label;
     std::wstring name;
+    bool link = false;  // a junction or symbolic link (a reparse point)
 };
 
 // Sub-folders and ".url" shortcuts, each group sorted by label without regard to case.
@@ -35,17 +36,24 @@ bool IsShownEntry(std::wstring_view name, DWORD attributes);
 // that descends never holds more than one open.
 std::optional<FolderListing> ListFolder(const std::wstring& folder);
 
-// The folders on the way down a walk, by identity: a junction or link back to one of them must
-// not be entered again, or the walk would never end.
+// The folders on the way down a walk: a junction or link back to one of them must not be entered
+// again, or the walk would never end. Only a link can lead back up, so identities are read only
+// when a link is entered (and then once per folder on the way), which keeps plain walks fast.
 class FolderTrail {
 public:
-    // False when `folder` is already on the trail; otherwise it is added (a folder whose identity
-    // cannot be read is entered, and cannot lead back to itself through the trail).
-    bool Enter(const std::wstring& folder);
+    // False when `folder`, reached through a link, is one of the folders on the trail (compared
+    // by identity, not by name); otherwise it is added. A folder whose identity cannot be read is
+    // entered.
+    bool Enter(const std::wstring& folder, bool link);
     void Leave();
 
 private:
-    std::vector<std::optional<fsys::FolderId>> folders_;
+    struct Step {
+        std::wstring folder;
+        std::optional<fsys::FolderId> id;
+        bool read = false;
+    };
+    std::vector<Step> steps_;
 };
 
 }  // namespace fav

@@ -107,8 +107,10 @@ CFavTreeView::FolderStatus CFavTreeView::LoadFolder(const std::wstring& folder, 
     for (HTREEITEM at = TreeView_GetParent(hwnd(), parent); at; at = TreeView_GetParent(hwnd(), at)) above.push_back(at);
     fav::FolderTrail trail;
     for (auto it = above.rbegin(); it != above.rend(); ++it)
-        if (const std::optional<std::wstring> file = NodeFile(*it)) trail.Enter(*file);
-    if (!trail.Enter(folder)) return FolderStatus::kLoaded;
+        if (const std::optional<std::wstring> file = NodeFile(*it)) trail.Enter(*file, false);
+    const DWORD attributes = fsys::Attributes(folder);
+    const bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!trail.Enter(folder, link)) return FolderStatus::kLoaded;
     return LoadFolderBelow(folder, parent, trail) ? FolderStatus::kLoaded : FolderStatus::kUnreadable;
 }
 
@@ -119,7 +121,7 @@ bool CFavTreeView::LoadFolderBelow(const std::wstring& folder, HTREEITEM parent,
         HTREEITEM node = InsertAt(parent, TVI_LAST, entry.name, fav::kFolder, 0);
         const std::wstring path = fsys::Join(folder, entry.name);
         // A folder reached again through a link is shown, but its content is already above.
-        if (!node || !trail.Enter(path)) continue;
+        if (!node || !trail.Enter(path, entry.link)) continue;
         LoadFolderBelow(path, node, trail);
         trail.Leave();
     }

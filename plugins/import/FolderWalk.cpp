@@ -27,9 +27,9 @@ public:
                                      plugin::ItemHandle parent);
     Walker(plugin::ImportSink& sink, ItemsFn items) : sink_(sink), items_(items) {}
 
-    void Walk(const std::wstring& folder, plugin::ItemHandle parent) {
+    void Walk(const std::wstring& folder, plugin::ItemHandle parent, bool link = false) {
         // A junction or link back to a folder on the way down is shown, not entered again.
-        if (!trail_.Enter(folder)) return;
+        if (!trail_.Enter(folder, link)) return;
         if (const std::optional<fav::FolderListing> listing = fav::ListFolder(folder)) {
             AddFolders(folder, *listing, parent);
             (this->*items_)(folder, *listing, parent);
@@ -72,7 +72,7 @@ private:
             if (path.size() > kMaxFolderCharacters)
                 sink_.AddNode(child, kPathTooLong, plugin::NoURL, plugin::kAddItem);
             else
-                Walk(path, child);
+                Walk(path, child, entry.link);
         }
     }
 

@@ -17,9 +17,14 @@ inline constexpr char kDefaultItemName[] = "新しいアイテム";
 // A name of dots alone ("..") names no new entry and counts as empty.
 NameProblem CheckName(std::string_view name);
 
+// True for the names Windows keeps for devices ("CON", "nul.txt", "COM1 "), with any extension:
+// a file of that name cannot be made, and writing to it reaches the device instead.
+bool IsDeviceName(std::string_view name);
+
 // An outside name made into one that passes CheckName and stays visible in the tree: forbidden
 // characters become "_", control characters blanks, blanks at either end and a leading "." go;
-// a name with nothing left but dots becomes kDefaultItemName. At most `maxCharacters`
+// a name with nothing left but dots becomes kDefaultItemName, a device name gets a leading "_".
+// At most `maxCharacters`
 // characters are kept, cut between characters.
 std::string SafeName(std::string_view name, size_t maxCharacters);
 

@@ -184,7 +184,7 @@ HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url,
     // The caller reports a refused name as it reports other failures to write.
     std::string fileName = name;
     if (origin == NameOrigin::kTyped) {
-        if (fav::CheckName(name) != fav::NameProblem::kNone) {
+        if (fav::CheckName(name) != fav::NameProblem::kNone || fav::IsDeviceName(name)) {
             outcome = ShortcutResult::kFailed;
             return nullptr;
         }

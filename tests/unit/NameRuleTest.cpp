@@ -26,6 +26,11 @@ TEST(NameRule, OutsideNamesAreMadeSafeAndStayInsideTheirFolder) {
         {"表計算ソフト", 100, "表計算ソフト"},  // 0x5C and 0x83 trail bytes are no separators
         {"表計算ソフト", 4, "表計算ソ"},        // cut between characters
         {".hidden", 100, "_hidden"},
+        {"con", 100, "_con"},            // device names reach the device, not a file
+        {"Aux.html ", 100, "_Aux.html"},
+        {"COM1", 100, "_COM1"},
+        {"COM10", 100, "COM10"},
+        {"console", 100, "console"},
     };
     for (const auto& c : cases) {
         const std::string safe = fav::SafeName(c.outside, c.maxCharacters);

@@ -208,7 +208,7 @@ TEST_F(EditFixture, ExistingFolderNameIsReportedAndThePlaceholderStaysEditable) 
 
 TEST_F(EditFixture, TypedShortcutNamesBreakingTheRuleAreRefused) {
     CFavTreeView& tree = Load();
-    for (const char* name : {"..\\x", "a/b", ".."}) {
+    for (const char* name : {"..\\x", "a/b", "..", "nul"}) {
         CFavTreeView::ShortcutResult result{};
         EXPECT_EQ(tree.CreateShortcut(tree.Root(), "http://x/", name, CFavTreeView::NameOrigin::kTyped, &result), nullptr);
         EXPECT_EQ(result, CFavTreeView::ShortcutResult::kFailed) << name;

@@ -17,6 +17,10 @@ LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
         return OnBeginLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
     case TVN_ENDLABELEDITA:
         return OnEndLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
+    case TVN_DELETEITEMA:
+        // Commands and dragged data act on the current node: it must never outlive its item.
+        if (reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.hItem == contextNode_) contextNode_ = nullptr;
+        return 0;
     case TVN_BEGINDRAGA: {
         const auto& info = *reinterpret_cast<const NMTREEVIEWA*>(header);
         if (StillExists(info.itemNew.hItem)) BeginDrag(info);

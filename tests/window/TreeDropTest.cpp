@@ -273,6 +273,9 @@ TEST_F(DropFixture, MessageItemsAndRootsAreNoDragSources) {
     CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
     HTREEITEM message = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "インポートに失敗しました", std::nullopt);
     EXPECT_TRUE(tree.DragFormats(message).empty());
+    tree.SetCurrentNode(message);
+    tree.RemoveNode(message);
+    EXPECT_EQ(tree.currentNode(), nullptr) << "a removed node is no longer the one dragged";
 
     // A block naming an imported item without URL, as another program could still send it.
     fav::TreeItemBlock block{};

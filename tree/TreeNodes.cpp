@@ -114,26 +114,11 @@ void CFavTreeView::RemoveNode(HTREEITEM node) {
     if (node) TreeView_DeleteItem(hwnd(), node);
 }
 
-std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
-    if (!node) return std::nullopt;
-    std::vector<HTREEITEM> chain;  // the node and its ancestors below the root
-    for (HTREEITEM at = node; at; at = TreeView_GetParent(hwnd(), at)) chain.push_back(at);
-    chain.pop_back();  // the root stands for the stored root path, whatever its label says
-
-    std::string result = config_.rootPath;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        result += '\\';
-        result += Label(*it);
-    }
-    if (KindOf(node) == fav::kShortcut) result += shortcut::kExtension;
-    return result;
-}
-
 std::optional<std::wstring> CFavTreeView::NodeFile(HTREEITEM node) const {
     if (!node) return std::nullopt;
     std::vector<HTREEITEM> chain;  // the node and its ancestors below the root
     for (HTREEITEM at = node; at; at = TreeView_GetParent(hwnd(), at)) chain.push_back(at);
-    chain.pop_back();
+    chain.pop_back();  // the root stands for the stored root path, whatever its label says
 
     std::wstring result = config_.rootFile;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -142,6 +127,14 @@ std::optional<std::wstring> CFavTreeView::NodeFile(HTREEITEM node) const {
     }
     if (KindOf(node) == fav::kShortcut) result += shortcut::kWideExtension;
     return result;
+}
+
+std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
+    // The shown form of the exact path: "?" where the code page lacks a character, never a
+    // look-alike that could read as a separator.
+    const std::optional<std::wstring> file = NodeFile(node);
+    if (!file) return std::nullopt;
+    return text::WideToAnsi(*file);
 }
 
 std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {

@@ -1,5 +1,6 @@
 #include "SourceFile.h"
 
+#include <base/FileSystem.h>
 #include <base/Handles.h>
 #include <base/TextEncoding.h>
 
@@ -20,9 +21,7 @@ ReadFailure OpenFailure(const std::wstring& path, DWORD error) {
         return ReadFailure::kNotFound;
     default: {
         // Windows refuses to open a folder as a file with "access denied"; there is no file.
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        return folder ? ReadFailure::kNotFound : ReadFailure::kUnreadable;
+        return fsys::IsDirectory(path) ? ReadFailure::kNotFound : ReadFailure::kUnreadable;
     }
     }
 }
@@ -56,11 +55,6 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& 
 
 std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure& failure) {
     return ReadWholeFile(text::AnsiToWide(path), failure);
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    ReadFailure ignored;
-    return ReadWholeFile(path, ignored);
 }
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {

@@ -16,7 +16,6 @@ enum class ReadFailure { kNotFound, kUnreadable };
 std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& failure);
 std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure& failure);
 // As above, for callers to whom the reason makes no difference.
-std::optional<std::string> ReadWholeFile(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 }  // namespace importer

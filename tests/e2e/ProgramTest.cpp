@@ -228,6 +228,11 @@ void PressKeys(std::initializer_list<WORD> keys) {
     Sleep(100);
 }
 
+// The tree of `root` in a small window at the screen's corner, where the drags find their rows.
+std::string DragSettings(const std::string& root) {
+    return "[Tolvak#1]\r\nFavRoot=" + root + "\r\n[Wnd]\r\niLeft=0\r\niTop=0\r\niWidth=400\r\niHeight=500\r\n";
+}
+
 // `target` has finished with the drag once it answers a sent message again. `overTarget` runs
 // while the cursor rests on `to`, before the button is released.
 void Drag(HWND target, POINT from, POINT to, const std::function<void()>& overTarget = nullptr) {
@@ -254,7 +259,7 @@ TEST_F(ProgramFixture, DraggingWithTheMouseMovesShortcutsButNoFolderIntoItself) 
     fav.MakeDir("root\\News\\Inner");
     fav.MakeDir("root\\Newsletters");
     fav.WriteShortcut("root\\zlink", "http://example.com/z");
-    Installation installation("[Tolvak#1]\r\nFavRoot=" + root + "\r\n[Wnd]\r\niLeft=0\r\niTop=0\r\niWidth=400\r\niHeight=500\r\n");
+    Installation installation(DragSettings(root));
     RunningProgram program(installation);
     HWND window = program.Window();
     ASSERT_NE(window, nullptr);
@@ -340,7 +345,7 @@ TEST_F(ProgramFixture, EscapeOrTheRightButtonCancelsADrag) {
     const std::string root = fav.MakeDir("root");
     fav.MakeDir("root\\Dest");
     fav.WriteShortcut("root\\zlink", "http://example.com/z");
-    Installation installation("[Tolvak#1]\r\nFavRoot=" + root + "\r\n[Wnd]\r\niLeft=0\r\niTop=0\r\niWidth=400\r\niHeight=500\r\n");
+    Installation installation(DragSettings(root));
     RunningProgram program(installation);
     HWND window = program.Window();
     ASSERT_NE(window, nullptr);

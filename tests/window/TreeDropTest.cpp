@@ -47,6 +47,13 @@ struct DropFixture : testutil::TreeFixture {
         ClientToScreen(tree.hwnd(), &point);
         return POINTL{point.x, point.y};
     }
+    // What a drag of `node` renders in `format`, offered by `data` as another program passes it on.
+    static void OfferDragged(CFavTreeView& tree, HTREEITEM node, UINT format, testutil::FakeData& data) {
+        tree.SetCurrentNode(node);
+        win::ComPtr<IDataObject> source;
+        *source.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(node));
+        data.Offer(format, *dnd::GetGlobalBytes(source.get(), format));
+    }
     // Enter, hover and drop over `node`; returns the effect offered while hovering.
     DWORD DragTo(const CFavTreeView& tree, testutil::FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
         const POINTL point = PointOn(tree, node);
@@ -188,12 +195,8 @@ TEST_F(DropFixture, NodesMoveBetweenFoldersAndTreesButNeverIntoThemselves) {
     EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"Newsletters"})), (std::vector<std::string>{"x"}));
 
     // A folder with its content into another tree, through the block the first tree renders.
-    tree.SetCurrentNode(testutil::Node(tree, {"News"}));
-    win::ComPtr<IDataObject> data;
-    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData,
-                                        tree.DragFormats(testutil::Node(tree, {"News"})));
     testutil::FakeData forwarded;
-    forwarded.Offer(fav::RegisterTreeFormats().shared, *dnd::GetGlobalBytes(data.get(), fav::RegisterTreeFormats().shared));
+    OfferDragged(tree, testutil::Node(tree, {"News"}), fav::RegisterTreeFormats().shared, forwarded);
     *target.put() = dnd::CreateDropTarget(second.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
     DragTo(second, forwarded, second.Root());
     EXPECT_TRUE(path::IsDirectory(otherRoot + "\\News\\Inner"));
@@ -206,12 +209,8 @@ TEST_F(DropFixture, NodesMoveBetweenFoldersAndTreesButNeverIntoThemselves) {
 TEST_F(DropFixture, ImportedItemsAreCopiedAsShortcuts) {
     CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
     HTREEITEM imported = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "輸入", std::string("http://imp/"));
-    tree.SetCurrentNode(imported);
-    win::ComPtr<IDataObject> data;
-    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
-    const UINT raw = fav::RegisterTreeFormats().raw;
     testutil::FakeData forwarded;
-    forwarded.Offer(raw, *dnd::GetGlobalBytes(data.get(), raw));
+    OfferDragged(tree, imported, fav::RegisterTreeFormats().raw, forwarded);
     DragTo(tree, forwarded, testutil::Node(tree, {"News"}));
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\輸入.url"), "[InternetShortcut]\r\nURL=http://imp/");
     EXPECT_EQ(tree.KindOf(imported), fav::kImportedItem);  // the imported item stays
@@ -255,12 +254,8 @@ TEST_F(DropFixture, NamesFromDropsAndImportsNeverLeaveTheTargetFolder) {
     DragTo(tree, link, news);
 
     HTREEITEM imported = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "a/b\\..", std::string("http://imp/"));
-    tree.SetCurrentNode(imported);
-    win::ComPtr<IDataObject> data;
-    *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
-    const UINT raw = fav::RegisterTreeFormats().raw;
     testutil::FakeData forwarded;
-    forwarded.Offer(raw, *dnd::GetGlobalBytes(data.get(), raw));
+    OfferDragged(tree, imported, fav::RegisterTreeFormats().raw, forwarded);
     DragTo(tree, forwarded, news);
 
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\_._.._evil.url"), "[InternetShortcut]\r\nURL=http://evil/");

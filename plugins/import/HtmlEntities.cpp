@@ -12,11 +12,10 @@ struct NamedEntity {
     std::string_view name;
     char value;
 };
-// A no-break space becomes a plain one: code page 932 has none, and a "?" in its place would
-// change what the name says.
+// A no-break space becomes a plain one, as numeric ones do in the conversion into the code page:
+// code page 932 has none, and a "?" in its place would change what the name says.
 constexpr NamedEntity kNamedEntities[] = {{"amp", '&'}, {"lt", '<'},   {"gt", '>'},
                                           {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
-constexpr char32_t kNoBreakSpace = 0xA0;
 
 int DigitValue(char c, bool hex) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -38,10 +37,6 @@ size_t AppendNumeric(std::string_view text, std::string& out) {
         value = std::min<char32_t>(value * (hex ? 16 : 10) + static_cast<char32_t>(digit), 0x110000);
     }
     if (end == digits || end == text.size() || text[end] != ';') return 0;
-    if (value == kNoBreakSpace) {
-        out += ' ';
-        return end + 1;
-    }
     const std::optional<std::string> character = text::CodePointToAnsi(value);
     if (!character) return 0;
     out += *character;

@@ -2,7 +2,8 @@
 # Runs the whole test suite under Wine and prints ctest's summaries; fails when any test fails.
 #
 # The suite runs in shards side by side (TOLVAK_TEST_SHARDS, default 2: one per core), each with
-# its own Wine prefix (build/test-prefix-N), virtual display and wineserver. Within a shard tests
+# its own Wine prefix (build/test-prefix-N), virtual display (searched from
+# TOLVAK_TEST_DISPLAY_BASE + 10N, base 90) and wineserver. Within a shard tests
 # run one at a time: window and end-to-end tests share the display's one cursor and foreground.
 # Tests that hand files to each other through a ctest fixture run afterwards in shard 1.
 set -euo pipefail
@@ -19,7 +20,7 @@ in_shard() {   # $1: shard number, then the command
     shift
     (
         . "$root/scripts/wine-env.sh"
-        wine_env_start "$build/test-prefix-$n" $((90 + 10 * n))
+        wine_env_start "$build/test-prefix-$n" $((${TOLVAK_TEST_DISPLAY_BASE:-90} + 10 * n))
         cd "$build"
         "$@"
     )

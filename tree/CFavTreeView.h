@@ -14,7 +14,7 @@
 #include "FavNode.h"
 #include "FolderListing.h"
 #include "TabConfig.h"
-#include "TreeSettings.h"
+#include <settings/TreeSettings.h>
 
 #include <base/DragDrop.h>
 #include <base/Handles.h>

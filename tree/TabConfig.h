@@ -2,7 +2,7 @@
 // imported items.
 #pragma once
 
-#include "Settings.h"
+#include <settings/Settings.h>
 
 #include <base/FileSystem.h>
 #include <base/TextEncoding.h>

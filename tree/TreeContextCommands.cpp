@@ -1,7 +1,7 @@
 // The context menu's commands, carried out on the node the menu was opened for.
 #include "CFavTreeView.h"
 
-#include "AddItemDialog.h"
+#include "additem/AddItemDialog.h"
 #include "TreeContextMenu.h"
 
 #include <base/Clipboard.h>

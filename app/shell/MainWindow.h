@@ -7,8 +7,8 @@
 #include <base/Handles.h>
 #include <base/Window.h>
 #include <tree/CFavTreeView.h>
-#include <tree/Settings.h>
-#include <tree/TreeSettings.h>
+#include <settings/Settings.h>
+#include <settings/TreeSettings.h>
 
 #include <string>
 #include <vector>

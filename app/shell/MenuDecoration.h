@@ -2,7 +2,7 @@
 // menu bar's popups and the system menu, and the user's tools at the end of the tools popup.
 #pragma once
 
-#include <tree/Settings.h>
+#include <settings/Settings.h>
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include <base/MessageBox.h>
 #include <tree/ClipboardFormats.h>
-#include <tree/DdeClient.h>
+#include <tree/additem/DdeClient.h>
 
 #include <commctrl.h>
 #include <ddeml.h>

@@ -1,7 +1,7 @@
 // The steps of program start-up before the main window exists.
 #pragma once
 
-#include <tree/Settings.h>
+#include <settings/Settings.h>
 
 namespace app {
 

@@ -11,8 +11,8 @@
 #include <base/MessageBox.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
-#include <tree/AddItemDialog.h>
-#include <tree/Settings.h>
+#include <tree/additem/AddItemDialog.h>
+#include <settings/Settings.h>
 #include <tree/TreeModule.h>
 
 #include <shellapi.h>

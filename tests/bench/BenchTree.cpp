@@ -2,7 +2,7 @@
 
 #include <base/Format.h>
 #include <base/Path.h>
-#include <tree/TreeSettings.h>
+#include <settings/TreeSettings.h>
 
 #include <commctrl.h>
 

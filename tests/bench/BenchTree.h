@@ -4,7 +4,7 @@
 
 #include <base/Handles.h>
 #include <tree/CFavTreeView.h>
-#include <tree/Settings.h>
+#include <settings/Settings.h>
 
 #include <string>
 

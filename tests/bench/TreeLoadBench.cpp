@@ -14,8 +14,8 @@
 #include <base/Handles.h>
 #include <base/Path.h>
 #include <tree/CFavTreeView.h>
-#include <tree/Settings.h>
-#include <tree/TreeSettings.h>
+#include <settings/Settings.h>
+#include <settings/TreeSettings.h>
 
 #include <windows.h>
 #include <commctrl.h>

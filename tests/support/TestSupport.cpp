@@ -2,7 +2,7 @@
 
 #include <base/Path.h>
 #include <base/TextEncoding.h>
-#include <tree/TreeSettings.h>
+#include <settings/TreeSettings.h>
 
 #include <atomic>
 #include <cstring>

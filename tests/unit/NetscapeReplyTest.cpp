@@ -1,6 +1,6 @@
 // The reply to Netscape's "WWW_GetWindowInfo" request: quoted fields, backslash escapes, and
 // Shift-JIS text whose second bytes look like backslashes ("表" is 0x95 0x5C, "ソ" 0x83 0x5C).
-#include <tree/NetscapeReply.h>
+#include <tree/additem/NetscapeReply.h>
 
 #include <gtest/gtest.h>
 

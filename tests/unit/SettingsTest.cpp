@@ -1,7 +1,7 @@
 // Typed reads of "tolvak.ini": defaults for missing keys and the documented ranges.
 #include "../support/TestSupport.h"
 
-#include <tree/TreeSettings.h>
+#include <settings/TreeSettings.h>
 
 #include <gtest/gtest.h>
 

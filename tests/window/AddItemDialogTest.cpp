@@ -6,8 +6,8 @@
 
 #include <base/Path.h>
 #include <resources/TreeIds.h>
-#include <tree/AddItemDialog.h>
-#include <tree/DdeClient.h>
+#include <tree/additem/AddItemDialog.h>
+#include <tree/additem/DdeClient.h>
 
 #include <ddeml.h>
 #include <exdisp.h>

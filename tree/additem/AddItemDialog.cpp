@@ -3,8 +3,8 @@
 
 #include "AddItemMenu.h"
 #include "AddItemWindow.h"
-#include "NameRule.h"
-#include "TreeModule.h"
+#include <tree/NameRule.h>
+#include <tree/TreeModule.h>
 
 #include <resources/TreeIds.h>
 

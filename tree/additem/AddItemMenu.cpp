@@ -1,6 +1,6 @@
 #include "AddItemMenu.h"
 
-#include "MenuDrawing.h"
+#include <tree/MenuDrawing.h>
 
 #include <base/Mbcs.h>
 

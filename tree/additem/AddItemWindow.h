@@ -4,7 +4,7 @@
 // Netscape's last window).
 #pragma once
 
-#include "CFavTreeView.h"
+#include <tree/CFavTreeView.h>
 
 #include <base/Dialog.h>
 #include <base/Handles.h>

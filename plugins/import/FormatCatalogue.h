@@ -7,7 +7,7 @@
 
 namespace importer {
 
-enum class ImportFormat { Netscape, Dona, Wwwc, Favorites };
+enum class ImportFormat { Netscape, Dona, Wwwc, Favorites, Chromium };
 
 // One row per ImportFormat, in its order.
 inline constexpr plugin::FormatEntry kFormatCatalogue[] = {
@@ -15,6 +15,7 @@ inline constexpr plugin::FormatEntry kFormatCatalogue[] = {
     {"DNBM", "どなブラウザブックマーク", "どなブラウザのブックマークをインポートします。", 0},
     {"WWWC", "WWWCアイテム", "WWWCのフォルダからアイテムをインポートします。", 0},
     {"IEF", "IEのお気に入り", "", 0},
+    {"CRBM", "Chromiumブックマーク", "Edge、ChromeなどのBookmarksファイルをインポートします。", 0},
 };
 
 // The format of `code`; none for a code this plug-in does not read.

@@ -1,6 +1,7 @@
 #include "ImportHandler.h"
 
 #include "BookmarkHtml.h"
+#include "ChromiumBookmarks.h"
 #include "EventFeed.h"
 #include "FolderWalk.h"
 #include "SourceFile.h"
@@ -17,6 +18,9 @@ constexpr char kFileUnreadable[] = "ファイルを読み込めません";
 constexpr char kOutOfMemory[] = "メモリを確保できません";
 constexpr char kWwwcFolderNotFound[] = "WWWCのデータフォルダが見つかりません。";
 constexpr char kFolderNotFound[] = "フォルダが見つかりません。";
+// A file that is no whole bookmark file (a browser may be writing it) gives what a failed
+// import gives everywhere.
+constexpr char kNotBookmarkFile[] = "インポートに失敗しました";
 
 bool IsFolderFormat(ImportFormat format) { return format == ImportFormat::Wwwc || format == ImportFormat::Favorites; }
 
@@ -56,7 +60,17 @@ int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
         AddMessage(parent, failure == ReadFailure::kNotFound ? kFileNotFound : kFileUnreadable);
         return 1;
     }
-    FeedEvents(*sink_, parent, format_ == ImportFormat::Netscape ? ParseNetscape(*file) : ParseDona(*file));
+    std::optional<BookmarkEvents> events;
+    switch (format_) {
+        case ImportFormat::Netscape: events = ParseNetscape(*file); break;
+        case ImportFormat::Chromium: events = ParseChromium(*file); break;
+        default: events = ParseDona(*file); break;
+    }
+    if (!events) {
+        AddMessage(parent, kNotBookmarkFile);
+        return 1;
+    }
+    FeedEvents(*sink_, parent, *events);
     return 0;
 }
 

@@ -1,0 +1,235 @@
+#include "ChromiumBookmarks.h"
+
+#include <base/TextEncoding.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace importer {
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr uint32_t kNone = UINT32_MAX;
+
+// The roots the browsers show, in their order, with the names they show when the file has none.
+struct KnownRoot {
+    std::string_view key;
+    const char* name;
+};
+constexpr KnownRoot kKnownRoots[] = {
+    {"bookmark_bar", "Bookmarks bar"},
+    {"other", "Other bookmarks"},
+    {"synced", "Mobile bookmarks"},
+};
+
+// One bookmark node as the file has it, UTF-8; children linked by position, so neither building
+// nor walking needs one allocation per node or one stack frame per level.
+struct Node {
+    std::string name, url, type;
+    bool hasChildren = false;  // a "children" array was there, empty or not
+    uint32_t firstChild = kNone, lastChild = kNone, nextSibling = kNone;
+};
+
+struct Root {
+    std::string key;
+    uint32_t node;
+};
+
+// Collects the nodes from the parser's events (nlohmann's SAX interface). Everything but names,
+// URLs, types and children is passed over however it nests. A member of the wrong type where the
+// shape is known (roots not an object, children not an array of objects, a name that is no
+// string) ends the parse: the file is not a bookmark file, or not one this reader understands.
+class NodeCollector {
+public:
+    std::vector<Node> nodes;
+    std::vector<Root> roots;
+    bool sawRoots = false;
+
+    bool null() { return Scalar(); }
+    bool boolean(bool) { return Scalar(); }
+    bool number_integer(Json::number_integer_t) { return Scalar(); }
+    bool number_unsigned(Json::number_unsigned_t) { return Scalar(); }
+    bool number_float(Json::number_float_t, const std::string&) { return Scalar(); }
+    bool binary(Json::binary_t&) { return Scalar(); }
+
+    bool string(std::string& value) {
+        if (open_.empty() || open_.back().frame != Frame::kNode) return Scalar();
+        Node& node = nodes[open_.back().node];
+        switch (field_) {
+            case Field::kName: node.name = std::move(value); return true;
+            case Field::kUrl: node.url = std::move(value); return true;
+            case Field::kType: node.type = std::move(value); return true;
+            case Field::kChildren: return false;
+            default: return true;
+        }
+    }
+
+    bool key(std::string& name) {
+        switch (open_.back().frame) {
+            case Frame::kDocument: field_ = name == "roots" ? Field::kRoots : Field::kIgnored; break;
+            case Frame::kRoots:
+                field_ = Field::kRoot;
+                rootKey_ = std::move(name);
+                break;
+            case Frame::kNode:
+                field_ = name == "name" ? Field::kName
+                       : name == "url" ? Field::kUrl
+                       : name == "type" ? Field::kType
+                       : name == "children" ? Field::kChildren
+                                            : Field::kIgnored;
+                break;
+            default: break;
+        }
+        return true;
+    }
+
+    bool start_object(size_t) {
+        if (open_.empty()) return Push(Frame::kDocument);
+        switch (open_.back().frame) {
+            case Frame::kSkipped: return Push(Frame::kSkipped);
+            case Frame::kChildren: return Push(Frame::kNode, AddChild(open_.back().node));
+            case Frame::kDocument:
+                if (field_ != Field::kRoots) return Push(Frame::kSkipped);
+                sawRoots = true;
+                return Push(Frame::kRoots);
+            case Frame::kRoots:
+                nodes.emplace_back();
+                roots.push_back({std::move(rootKey_), static_cast<uint32_t>(nodes.size() - 1)});
+                return Push(Frame::kNode, roots.back().node);
+            case Frame::kNode: return field_ == Field::kIgnored && Push(Frame::kSkipped);
+        }
+        return false;
+    }
+
+    bool start_array(size_t) {
+        if (open_.empty()) return false;
+        switch (open_.back().frame) {
+            case Frame::kSkipped: return Push(Frame::kSkipped);
+            case Frame::kDocument: return field_ != Field::kRoots && Push(Frame::kSkipped);
+            case Frame::kNode:
+                if (field_ == Field::kChildren) {
+                    nodes[open_.back().node].hasChildren = true;
+                    return Push(Frame::kChildren, open_.back().node);
+                }
+                return field_ == Field::kIgnored && Push(Frame::kSkipped);
+            default: return false;
+        }
+    }
+
+    bool end_object() { return Pop(); }
+    bool end_array() { return Pop(); }
+
+    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+private:
+    enum class Frame : uint8_t { kDocument, kRoots, kNode, kChildren, kSkipped };
+    // What the member whose key came last means in the innermost object.
+    enum class Field : uint8_t { kIgnored, kRoots, kRoot, kName, kUrl, kType, kChildren };
+    struct Open {
+        Frame frame;
+        uint32_t node;
+    };
+
+    bool Push(Frame frame, uint32_t node = kNone) {
+        open_.push_back({frame, node});
+        field_ = Field::kIgnored;
+        return true;
+    }
+    bool Pop() {
+        open_.pop_back();
+        field_ = Field::kIgnored;
+        return true;
+    }
+    // A plain value: fine wherever nothing is known about it, wrong where an object, an array or
+    // a string belongs. A document that is a plain value is no bookmark file.
+    bool Scalar() const {
+        if (open_.empty()) return false;
+        switch (open_.back().frame) {
+            case Frame::kSkipped: return true;
+            case Frame::kDocument: return field_ != Field::kRoots;
+            case Frame::kNode: return field_ == Field::kIgnored;
+            default: return false;
+        }
+    }
+    uint32_t AddChild(uint32_t parent) {
+        const auto child = static_cast<uint32_t>(nodes.size());
+        nodes.emplace_back();
+        Node& folder = nodes[parent];
+        (folder.lastChild == kNone ? folder.firstChild : nodes[folder.lastChild].nextSibling) = child;
+        folder.lastChild = child;
+        return child;
+    }
+
+    std::vector<Open> open_;
+    Field field_ = Field::kIgnored;
+    std::string rootKey_;
+};
+
+bool IsFolder(const Node& node) { return node.type == "folder" || (node.type.empty() && node.hasChildren); }
+bool IsBookmark(const Node& node) { return node.type == "url" || (node.type.empty() && !node.url.empty()); }
+
+// A bookmark without a title is shown by its address, as the browsers show it.
+std::string ItemName(const Node& node) { return text::Utf8ToAnsi(node.name.empty() ? node.url : node.name); }
+
+// The folder and what lies below it, in file order, without recursion.
+void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name, BookmarkEvents& events) {
+    events.push_back({BookmarkEvent::kFolder, std::move(name), {}});
+    std::vector<uint32_t> next{nodes[folder].firstChild};  // per open folder: its next child
+    while (!next.empty()) {
+        const uint32_t at = next.back();
+        if (at == kNone) {
+            next.pop_back();
+            events.push_back({BookmarkEvent::kClose, {}, {}});
+            continue;
+        }
+        const Node& node = nodes[at];
+        next.back() = node.nextSibling;
+        if (IsFolder(node)) {
+            events.push_back({BookmarkEvent::kFolder, text::Utf8ToAnsi(node.name), {}});
+            next.push_back(node.firstChild);
+        } else if (IsBookmark(node)) {
+            events.push_back({BookmarkEvent::kItem, ItemName(node), text::Utf8ToAnsi(node.url)});
+        }
+        // Other kinds (none today) are passed over with whatever they hold.
+    }
+}
+
+// The position of `key` among the roots the browsers show; after them come the others.
+size_t RootRank(std::string_view key) {
+    for (size_t i = 0; i < std::size(kKnownRoots); ++i)
+        if (kKnownRoots[i].key == key) return i;
+    return std::size(kKnownRoots);
+}
+
+std::string RootName(const Root& root, const Node& node) {
+    if (!node.name.empty()) return text::Utf8ToAnsi(node.name);
+    const size_t rank = RootRank(root.key);
+    return rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : text::Utf8ToAnsi(root.key);
+}
+
+}  // namespace
+
+std::optional<BookmarkEvents> ParseChromium(std::string_view file) {
+    NodeCollector collector;
+    if (!Json::sax_parse(file.data(), file.data() + file.size(), &collector) || !collector.sawRoots)
+        return std::nullopt;
+    std::vector<Root> roots = std::move(collector.roots);
+    std::stable_sort(roots.begin(), roots.end(),
+                     [](const Root& a, const Root& b) { return RootRank(a.key) < RootRank(b.key); });
+    BookmarkEvents events;
+    for (const Root& root : roots) {
+        const Node& node = collector.nodes[root.node];
+        // An empty root (most users' mobile bookmarks) is not shown, as in the browsers.
+        if (node.firstChild != kNone) AddFolder(collector.nodes, root.node, RootName(root, node), events);
+    }
+    return events;
+}
+
+}  // namespace importer

@@ -147,6 +147,17 @@ std::wstring AnsiToWide(std::string_view ansi) {
     return wide;
 }
 
+std::string AnsiToUtf8(std::string_view ansi) {
+    const std::wstring wide = AnsiToWide(ansi);
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
 std::string WideToAnsi(std::wstring_view wide, bool* exact) {
     if (exact) *exact = true;
     if (wide.empty()) return {};

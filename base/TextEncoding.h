@@ -25,6 +25,9 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint);
 // ANSI text of the system code page as UTF-16.
 std::wstring AnsiToWide(std::string_view ansi);
 
+// ANSI text of the system code page as UTF-8 (what today's browsers read).
+std::string AnsiToUtf8(std::string_view ansi);
+
 // The program's form of a Unicode name (a file name, say): each character the code page lacks
 // becomes "?", never a best-fit look-alike that could turn into a separator. `exact` tells whether
 // the name survives the round trip, i.e. whether the ANSI form names the same file.

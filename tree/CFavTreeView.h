@@ -190,6 +190,8 @@ private:
 
     void ChooseRoot();
     void AddBookmarkSources(HTREEITEM root);
+    void AddBookmarkSource(HTREEITEM root, const char* label, const char* code, const std::string& file,
+                           fav::NodeKind kind);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
                        fav::NodeIndex index);
     HTREEITEM InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,

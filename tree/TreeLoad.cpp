@@ -1,6 +1,7 @@
 // Loading a tab's tree: choosing the root, the bookmark-source nodes and the folder content.
 #include "CFavTreeView.h"
 
+#include "BrowserProfiles.h"
 #include "FolderListing.h"
 
 #include <base/Handles.h>
@@ -14,6 +15,12 @@ namespace {
 
 constexpr char kLoadFailed[] = "読みとり中にエラーが発生しました\nメモリ十分なメモリがありません";
 
+// A Chromium-based browser's "Bookmarks" file. A tab that names none offers the default profiles
+// of Edge and Chrome, unless its "OfferBrowserProfiles" is 0.
+constexpr char kChromiumKey[] = "ChromiumBookMark";
+constexpr char kChromiumCode[] = "CRBM";
+constexpr char kOfferProfilesKey[] = "OfferBrowserProfiles";
+
 struct SourceKey {
     const char* key;
     const char* label;
@@ -24,6 +31,7 @@ constexpr SourceKey kSourceKeys[] = {
     {"BookMark", "Netscape BookMark", "NSBM", fav::kNetscapeSource},
     {"DonaBookMark", "Dona Browser BookMark", "DNBM", fav::kDonaBrowserSource},
     {"WWWCList", "WWWC Items", "WWWC", fav::kWwwcItemsSource},
+    {kChromiumKey, "Chromium BookMark", kChromiumCode, fav::kChromiumBookmarkSource},
 };
 
 std::wstring FavoritesFolder() {
@@ -51,23 +59,34 @@ void CFavTreeView::ChooseRoot() {
 void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
     config_.sourceCount = 0;
     if (!config_.HasSettingsSection()) return;
+    const char* section = config_.section.c_str();
     for (const SourceKey& source : kSourceKeys) {
-        const std::string file = config_.ini.ReadString(config_.section.c_str(), source.key, "", MAX_PATH);
-        if (file.empty()) continue;
-        const size_t index = config_.sourceCount;
-        fav::BookmarkSource& record = config_.sources[index];
-        lstrcpynA(record.code, source.code, sizeof record.code);
-        lstrcpynA(record.path, file.c_str(), sizeof record.path);
-        HTREEITEM node = InsertNode(root, source.label, source.kind, static_cast<fav::NodeIndex>(index));
-        if (!node) continue;
-        // An expand button even though nothing is read until the user opens it.
-        TVITEMA item{};
-        item.mask = TVIF_CHILDREN;
-        item.hItem = node;
-        item.cChildren = 1;
-        TreeView_SetItem(hwnd(), &item);
-        ++config_.sourceCount;
+        const std::string file = config_.ini.ReadString(section, source.key, "", MAX_PATH);
+        if (!file.empty()) AddBookmarkSource(root, source.label, source.code, file, source.kind);
     }
+    if (!config_.ini.ReadString(section, kChromiumKey, "", MAX_PATH).empty() ||
+        config_.ini.ReadInt(section, kOfferProfilesKey, 1) == 0)
+        return;
+    for (const fav::ProfileBookmarks& profile : fav::DefaultProfileBookmarks())
+        AddBookmarkSource(root, profile.label, kChromiumCode, profile.path, fav::kChromiumBookmarkSource);
+}
+
+void CFavTreeView::AddBookmarkSource(HTREEITEM root, const char* label, const char* code, const std::string& file,
+                                     fav::NodeKind kind) {
+    const size_t index = config_.sourceCount;
+    if (index >= fav::kMaxSources) return;
+    fav::BookmarkSource& record = config_.sources[index];
+    lstrcpynA(record.code, code, sizeof record.code);
+    lstrcpynA(record.path, file.c_str(), sizeof record.path);
+    HTREEITEM node = InsertNode(root, label, kind, static_cast<fav::NodeIndex>(index));
+    if (!node) return;
+    // An expand button even though nothing is read until the user opens it.
+    TVITEMA item{};
+    item.mask = TVIF_CHILDREN;
+    item.hItem = node;
+    item.cChildren = 1;
+    TreeView_SetItem(hwnd(), &item);
+    ++config_.sourceCount;
 }
 
 bool CFavTreeView::LoadRoot() {

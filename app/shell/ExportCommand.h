@@ -5,7 +5,7 @@
 
 namespace app {
 
-// Runs the export plug-in's handler for `format` ("XML", "WWWC") over `tree`; the plug-in asks
+// Runs the export plug-in's handler for `format` ("XML", "WWWC", "NSBM") over `tree`; the plug-in asks
 // for the destination itself. Problems with the plug-in are reported to the user.
 void ExportTree(CFavTreeView& tree, HWND owner, const char* format);
 

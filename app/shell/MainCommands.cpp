@@ -32,6 +32,7 @@ void MainWindow::OnCommand(UINT id) {
         {ID_VIEW_MENU_BAR, &MainWindow::HideMenuBar},
         {ID_EXPORT_XML, &MainWindow::ExportXml},
         {ID_EXPORT_WWWC, &MainWindow::ExportWwwc},
+        {ID_EXPORT_HTML, &MainWindow::ExportHtml},
         {ID_CLIPBOARD_URL, &MainWindow::OpenClipboardUrl},
         {ID_CLIPBOARD_HTML, &MainWindow::ConvertClipboardHtml},
         {ID_HELP_CONTENTS, &MainWindow::ShowHelp},
@@ -79,6 +80,10 @@ void MainWindow::ExportXml() {
 
 void MainWindow::ExportWwwc() {
     if (CFavTreeView* tree = CurrentTree()) ExportTree(*tree, hwnd(), "WWWC");
+}
+
+void MainWindow::ExportHtml() {
+    if (CFavTreeView* tree = CurrentTree()) ExportTree(*tree, hwnd(), "NSBM");
 }
 
 void MainWindow::SetMenuCheck(UINT id, bool checked) {

@@ -74,6 +74,7 @@ private:
     void HideMenuBar();
     void ExportXml();
     void ExportWwwc();
+    void ExportHtml();
     void OpenClipboardUrl();
     void ConvertClipboardHtml();
     void ShowHelp();

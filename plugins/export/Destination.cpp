@@ -13,6 +13,8 @@ namespace {
 // Display text and pattern, each NUL-terminated, and a second NUL closing the list.
 constexpr char kXmlFilter[] = "XMLファイル\0*.xml\0";
 constexpr char kXmlExtension[] = "xml";
+constexpr char kHtmlFilter[] = "HTMLファイル\0*.html;*.htm\0";
+constexpr char kHtmlExtension[] = "html";
 constexpr char kFolderInstruction[] =
     "出力先フォルダを指定してください。\r\nその下に Exported というフォルダを自動作成しそこへ出力します。";
 
@@ -27,24 +29,27 @@ std::string UpToNul(std::string buffer) {
     return buffer;
 }
 
-}  // namespace
-
-std::optional<std::string> AskXmlFile(HWND owner) {
+std::optional<std::string> AskFile(HWND owner, const char* filter, const char* extension) {
     // The dialog refuses (rather than cuts) a longer name, and files are created by ANSI calls
     // limited to MAX_PATH anyway.
     std::string file(MAX_PATH, '\0');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kXmlFilter;
+    dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrDefExt = kXmlExtension;
+    dialog.lpstrDefExt = extension;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!GetSaveFileNameA(&dialog)) return std::nullopt;
     return UpToNul(std::move(file));
 }
+
+}  // namespace
+
+std::optional<std::string> AskXmlFile(HWND owner) { return AskFile(owner, kXmlFilter, kXmlExtension); }
+std::optional<std::string> AskHtmlFile(HWND owner) { return AskFile(owner, kHtmlFilter, kHtmlExtension); }
 
 std::optional<std::string> AskWwwcFolder(HWND owner) {
     std::string displayName(MAX_PATH, '\0');  // the browser's required display-name buffer

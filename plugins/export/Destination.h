@@ -12,6 +12,9 @@ namespace exporter {
 // name without extension).
 std::optional<std::string> AskXmlFile(HWND owner);
 
+// The save dialog for the Netscape bookmark file (".html" added to a name without extension).
+std::optional<std::string> AskHtmlFile(HWND owner);
+
 // The folder browser for WWWC data; only folders of the file system can be chosen.
 std::optional<std::string> AskWwwcFolder(HWND owner);
 

@@ -1,7 +1,7 @@
 #include "ExportHandler.h"
 
+#include "DocumentExport.h"
 #include "WwwcExport.h"
-#include "XmlExport.h"
 
 namespace exporter {
 
@@ -12,7 +12,7 @@ int STDMETHODCALLTYPE ExportHandler::Release() {
 }
 
 // Bit 0: the handler writes; bit 1: its destination is a folder.
-int STDMETHODCALLTYPE ExportHandler::Kind(int) { return format_ == ExportFormat::Xml ? 1 : 3; }
+int STDMETHODCALLTYPE ExportHandler::Kind(int) { return format_ == ExportFormat::Wwwc ? 3 : 1; }
 
 int STDMETHODCALLTYPE ExportHandler::SetSink(plugin::ImportSink* sink) {
     sink_ = sink;
@@ -23,7 +23,12 @@ int STDMETHODCALLTYPE ExportHandler::Run(char* path, plugin::ItemHandle) {
     if (!sink_) return 1;
     // Nothing may leave through the host's call; running out of memory is a failed export.
     try {
-        return format_ == ExportFormat::Xml ? ExportXml(*sink_, path) : ExportWwwc(*sink_, path);
+        switch (format_) {
+            case ExportFormat::Xml: return ExportXml(*sink_, path);
+            case ExportFormat::Wwwc: return ExportWwwc(*sink_, path);
+            case ExportFormat::Netscape: return ExportNetscape(*sink_, path);
+        }
+        return 1;
     } catch (...) {
         return 1;
     }

@@ -34,4 +34,33 @@ struct ExportTree {
     }
 };
 
+// Everything below the root in document order, the open folders kept in a list rather than on
+// the call stack: `enter(folder, depth)` and later `leave(folder, depth)` around a folder's
+// content, `item(node, depth)` for an item; depth 1 for the root's children.
+template <typename Enter, typename Item, typename Leave>
+void WalkBelowRoot(const ExportTree& tree, Enter enter, Item item, Leave leave) {
+    struct OpenFolder {
+        const ExportNode* folder;
+        size_t nextChild;
+    };
+    std::vector<OpenFolder> open{{&tree.root(), 0}};
+    while (!open.empty()) {
+        OpenFolder& innermost = open.back();
+        const int depth = static_cast<int>(open.size());
+        if (innermost.nextChild == innermost.folder->children.size()) {
+            const ExportNode& done = *innermost.folder;
+            open.pop_back();
+            if (!open.empty()) leave(done, depth - 1);
+            continue;
+        }
+        const ExportNode& child = tree.at(innermost.folder->children[innermost.nextChild++]);
+        if (child.kind == ExportNode::Kind::Folder) {
+            enter(child, depth);
+            open.push_back({&child, 0});
+        } else {
+            item(child, depth);
+        }
+    }
+}
+
 }  // namespace exporter

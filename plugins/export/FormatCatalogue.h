@@ -7,12 +7,13 @@
 
 namespace exporter {
 
-enum class ExportFormat { Xml, Wwwc };
+enum class ExportFormat { Xml, Wwwc, Netscape };
 
 // One row per ExportFormat, in its order.
 inline constexpr plugin::FormatEntry kFormatCatalogue[] = {
     {"XML", "XML形式", "XML形式で出力します", 0},
     {"WWWC", "WWWCアイテム", "WWWCフォルダとして出力します。", 0},
+    {"NSBM", "HTML形式", "ブラウザにインポートできるHTML形式(Netscapeブックマーク)で出力します。", 0},
 };
 
 // The format of `code`; none for a code this plug-in does not write.

@@ -57,34 +57,22 @@ std::string ItemLine(const ExportNode& item) {
     return "<アイテム 名前=\"" + EscapeXml(item.label) + "\" url=\"" + EscapeXml(item.url) + "\"/>" + kLineEnd;
 }
 
-// Everything below the root in document order, each line indented by its depth (1 for the root's
-// children). The open folders are kept in a list rather than on the call stack.
+// Everything below the root, each line indented by its depth (1 for the root's children).
 void WriteBelowRoot(const ExportTree& tree, std::string& out) {
-    struct OpenFolder {
-        const ExportNode* folder;
-        size_t nextChild;
-    };
-    std::vector<OpenFolder> open{{&tree.root(), 0}};
-    while (!open.empty()) {
-        OpenFolder& innermost = open.back();
-        const int depth = static_cast<int>(open.size());
-        if (innermost.nextChild == innermost.folder->children.size()) {
-            open.pop_back();
-            if (!open.empty()) {
-                Indent(out, depth - 1);
-                out += FolderEnd();
-            }
-            continue;
-        }
-        const ExportNode& child = tree.at(innermost.folder->children[innermost.nextChild++]);
-        Indent(out, depth);
-        if (child.kind == ExportNode::Kind::Folder) {
-            out += FolderStart(child);
-            open.push_back({&child, 0});
-        } else {
-            out += ItemLine(child);
-        }
-    }
+    WalkBelowRoot(
+        tree,
+        [&](const ExportNode& folder, int depth) {
+            Indent(out, depth);
+            out += FolderStart(folder);
+        },
+        [&](const ExportNode& item, int depth) {
+            Indent(out, depth);
+            out += ItemLine(item);
+        },
+        [&](const ExportNode&, int depth) {
+            Indent(out, depth);
+            out += FolderEnd();
+        });
 }
 
 }  // namespace

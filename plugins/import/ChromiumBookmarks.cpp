@@ -29,6 +29,13 @@ constexpr KnownRoot kKnownRoots[] = {
     {"synced", "Mobile bookmarks"},
 };
 
+// The position of `key` among the roots the browsers show; after them come the others.
+size_t RootRank(std::string_view key) {
+    for (size_t i = 0; i < std::size(kKnownRoots); ++i)
+        if (kKnownRoots[i].key == key) return i;
+    return std::size(kKnownRoots);
+}
+
 // One bookmark node as the file has it, UTF-8; children linked by position, so neither building
 // nor walking needs one allocation per node or one stack frame per level.
 struct Node {
@@ -75,7 +82,7 @@ public:
         switch (open_.back().frame) {
             case Frame::kDocument: field_ = name == "roots" ? Field::kRoots : Field::kIgnored; break;
             case Frame::kRoots:
-                field_ = Field::kRoot;
+                field_ = RootRank(name) < std::size(kKnownRoots) ? Field::kRoot : Field::kOtherRoot;
                 rootKey_ = std::move(name);
                 break;
             case Frame::kNode:
@@ -113,6 +120,7 @@ public:
         switch (open_.back().frame) {
             case Frame::kSkipped: return Push(Frame::kSkipped);
             case Frame::kDocument: return field_ != Field::kRoots && Push(Frame::kSkipped);
+            case Frame::kRoots: return field_ == Field::kOtherRoot && Push(Frame::kSkipped);
             case Frame::kNode:
                 if (field_ == Field::kChildren) {
                     nodes[open_.back().node].hasChildren = true;
@@ -131,7 +139,9 @@ public:
 private:
     enum class Frame : uint8_t { kDocument, kRoots, kNode, kChildren, kSkipped };
     // What the member whose key came last means in the innermost object.
-    enum class Field : uint8_t { kIgnored, kRoots, kRoot, kName, kUrl, kType, kChildren };
+    // Besides the known roots, "roots" may hold other members (a "sync_transaction_version"
+    // string, a "meta_info" object, roots of other browsers): those need only be objects to count.
+    enum class Field : uint8_t { kIgnored, kRoots, kRoot, kOtherRoot, kName, kUrl, kType, kChildren };
     struct Open {
         Frame frame;
         uint32_t node;
@@ -154,6 +164,7 @@ private:
         switch (open_.back().frame) {
             case Frame::kSkipped: return true;
             case Frame::kDocument: return field_ != Field::kRoots;
+            case Frame::kRoots: return field_ == Field::kOtherRoot;
             case Frame::kNode: return field_ == Field::kIgnored;
             default: return false;
         }
@@ -201,13 +212,6 @@ void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name
     }
 }
 
-// The position of `key` among the roots the browsers show; after them come the others.
-size_t RootRank(std::string_view key) {
-    for (size_t i = 0; i < std::size(kKnownRoots); ++i)
-        if (kKnownRoots[i].key == key) return i;
-    return std::size(kKnownRoots);
-}
-
 std::string RootName(const Root& root, const Node& node) {
     if (!node.name.empty()) return text::Utf8ToAnsi(node.name);
     const size_t rank = RootRank(root.key);
@@ -227,7 +231,8 @@ std::optional<BookmarkEvents> ParseChromium(std::string_view file) {
     for (const Root& root : roots) {
         const Node& node = collector.nodes[root.node];
         // An empty root (most users' mobile bookmarks) is not shown, as in the browsers.
-        if (node.firstChild != kNone) AddFolder(collector.nodes, root.node, RootName(root, node), events);
+        const bool known = RootRank(root.key) < std::size(kKnownRoots);
+        if (node.firstChild != kNone && (known || IsFolder(node))) AddFolder(collector.nodes, root.node, RootName(root, node), events);
     }
     return events;
 }

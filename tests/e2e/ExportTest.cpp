@@ -4,6 +4,7 @@
 #include "Program.h"
 
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr UINT kExportXml = 40041;
 constexpr UINT kExportWwwc = 40042;
+constexpr UINT kExportHtml = 40046;
 constexpr UINT kSettingsTool = 40024;
 // The file name box of the save dialog: cmb13 in the explorer-style dialog, edt1 in older ones.
 constexpr int kFileNameCombo = 0x47C;
@@ -89,6 +91,16 @@ TEST_F(ExportSamples, MenuCommandsWriteTheTreeTheWindowShows) {
                                      "アイテム\t天気\thttp://example.com/weather\n"
                                      "フォルダ\t空\n"
                                      "アイテム\t表計算 & 集計\thttp://example.com/sheet?a=1&b=2\n"));
+
+    // The Netscape bookmark file, named without extension: the dialog adds ".html".
+    PostMessageA(window, WM_COMMAND, kExportHtml, 0);
+    saveDialog = program.WaitForDialog();
+    ASSERT_NE(saveDialog, nullptr);
+    const std::string html = data / "bookmarks";
+    if (!SetDlgItemTextA(saveDialog, kFileNameCombo, html.c_str())) SetDlgItemTextA(saveDialog, kFileNameEdit, html.c_str());
+    ASSERT_TRUE(Answer(program, saveDialog, IDOK));
+    const std::string link = text::AnsiToUtf8("<DT><A HREF=\"http://example.com/sheet?a=1&amp;b=2\">表計算 &amp; 集計</A>");
+    EXPECT_NE(testutil::ReadBytes(html + ".html").find(link), std::string::npos);
 
     const std::string destination = data.MakeDir("out");
     PostMessageA(window, WM_COMMAND, kExportWwwc, 0);

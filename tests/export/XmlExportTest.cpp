@@ -3,7 +3,7 @@
 #include "FakeTree.h"
 #include "../support/TestSupport.h"
 
-#include <plugins/export/XmlExport.h>
+#include <plugins/export/DocumentExport.h>
 #include <plugins/export/XmlWriter.h>
 
 #include <gtest/gtest.h>

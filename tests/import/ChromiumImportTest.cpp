@@ -79,8 +79,10 @@ TEST_F(ChromiumImportTest, EscapesSurrogatePairsAndUtf8BecomeCodePageText) {
 }
 
 TEST_F(ChromiumImportTest, RootsComeInTheBrowsersOrderAndEmptyFoldersStay) {
-    // Keys in another order, a root without a name, a further root, an unknown node type.
-    ASSERT_EQ(Import(R"({"roots": {"workspace": )" + JsonFolder("Work", JsonBookmark("w", "https://w/")) +
+    // Keys in another order, a root without a name, a further root, an unknown node type, and
+    // the other members older versions keep among the roots.
+    ASSERT_EQ(Import(R"({"roots": {"sync_transaction_version": "1", "meta_info": {"a": "b"}, "workspace": )" +
+                     JsonFolder("Work", JsonBookmark("w", "https://w/")) +
                      R"(, "other": {"children": [)" + JsonBookmark("o", "https://o/") + R"(], "type": "folder"})" +
                      R"(, "bookmark_bar": )" +
                      JsonFolder("Bar", JsonFolder("", "") + R"(, {"type": "separator", "name": "s"}, )" +

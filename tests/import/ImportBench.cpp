@@ -1,13 +1,16 @@
 // Import benchmark: how long tlImport.dll takes to read a large Netscape bookmark file ("NSBM"),
 // once into a sink that only counts (reading the file, the UTF-8 conversion, parsing and one sink
 // call per folder and item) and once as the program does it: a tab's bookmark source opened in a
-// real tree, every folder and item inserted into the tree control.
+// real tree, every folder and item inserted into the tree control; and a large Chromium
+// "Bookmarks" file ("CRBM", JSON) into the counting sink.
 //
-// Usage: import_bench.exe <bookmark file>, with tlImport.dll beside the program.
-// scripts/import-bench.sh generates the file and sets this against a Python html.parser pass.
+// Usage: import_bench.exe <bookmark file> <Bookmarks file>, with tlImport.dll beside the program.
+// scripts/import-bench.sh generates the files and sets them against Python's html.parser and
+// json module.
 // Every step gets the same warm-up and rounds and a line in the report.
 #include "../bench/BenchTree.h"
 #include "../bench/Timing.h"
+#include "CountingSink.h"
 
 #include <base/Handles.h>
 #include <base/Path.h>
@@ -29,39 +32,6 @@ namespace {
 constexpr int kTimedRounds = 5;
 constexpr char kTreeSection[] = "Tolvak#1";
 
-// A host sink that keeps nothing but counts; every folder gets a handle of its own.
-class CountingSink final : public plugin::ImportSink {
-public:
-    long folders = 0;
-    long items = 0;
-    long messages = 0;
-
-    plugin::ItemHandle root() { return Handle(0); }
-    void Reset() { folders = items = messages = 0; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOTIMPL; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return E_NOTIMPL; }
-    ULONG STDMETHODCALLTYPE Release() override { return E_NOTIMPL; }
-    HWND STDMETHODCALLTYPE GetOwnerWindow() override { return nullptr; }
-    plugin::ItemHandle STDMETHODCALLTYPE GetRoot() override { return root(); }
-    plugin::ItemHandle STDMETHODCALLTYPE GetChild(plugin::ItemHandle) override { return nullptr; }
-    plugin::ItemHandle STDMETHODCALLTYPE GetNextSibling(plugin::ItemHandle) override { return nullptr; }
-    BOOL STDMETHODCALLTYPE GetText(plugin::ItemHandle, char*, int) override { return FALSE; }
-    BOOL STDMETHODCALLTYPE GetURL(plugin::ItemHandle, char*, int) override { return FALSE; }
-    BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle) override { return FALSE; }
-    plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle, const char*, const char* url, int kind) override {
-        if (kind == plugin::kAddFolder) return Handle(++folders);
-        if (kind != plugin::kAddItem) return nullptr;
-        ++(url == plugin::NoURL ? messages : items);
-        return Handle(1);
-    }
-
-private:
-    static plugin::ItemHandle Handle(long number) {
-        return reinterpret_cast<plugin::ItemHandle>(static_cast<INT_PTR>(0x10000 + number * 16));
-    }
-};
-
 int Fail(const std::string& message) {
     std::fprintf(stderr, "import_bench: %s\n", message.c_str());
     return 1;
@@ -70,9 +40,10 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) return Fail("usage: import_bench <bookmark file>");
-    const std::string file = argv[1];
-    if (!path::Exists(file)) return Fail("no such file: " + file);
+    if (argc != 3) return Fail("usage: import_bench <bookmark file> <Bookmarks file>");
+    const std::string file = argv[1], chromiumFile = argv[2];
+    for (const std::string& input : {file, chromiumFile})
+        if (!path::Exists(input)) return Fail("no such file: " + input);
 
     // Beside this program, where the tree looks for it too (the script puts both there).
     const std::string library = path::ReplaceFileName(path::ModuleFile(nullptr), plugin::kImportLibrary);
@@ -97,23 +68,13 @@ int main(int argc, char** argv) {
     HTREEITEM source = nullptr;
     long treeItems = 0;
 
-    CountingSink sink;
-    int result = 0;
+    importbench::CountingSink sink, chromiumSink;
+    int result = 0, chromiumResult = 0;
     const char* const names[] = {"NSBM import through tlImport.dll, counting sink",
-                                 "NSBM source opened in the tree (the whole import)"};
+                                 "NSBM source opened in the tree (the whole import)",
+                                 "CRBM import through tlImport.dll, counting sink"};
     const std::vector<bench::Step> steps = {
-        {[&] {
-             sink.Reset();
-             plugin::FormatHandler* handler = nullptr;
-             if (create("NSBM", &handler) != 0) {
-                 result = -1;
-                 return;
-             }
-             handler->SetSink(&sink);
-             std::string location = file;  // the host's writable copy
-             result = handler->Run(location.data(), sink.root());
-             handler->Release();
-         }},
+        {[&] { result = importbench::RunImport(create, "NSBM", file, sink); }},
         {[&] {
              TreeView_Expand(treeWindow, source, TVE_EXPAND);
              treeItems = static_cast<long>(TreeView_GetCount(treeWindow));
@@ -123,21 +84,25 @@ int main(int argc, char** argv) {
              tree->LoadRoot();
              source = TreeView_GetChild(treeWindow, TreeView_GetRoot(treeWindow));
          }},
+        {[&] { chromiumResult = importbench::RunImport(create, "CRBM", chromiumFile, chromiumSink); }},
     };
 
     std::printf("Import benchmark: %s\n", file.c_str());
     std::printf("(1 warm-up round, then %d timed rounds; the steps take turns)\n\n", kTimedRounds);
     std::fflush(stdout);
     const std::vector<bench::Timings> timings = bench::TimeInTurns(steps, kTimedRounds);
-    if (result != 0) return Fail("the import failed");
+    if (result != 0 || chromiumResult != 0) return Fail("the import failed");
 
     std::printf("  folders %ld, items %ld, messages %ld; tree items %ld\n\n", sink.folders, sink.items, sink.messages,
                 treeItems);
+    std::printf("  Chromium: folders %ld, items %ld, messages %ld\n\n", chromiumSink.folders, chromiumSink.items,
+                chromiumSink.messages);
     std::printf("  %-52s %10s %10s\n", "", "median ms", "min ms");
     for (size_t i = 0; i < steps.size(); ++i)
         std::printf("  %-52s %10.1f %10.1f\n", names[i], timings[i].Median(), timings[i].Min());
-    // For scripts/import-bench.sh: the medians of both steps.
+    // For scripts/import-bench.sh: the medians of the steps.
     std::printf("\nmedian-ms %.1f\n", timings[0].Median());
     std::printf("tree-median-ms %.1f\n", timings[1].Median());
+    std::printf("chromium-median-ms %.1f\n", timings[2].Median());
     return 0;
 }

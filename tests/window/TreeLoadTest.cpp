@@ -163,3 +163,50 @@ TEST(TreeLoad, ReloadShowsWhatChangedOnDiskAndAMissingRootShowsEmpty) {
     EXPECT_TRUE(missing.IsLoaded());
     EXPECT_TRUE(ChildLabels(missing, missing.Root()).empty());
 }
+
+namespace {
+
+// Bookmarks files in the default profiles of Edge and Chrome of the prefix's user, removed again
+// at the end (other tests load trees that must not offer them).
+struct BrowserProfiles {
+    std::vector<std::string> files;
+    BrowserProfiles() {
+        char local[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+        for (const char* vendor : {"\\Microsoft\\Edge", "\\Google\\Chrome"}) {
+            const std::string folder = local + std::string(vendor) + "\\User Data\\Default";
+            SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+            files.push_back(folder + "\\Bookmarks");
+            testutil::WriteBytes(files.back(), "{\"roots\": {}}");
+        }
+    }
+    ~BrowserProfiles() {
+        for (const std::string& file : files) DeleteFileA(file.c_str());
+    }
+};
+
+}  // namespace
+
+TEST(TreeLoad, ChromiumSourceOrTheBrowsersDefaultProfilesUnlessSwitchedOff) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    const BrowserProfiles profiles;
+    const struct {
+        const char* settings;
+        std::vector<std::string> sources, codes;
+    } cases[] = {
+        {"BookMark=C:\\bm.htm\r\n", {"Netscape BookMark", "Edge BookMark", "Chrome BookMark"}, {"NSBM", "CRBM", "CRBM"}},
+        {"ChromiumBookMark=C:\\Bookmarks\r\nWWWCList=C:\\wwwc\r\n", {"WWWC Items", "Chromium BookMark"}, {"WWWC", "CRBM"}},
+        {"OfferBrowserProfiles=0\r\n", {}, {}},
+    };
+    for (const auto& tab : cases) {
+        TreeHost host;
+        CFavTreeView& tree = host.AddTree(Settings(dir, root, tab.settings));
+        EXPECT_EQ(ChildLabels(tree, tree.Root()), tab.sources) << tab.settings;
+        for (size_t i = 0; i < tab.codes.size(); ++i) EXPECT_EQ(tree.config().sources[i].code, tab.codes[i]);
+    }
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root));
+    EXPECT_EQ(tree.KindOf(testutil::Node(tree, {"Chrome BookMark"})), fav::kChromiumBookmarkSource);
+    EXPECT_STREQ(tree.config().sources[1].path, profiles.files[1].c_str());
+}

@@ -1,6 +1,7 @@
-#include "XmlExport.h"
+#include "DocumentExport.h"
 
 #include "Destination.h"
+#include "NetscapeWriter.h"
 #include "OutputFiles.h"
 #include "TreeReader.h"
 #include "XmlWriter.h"
@@ -15,12 +16,12 @@ constexpr char kCannotWrite[] = "ファイルに書き込めませんでした�
 
 }  // namespace
 
-int ExportXml(plugin::ImportSink& sink, const char* path) {
+int ExportDocument(plugin::ImportSink& sink, const char* path, const DocumentFormat& format) {
     const HWND owner = sink.GetOwnerWindow();
-    const std::optional<std::string> file = path ? std::optional<std::string>(path) : AskXmlFile(owner);
+    const std::optional<std::string> file = path ? std::optional<std::string>(path) : format.ask(owner);
     if (!file) return 1;
 
-    switch (WriteWholeFile(*file, XmlDocument(ReadTree(sink)))) {
+    switch (WriteWholeFile(*file, format.write(ReadTree(sink)))) {
         case WriteResult::Written:
             return 0;
         case WriteResult::NotCreated:
@@ -31,6 +32,12 @@ int ExportXml(plugin::ImportSink& sink, const char* path) {
             return 1;
     }
     return 1;
+}
+
+int ExportXml(plugin::ImportSink& sink, const char* path) { return ExportDocument(sink, path, {AskXmlFile, XmlDocument}); }
+
+int ExportNetscape(plugin::ImportSink& sink, const char* path) {
+    return ExportDocument(sink, path, {AskHtmlFile, NetscapeDocument});
 }
 
 }  // namespace exporter

@@ -1,0 +1,56 @@
+// The benchmarks' host sink: it keeps nothing but counts, and gives every folder a handle of its
+// own, so what is timed is the plug-in's reading and parsing and one sink call per entry.
+#pragma once
+
+#include <plugins/PluginInterface.h>
+
+#include <string>
+
+namespace importbench {
+
+class CountingSink final : public plugin::ImportSink {
+public:
+    long folders = 0;
+    long items = 0;
+    long messages = 0;
+
+    plugin::ItemHandle root() { return Handle(0); }
+    void Reset() { folders = items = messages = 0; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOTIMPL; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return E_NOTIMPL; }
+    ULONG STDMETHODCALLTYPE Release() override { return E_NOTIMPL; }
+    HWND STDMETHODCALLTYPE GetOwnerWindow() override { return nullptr; }
+    plugin::ItemHandle STDMETHODCALLTYPE GetRoot() override { return root(); }
+    plugin::ItemHandle STDMETHODCALLTYPE GetChild(plugin::ItemHandle) override { return nullptr; }
+    plugin::ItemHandle STDMETHODCALLTYPE GetNextSibling(plugin::ItemHandle) override { return nullptr; }
+    BOOL STDMETHODCALLTYPE GetText(plugin::ItemHandle, char*, int) override { return FALSE; }
+    BOOL STDMETHODCALLTYPE GetURL(plugin::ItemHandle, char*, int) override { return FALSE; }
+    BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle) override { return FALSE; }
+    plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle, const char*, const char* url, int kind) override {
+        if (kind == plugin::kAddFolder) return Handle(++folders);
+        if (kind != plugin::kAddItem) return nullptr;
+        ++(url == plugin::NoURL ? messages : items);
+        return Handle(1);
+    }
+
+private:
+    static plugin::ItemHandle Handle(long number) {
+        return reinterpret_cast<plugin::ItemHandle>(static_cast<INT_PTR>(0x10000 + number * 16));
+    }
+};
+
+// One import as the host runs it: create, SetSink, Run, Release. -1 when no handler was made.
+inline int RunImport(plugin::CreateHandlerFunction create, const char* code, const std::string& file,
+                     CountingSink& sink) {
+    sink.Reset();
+    plugin::FormatHandler* handler = nullptr;
+    if (create(code, &handler) != 0) return -1;
+    handler->SetSink(&sink);
+    std::string location = file;  // the host's writable copy
+    const int result = handler->Run(location.data(), sink.root());
+    handler->Release();
+    return result;
+}
+
+}  // namespace importbench

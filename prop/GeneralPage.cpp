@@ -53,10 +53,8 @@ void GeneralPage::EditTab(int line) {
     TabEditDialog dialog(tabs_, adding ? TabSlot{} : tabs_[line]);
     if (!dialog.Run(module_, GetParent(hwnd()))) return;
 
-    TabSlot edited = dialog.Slot();
-    // A new tab keeps nothing of an earlier section; an edited one keeps its other keys.
-    if (!adding) edited.lines = tabs_[line].lines;
-    tabs_[line] = std::move(edited);
+    // The edited copy still carries the section's other keys (none for a new tab).
+    tabs_[line] = dialog.Slot();
     if (!adding || line == kMaxTabs - 1) SendMessageA(List(), LB_DELETESTRING, line, 0);
     SendMessageA(List(), LB_INSERTSTRING, line, reinterpret_cast<LPARAM>(tabs_[line].name.c_str()));
     SendMessageA(List(), LB_SETCURSEL, line, 0);

@@ -62,7 +62,9 @@ int RunSettingsTool(HINSTANCE module) {
         return 0;
     }
     ComSession com;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    // The "Tree" page's indent spin is an up-down control, which needs its own class too.
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     RunSettingsSheet(module, GetActiveWindow(), settings::IniFile(settings::LocateFor(nullptr)));
     return 0;

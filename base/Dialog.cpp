@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include <prsht.h>
+
 namespace ui {
 
 INT_PTR Dialog::RunModal(HINSTANCE module, int templateId, HWND owner) {
@@ -12,11 +14,21 @@ INT_PTR Dialog::Answer(LONG_PTR value) const {
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        if (auto* self = reinterpret_cast<Dialog*>(lParam)) {
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        }
+    Dialog* created = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lParam) : nullptr;
+    return Dispatch(created, hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK Dialog::PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* created = nullptr;
+    if (message == WM_INITDIALOG && lParam)
+        created = reinterpret_cast<Dialog*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+    return Dispatch(created, hwnd, message, wParam, lParam);
+}
+
+INT_PTR Dialog::Dispatch(Dialog* created, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (created) {
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
     }
     // Messages before WM_INITDIALOG (WM_SETFONT, the creation messages) get the default handling.
     Dialog* self = FromHandle(hwnd);

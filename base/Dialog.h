@@ -25,6 +25,9 @@ public:
     // ended with, or -1 when it could not be created.
     INT_PTR RunModal(HINSTANCE module, int templateId, HWND owner);
 
+    // The dialog procedure of a property-sheet page whose PROPSHEETPAGE's lParam is the object.
+    static INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 protected:
     // Dialog-procedure convention: TRUE when the message was handled. Messages whose answer is a
     // value of its own (notifications) return it through Answer.
@@ -37,6 +40,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Binds `self` (on WM_INITDIALOG) and hands the message to the bound object.
+    static INT_PTR Dispatch(Dialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
 };

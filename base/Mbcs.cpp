@@ -56,6 +56,12 @@ size_t FindLastOf(std::string_view text, std::string_view chars) {
     return found;
 }
 
+size_t FindText(std::string_view text, std::string_view needle) {
+    for (size_t i = 0; i + needle.size() <= text.size(); i = NextCharOffset(text, i))
+        if (text.compare(i, needle.size(), needle) == 0) return i;
+    return npos;
+}
+
 size_t FitLength(std::string_view text, size_t maxBytes) {
     if (text.size() <= maxBytes) return text.size();
     size_t fit = 0;

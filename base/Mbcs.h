@@ -25,6 +25,10 @@ size_t NextCharOffset(std::string_view text, size_t pos);
 // plain byte search, which long files need.
 size_t Find(std::string_view text, char c, size_t from = 0);
 
+// Offset of the first occurrence of `needle` that begins on a character boundary, or npos; bytes
+// compare exactly. An empty needle is found at 0.
+size_t FindText(std::string_view text, std::string_view needle);
+
 // First / last offset of a single-byte character that is one of `chars`; trail bytes never match.
 size_t FindFirstOf(std::string_view text, std::string_view chars);
 size_t FindLastOf(std::string_view text, std::string_view chars);

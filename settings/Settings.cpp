@@ -51,6 +51,30 @@ std::vector<std::string> IniFile::ReadKeys(const char* section) const {
     }
 }
 
+std::vector<std::string> IniFile::ReadSection(const char* section) const {
+    // Lines come separated by NULs, as key names do; grow until the section fits.
+    for (DWORD size = 5000;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD length = GetPrivateProfileSectionA(section, buffer.data(), size, path_.c_str());
+        if (length + 2 < size || size > (1u << 24)) {
+            std::vector<std::string> lines;
+            for (const char* p = buffer.data(); *p; p += lines.back().size() + 1) lines.emplace_back(p);
+            return lines;
+        }
+    }
+}
+
+void IniFile::WriteSection(const char* section, const std::vector<std::string>& lines) const {
+    std::string block;
+    for (const std::string& line : lines) block.append(line).push_back('\0');
+    block.push_back('\0');
+    WritePrivateProfileSectionA(section, block.c_str(), path_.c_str());
+}
+
+void IniFile::DeleteSection(const char* section) const {
+    WritePrivateProfileStringA(section, nullptr, nullptr, path_.c_str());
+}
+
 void IniFile::Write(const char* section, const char* key, const char* value) const {
     WritePrivateProfileStringA(section, key, value, path_.c_str());
 }

@@ -31,6 +31,12 @@ public:
     // Every key name of a section, in file order.
     std::vector<std::string> ReadKeys(const char* section) const;
 
+    // Every line of a section ("key=value"), in file order; empty when the section is missing.
+    std::vector<std::string> ReadSection(const char* section) const;
+    // Replaces the whole section by `lines`, in their order.
+    void WriteSection(const char* section, const std::vector<std::string>& lines) const;
+    void DeleteSection(const char* section) const;
+
     // A null value deletes the key.
     void Write(const char* section, const char* key, const char* value) const;
     void WriteInt(const char* section, const char* key, int value) const;

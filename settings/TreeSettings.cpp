@@ -12,7 +12,7 @@ TreeSettings ReadTreeSettings(const IniFile& ini) {
     if (tree.indent <= 0 || tree.indent > kMaxIndent) tree.indent = kDefaultIndent;
     tree.showIcons = ini.ReadInt("Tree", "NoIcons", 0) == 0;
     tree.fontSize = ini.ReadInt("Tree", "font-size", kDefaultFontSize);
-    tree.fontFace = ini.ReadString("Tree", "font-face", "ＭＳ ゴシック", kFontFaceCapacity);
+    tree.fontFace = ini.ReadString("Tree", "font-face", kDefaultFontFace, kFontFaceCapacity);
     tree.itemMode = ini.ReadInt("Tree", "itemMode", 0);
     return tree;
 }

@@ -22,6 +22,7 @@ inline constexpr int kDefaultIndent = 20;
 inline constexpr int kMaxIndent = 100;
 inline constexpr int kDefaultFontSize = 10;
 inline constexpr size_t kFontFaceCapacity = 99;
+inline constexpr char kDefaultFontFace[] = "ＭＳ ゴシック";
 
 struct TreeSettings {
     std::optional<COLORREF> background;  // none: the control keeps its own background

@@ -1,0 +1,103 @@
+#include "BrowserPage.h"
+
+#include <base/Mbcs.h>
+#include <base/Path.h>
+#include <resources/PropIds.h>
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace prop {
+namespace {
+
+constexpr size_t kValueCapacity = 500;
+constexpr char kBitmapFilter[] = "bitmap\0*.bmp\0";
+constexpr char kHelpFile[] = "Tolvak.chm";
+constexpr char kHelpTopic[] = "/pdlg_ie1.html";
+constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+std::optional<std::string> ReadValue(HKEY key, const char* name) {
+    std::vector<char> buffer(kValueCapacity, '\0');
+    DWORD type = 0, size = static_cast<DWORD>(buffer.size() - 1);
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer.data());
+}
+
+}  // namespace
+
+void BrowserPage::Load() {
+    bitmaps_[0].field = IDC_IE_BACK_BITMAP;
+    bitmaps_[1].field = IDC_IE_BRAND_BITMAP;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) key_.reset(key);
+    for (Bitmap& bitmap : bitmaps_) {
+        bitmap.stored = ReadValue(key_.get(), bitmap.value);
+        bitmap.text = bitmap.stored.value_or("");
+        SetText(bitmap.field, bitmap.text);
+    }
+}
+
+bool BrowserPage::TakeBack() {
+    for (Bitmap& bitmap : bitmaps_) bitmap.text = Text(bitmap.field);
+    return true;
+}
+
+void BrowserPage::Save() {
+    // Only what the user changed is written; an emptied field removes its value.
+    for (Bitmap& bitmap : bitmaps_) {
+        if (!key_ || bitmap.text == bitmap.stored.value_or("")) continue;
+        if (bitmap.text.empty()) {
+            RegDeleteValueA(key_.get(), bitmap.value);
+            bitmap.stored.reset();
+        } else {
+            RegSetValueExA(key_.get(), bitmap.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(bitmap.text.c_str()),
+                           static_cast<DWORD>(bitmap.text.size() + 1));
+            bitmap.stored = bitmap.text;
+        }
+    }
+}
+
+void BrowserPage::Browse(Bitmap& bitmap) {
+    std::vector<char> file(kValueCapacity, '\0');
+    mbcs::CopyFitting(Text(bitmap.field), file.data(), file.size());
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = hwnd();
+    dialog.lpstrFilter = kBitmapFilter;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (GetOpenFileNameA(&dialog)) SetText(bitmap.field, file.data());
+}
+
+void BrowserPage::ShowHelp() {
+    // The viewer's window lives in this process as long as it is open, so its library stays.
+    static win::UniqueModule viewer(LoadLibraryA("hhctrl.ocx"));
+    const auto htmlHelp = win::ProcAddress<HtmlHelpFunction>(viewer.get(), "HtmlHelpA");
+    if (!htmlHelp) return;
+    const std::string file = path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile);
+    htmlHelp(hwnd(), file.c_str(), kHelpDisplayTopic, reinterpret_cast<DWORD_PTR>(kHelpTopic));
+}
+
+INT_PTR BrowserPage::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return FALSE;
+    switch (id) {
+    case IDC_IE_BACK_BROWSE:
+        Browse(bitmaps_[0]);
+        return TRUE;
+    case IDC_IE_BRAND_BROWSE:
+        Browse(bitmaps_[1]);
+        return TRUE;
+    case IDC_IE_HELP:
+        ShowHelp();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace prop

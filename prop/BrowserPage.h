@@ -1,0 +1,40 @@
+// "IE 1": the browser's toolbar background and animated brand bitmaps (HKCU registry values).
+#pragma once
+
+#include "SettingsPage.h"
+
+#include <base/Handles.h>
+
+#include <optional>
+#include <string>
+
+namespace prop {
+
+// Where the browser keeps its toolbar settings under HKEY_CURRENT_USER.
+inline constexpr char kToolbarKey[] = "Software\\Microsoft\\Internet Explorer\\Toolbar";
+
+class BrowserPage : public SettingsPage {
+public:
+    using SettingsPage::SettingsPage;
+
+private:
+    struct Bitmap {
+        const char* value;  // registry value name
+        int field;          // edit control
+        std::string text;
+        std::optional<std::string> stored;  // as the registry holds it; nothing when absent
+    };
+
+    void Load() override;
+    bool TakeBack() override;
+    void Save() override;
+    INT_PTR OnCommand(int id, int code) override;
+
+    void Browse(Bitmap& bitmap);
+    void ShowHelp();
+
+    win::UniqueKey key_;
+    Bitmap bitmaps_[2] = {{"BackBitmapIE5", 0, {}, {}}, {"smBrandBitmap", 0, {}, {}}};
+};
+
+}  // namespace prop

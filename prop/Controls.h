@@ -1,0 +1,21 @@
+// Small helpers over dialog controls shared by the settings tool's pages and dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace prop {
+
+std::string ControlText(HWND dialog, int id);
+
+// The text of line `line` of a list box ("" when there is none).
+std::string ListLine(HWND list, int line);
+
+// Beeps and puts the focus on control `id`: how the tool refuses a value; returns false.
+bool RefuseControl(HWND dialog, int id);
+
+// Takes the text of control `id` into `field`; refuses (above) when it is longer than `limit` bytes.
+bool TakeField(HWND dialog, int id, size_t limit, std::string* field);
+
+}  // namespace prop

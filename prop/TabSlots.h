@@ -1,0 +1,58 @@
+// The settings tool's working copy of the tabs: the sections "Tolvak#1" to "Tolvak#13", in use
+// from the first slot on without gaps. A tab carries every key of its section, so keys the tool
+// does not edit ("EditOnDrop", say) stay with their tab when tabs move or go.
+#pragma once
+
+#include <settings/Settings.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace prop {
+
+inline constexpr int kMaxTabs = 13;
+inline constexpr size_t kTabNameLimit = 39;
+// The programs read paths into MAX_PATH bytes; a longer one would silently name another folder.
+inline constexpr size_t kPathLimit = MAX_PATH - 1;
+// The list's last line while a tab can still be added; no tab name may begin with it.
+inline constexpr char kNewTabEntry[] = "<新規タブ>";
+
+struct TabSlot {
+    std::string name;
+    std::string root;
+    std::string bookmark;
+    std::string donaBookmark;
+    std::string wwwcList;
+    int mozilla = 0;
+    // The section's lines as read ("key=value"), in file order: kept so that a moved tab takes its
+    // other keys along and an unchanged tab leaves its section as it was.
+    std::vector<std::string> lines;
+
+    bool InUse() const { return !name.empty(); }
+};
+
+class TabSlots {
+public:
+    void Load(const settings::IniFile& ini);
+    // Writes sections 1 to 13; a section is rewritten only when its contents change.
+    void Save(const settings::IniFile& ini) const;
+
+    int Count() const;
+    TabSlot& operator[](int k) { return slots_[k]; }
+    const TabSlot& operator[](int k) const { return slots_[k]; }
+
+    // Removes tab k; the tabs behind it move up one slot.
+    void Remove(int k);
+    // Exchanges tabs j and j + 1; false when either is not a tab.
+    bool Swap(int j);
+
+private:
+    // Two spare slots, so shifting up after a deletion always pulls an empty slot in.
+    std::array<TabSlot, kMaxTabs + 2> slots_;
+};
+
+// The section of slot k ("Tolvak#1" for slot 0).
+std::string TabSection(int k);
+
+}  // namespace prop

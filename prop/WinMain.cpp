@@ -1,0 +1,6 @@
+// TLProp.exe: the settings tool.
+#include "SettingsSheet.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return prop::RunSettingsTool(instance); }

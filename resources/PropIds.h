@@ -1,0 +1,71 @@
+// Resource ids of the settings tool TLProp.exe (resources/TLProp.rc).
+#pragma once
+
+#define IDI_PROP 1
+
+// Pages of the sheet, in the order they are shown.
+#define IDD_PAGE_GENERAL 101
+#define IDD_PAGE_TREE 102
+#define IDD_PAGE_WND 103
+#define IDD_PAGE_IE1 104
+#define IDD_PAGE_COOKIE 105
+#define IDD_TAB_EDIT 106
+
+// "General": the tab list and the browser.
+#define IDC_TAB_LIST 1001
+#define IDC_TAB_UP 1002
+#define IDC_TAB_DOWN 1003
+#define IDC_TAB_DELETE 1004
+#define IDC_BROWSER 1005
+
+// The tab-edit dialog.
+#define IDC_TAB_NAME 1101
+#define IDC_TAB_ROOT 1102
+#define IDC_TAB_ROOT_MENU 1103
+#define IDC_TAB_BOOKMARK 1104
+#define IDC_TAB_BOOKMARK_BROWSE 1105
+#define IDC_TAB_MOZILLA 1106
+#define IDC_TAB_DONA 1107
+#define IDC_TAB_DONA_BROWSE 1108
+#define IDC_TAB_WWWC 1109
+#define IDC_TAB_WWWC_BROWSE 1110
+
+// "Tree".
+#define IDC_TREE_INDENT 1201
+#define IDC_TREE_INDENT_SPIN 1202
+#define IDC_TREE_NO_ICONS 1203
+#define IDC_TREE_EDIT_ON_DROP 1204
+#define IDC_TREE_MODE_NORMAL 1205
+#define IDC_TREE_MODE_SINGLE 1206
+#define IDC_TREE_MODE_CLICK 1207
+#define IDC_TREE_HOT_TRACK 1208
+#define IDC_TREE_NO_DRAG_OUT 1209
+#define IDC_TREE_NO_RENAME 1210
+#define IDC_TREE_BACK_COLOR 1211
+#define IDC_TREE_TEXT_COLOR 1212
+#define IDC_TREE_LINE_COLOR 1213
+#define IDC_TREE_FONT 1214
+#define IDC_TREE_STANDARD 1215
+#define IDC_TREE_SAMPLE 1216
+
+// "Wnd".
+#define IDC_WND_NO_DUAL 1301
+#define IDC_WND_TOP_MOST 1302
+#define IDC_WND_DEFAULT_SIZE 1303
+#define IDC_WND_STATUS_BAR 1304
+#define IDC_WND_INTERNET_OPTIONS 1305
+
+// "IE 1".
+#define IDC_IE_BACK_BITMAP 1401
+#define IDC_IE_BACK_BROWSE 1402
+#define IDC_IE_BRAND_BITMAP 1403
+#define IDC_IE_BRAND_BROWSE 1404
+#define IDC_IE_HELP 1405
+
+// "Cookie Editor".
+#define IDC_COOKIE_LIST 1501
+#define IDC_COOKIE_TEXT 1502
+#define IDC_COOKIE_SELECT 1503
+#define IDC_COOKIE_DELETE 1504
+#define IDC_COOKIE_RELOAD 1505
+#define IDC_COOKIE_HELP 1506

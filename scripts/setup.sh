@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools wine64 xvfb xauth locales
-          fonts-ipafont-gothic googletest imagemagick python3 x11-utils libxml2-utils)
+          fonts-ipafont-gothic googletest imagemagick python3 x11-utils libxml2-utils
+          fp-utils nsis g++-mingw-w64-i686)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -44,8 +44,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Tolvak.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Tolvak を起動する"
+; No "start the program" box on the finish page: it would run elevated, as the installer does.
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY

@@ -48,7 +48,7 @@ std::optional<std::string> GetText(HWND owner, UINT format, size_t limit) {
     const char* bytes = static_cast<const char*>(GlobalLock(data));
     if (!bytes) return std::nullopt;
     // The block may be larger than its text, and text from another program need not end in NUL.
-    const std::string text(bytes, strnlen(bytes, std::min(GlobalSize(data), limit)));
+    const std::string text(bytes, strnlen(bytes, std::min<size_t>(GlobalSize(data), limit)));
     GlobalUnlock(data);
     return text;
 }

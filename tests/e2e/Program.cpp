@@ -125,11 +125,13 @@ bool Installation::AddPlugIn(const char* name) const {
     return CopyFileA(BuiltFile(name).c_str(), (dir_ / name).c_str(), FALSE) != FALSE;
 }
 
-RunningProgram::RunningProgram(const Installation& installation, const std::string& currentFolder) {
+RunningProgram::RunningProgram(const Installation& installation, const std::string& currentFolder)
+    : RunningProgram(installation.exe(), currentFolder.empty() ? installation.dir().path() : currentFolder) {}
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& folder) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = text::Format("\"%s\"", installation.exe().c_str());
-    const std::string& folder = currentFolder.empty() ? installation.dir().path() : currentFolder;
+    std::string commandLine = text::Format("\"%s\"", exe.c_str());
     if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                        &process_)) {
         CloseHandle(process_.hThread);

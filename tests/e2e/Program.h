@@ -61,6 +61,8 @@ class RunningProgram {
 public:
     // `currentFolder`: the folder the program starts in; its own folder when empty.
     explicit RunningProgram(const Installation& installation, const std::string& currentFolder = "");
+    // Any program file (an installed copy), started in `folder`.
+    RunningProgram(const std::string& exe, const std::string& folder);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

@@ -65,9 +65,9 @@ Section "Tolvak 本体" SecMain
     SetOverwrite off
     File "${SETTINGS}"
     SetOverwrite on
-    ; The program writes its settings beside itself: let users change that one file.
-    nsExec::Exec '"$SYSDIR\icacls.exe" "$INSTDIR\tolvak.ini" /grant *S-1-5-32-545:M'
-    Pop $0
+    ; The settings file names programs the tree starts ("Browser", user tools), so it keeps the
+    ; folder's rights: letting every user change it would let them choose what an administrator
+    ; running the program starts. Users who want their own settings install into a folder of theirs.
 
     SetOutPath "$INSTDIR\x86"
     !insertmacro SHIP32_ALL

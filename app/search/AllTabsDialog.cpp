@@ -1,6 +1,5 @@
 #include "AllTabsDialog.h"
 
-#include "FindDialog.h"
 #include "TreeFind.h"
 
 #include <resources/SearchIds.h>
@@ -83,7 +82,7 @@ void AllTabsDialog::PlaceList(int width, int height) {
     ShowWindow(List(), SW_SHOW);
 }
 
-void AllTabsDialog::Search() {
+void AllTabsDialog::OnSearch() {
     const std::string wanted = ComboText(hwnd(), IDC_FIND_TEXT, kTextCapacity);
     if (wanted.empty()) {
         ui::ShowMessage(hwnd(), kNoSearchText, "", MB_ICONWARNING);
@@ -128,11 +127,6 @@ void AllTabsDialog::NotifyTabChange() {
     SendMessageA(tabs_.mainWindow, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
-void AllTabsDialog::Close(INT_PTR result) {
-    history_.Save();
-    EndDialog(hwnd(), result);
-}
-
 void AllTabsDialog::SortBy(int column) {
     ascending_ = column == sortColumn_ ? !ascending_ : true;
     sortColumn_ = column;
@@ -160,7 +154,7 @@ void AllTabsDialog::ReturnToTree(const FindResult& row, HTREEITEM node) {
         NotifyTabChange();
         break;
     }
-    Close(kBackedToTree);
+    EndDialog(hwnd(), kBackedToTree);
 }
 
 void AllTabsDialog::RunRowCommand(UINT id, int item) {
@@ -229,26 +223,13 @@ LRESULT AllTabsDialog::OnListNotify(NMHDR& header) {
     }
 }
 
-INT_PTR AllTabsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AllTabsDialog::OnOtherMessage(UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        OnInit();
-        return TRUE;
+    case WM_DESTROY:
+        history_.Save();  // however the dialog ends
+        return FALSE;
     case WM_SIZE:
         PlaceList(LOWORD(lParam), HIWORD(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            Search();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            Close(IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        Close(0);
         return TRUE;
     case WM_NOTIFY: {
         auto& header = *reinterpret_cast<NMHDR*>(lParam);

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "AllTabsSearch.h"
+#include "SearchDialog.h"
 #include "SearchHistory.h"
 
-#include <base/Dialog.h>
 
 #include <string>
 #include <vector>
@@ -25,11 +25,11 @@ struct TabSet {
     std::vector<SearchTab> tabs;
 };
 
-class AllTabsDialog : public ui::Dialog {
+class AllTabsDialog : public SearchDialog {
 public:
     // The rows' pop-up commands.
     enum : UINT { kOpen = 1001, kOpenInNewWindow = 1002, kBackToTree = 1003, kProperties = 1004 };
-    // What Run returns after "ツリーに戻る(&B)"; "キャンセル" gives 2, the close box 0.
+    // What Run returns after "ツリーに戻る(&B)".
     static constexpr INT_PTR kBackedToTree = 1;
 
     AllTabsDialog(const settings::IniFile& ini, TabSet tabs);
@@ -39,14 +39,11 @@ public:
     void RunRowCommand(UINT id, int item);
     const std::vector<FindResult>& rows() const { return results_.rows(); }
 
-protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
-    void OnInit();
+    void OnInit() override;
+    void OnSearch() override;
+    INT_PTR OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PlaceList(int width, int height);
-    void Search();
-    void Close(INT_PTR result);
     LRESULT OnListNotify(NMHDR& header);
     void SortBy(int column);
     static int CALLBACK CompareRows(LPARAM left, LPARAM right, LPARAM self);

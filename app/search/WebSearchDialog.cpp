@@ -1,10 +1,9 @@
 #include "WebSearchDialog.h"
 
-#include "FindDialog.h"
 #include "WebSearch.h"
 
-#include <resources/SearchIds.h>
 #include <base/Mbcs.h>
+#include <resources/SearchIds.h>
 #include <tree/CFavTreeView.h>
 
 #include <algorithm>
@@ -26,7 +25,7 @@ WebSearchDialog::WebSearchDialog(const settings::IniFile& ini, CFavTreeView& tre
 
 INT_PTR WebSearchDialog::Run(HINSTANCE module, HWND owner) { return RunModal(module, IDD_WEB_SEARCH, owner); }
 
-void WebSearchDialog::Search() {
+void WebSearchDialog::OnSearch() {
     HWND sites = GetDlgItem(hwnd(), IDC_WEB_SITE);
     const size_t site = SiteIndexOrFirst(static_cast<int>(SendMessageA(sites, CB_GETCURSEL, 0, 0)));
     HWND word = GetDlgItem(hwnd(), IDC_WEB_WORD);
@@ -39,32 +38,12 @@ void WebSearchDialog::Search() {
     EndDialog(hwnd(), 0);
 }
 
-INT_PTR WebSearchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        HWND sites = GetDlgItem(hwnd(), IDC_WEB_SITE);
-        for (const SearchSite& site : SearchSites())
-            SendMessageA(sites, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(site.name.c_str()));
-        SendMessageA(sites, CB_SETCURSEL, SiteIndexOrFirst(ini_.ReadInt(kSection, kSiteKey, 0)), 0);
-        history_.FillCombo(GetDlgItem(hwnd(), IDC_WEB_WORD));
-        return TRUE;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            Search();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(hwnd(), IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        EndDialog(hwnd(), 0);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+void WebSearchDialog::OnInit() {
+    HWND sites = GetDlgItem(hwnd(), IDC_WEB_SITE);
+    for (const SearchSite& site : SearchSites())
+        SendMessageA(sites, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(site.name.c_str()));
+    SendMessageA(sites, CB_SETCURSEL, SiteIndexOrFirst(ini_.ReadInt(kSection, kSiteKey, 0)), 0);
+    history_.FillCombo(GetDlgItem(hwnd(), IDC_WEB_WORD));
 }
 
 }  // namespace search

@@ -31,6 +31,7 @@ struct FindInTreeTest : testutil::TreeFixture {
     CFavTreeView* tree = nullptr;
 
     void SetUp() override {
+        dir.MakeDir("fav\\News");
         dir.WriteShortcut("fav\\News\\News Daily", "http://news.example/daily");
         dir.WriteShortcut("fav\\News\\Sports", "http://news.example/sports");
         dir.WriteShortcut("fav\\HOME SITE", "http://home.example/");
@@ -91,6 +92,7 @@ struct SearchCommandsTest : testing::Test {
     void SetUp() override {
         app::State().instance = GetModuleHandleA(nullptr);
         app::State().topMost = 0;
+        dir.MakeDir("first\\Shared");
         dir.WriteShortcut("first\\Shared\\Alpha", "http://alpha.example/");
         dir.WriteShortcut("first\\beta", "http://beta.example/a");
         dir.WriteShortcut("second\\Gamma", "http://gamma.example/a");

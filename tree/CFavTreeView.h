@@ -172,6 +172,15 @@ public:
     // The formats the tree accepts from drops, in order of preference.
     static std::vector<UINT> AcceptedDropFormats();
 
+    // The find commands' state for this tree: the text, the node the last search stopped at (a
+    // hint, compared by handle only) and whether the walk has passed that node yet.
+    struct FindState {
+        std::string text;
+        HTREEITEM stop = nullptr;
+        bool started = false;
+    };
+    FindState& findState() { return findState_; }
+
     // Notifications and feedback.
     LRESULT OnNotify(const NMHDR* header);
     void ShowStatusText(HTREEITEM node);
@@ -260,4 +269,5 @@ private:
     // Each imported folder's nesting level, and the folders at every so many levels (TreeImport.cpp).
     std::unordered_map<HTREEITEM, uint32_t> importedLevels_;
     std::vector<HTREEITEM> deepBranches_;
+    FindState findState_;
 };

@@ -83,6 +83,8 @@ ContextMenu::ContextMenu(CFavTreeView& tree, HTREEITEM node)
     }
 }
 
+ContextMenu::ContextMenu(HWND owner, HIMAGELIST images) : tree_(owner), images_(images), menu_(CreatePopupMenu()) {}
+
 // The menu goes before the entries its items point at.
 ContextMenu::~ContextMenu() { menu_.reset(); }
 
@@ -105,6 +107,14 @@ void ContextMenu::Track(POINT screenPoint) {
     TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN, screenPoint.x, screenPoint.y, 0, tree_, nullptr);
     // Lets the menu's modal loop finish cleanly before the next input.
     PostMessageA(tree_, WM_NULL, 0, 0);
+}
+
+UINT ContextMenu::Choose(POINT screenPoint) {
+    if (!menu_ || GetMenuItemCount(menu_.get()) <= 0) return 0;
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
+                                                         screenPoint.x, screenPoint.y, 0, tree_, nullptr));
+    PostMessageA(tree_, WM_NULL, 0, 0);
+    return chosen;
 }
 
 bool Measure(HWND tree, HFONT font, MEASUREITEMSTRUCT& measure) {

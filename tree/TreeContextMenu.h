@@ -44,6 +44,9 @@ struct Entry {
 class ContextMenu {
 public:
     ContextMenu(CFavTreeView& tree, HTREEITEM node);
+    // An empty menu of the same look for another window (`owner` measures and draws it); the
+    // caller adds the entries.
+    ContextMenu(HWND owner, HIMAGELIST images);
     ~ContextMenu();
     ContextMenu(const ContextMenu&) = delete;
     ContextMenu& operator=(const ContextMenu&) = delete;
@@ -51,11 +54,13 @@ public:
     HMENU handle() const { return menu_.get(); }
     // Shows the menu at a screen point; the chosen command reaches the tree as WM_COMMAND.
     void Track(POINT screenPoint);
+    // Shows the menu at a screen point and returns the chosen command (0: none).
+    UINT Choose(POINT screenPoint);
 
-private:
     void Add(UINT id, const char* text, int image = -1);
     void AddSeparator();
 
+private:
     HWND tree_;
     HIMAGELIST images_;
     win::UniqueMenu menu_;

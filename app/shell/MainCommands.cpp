@@ -41,6 +41,13 @@ void MainWindow::OnCommand(UINT id) {
         {ID_INTERNET_OPTIONS, &MainWindow::ShowInternetOptions},
         {ID_HOME_PAGE, &MainWindow::OpenHomePage},
         {ID_ADD_HOME_PAGE, &MainWindow::AddHomePage},
+        {ID_FIND_IN_TAB, &MainWindow::FindInTab},
+        {ID_FIND_NEXT, &MainWindow::FindNextInTab},
+        {ID_FIND_IN_ALL_TABS, &MainWindow::FindInAllTabs},
+        {ID_WEB_SEARCH, &MainWindow::SearchWeb},
+        {ID_CACHE_BANNERS, &MainWindow::DeleteBannerCache},
+        {ID_CACHE_CGI, &MainWindow::DeleteCgiCache},
+        {ID_CACHE_EDIT_PATTERNS, &MainWindow::EditBannerPatterns},
     };
     for (const CommandEntry& command : kCommands) {
         if (command.id == id) {

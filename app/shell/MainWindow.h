@@ -84,6 +84,15 @@ private:
     void OpenHomePage();
     void AddHomePage();
     void RunUserTool(UINT id);
+    // Searching and the cache cleaner (SearchCommands.cpp).
+    void FindInTab();
+    void FindNextInTab();
+    void FindInAllTabs();
+    void SearchWeb();
+    void DeleteBannerCache();
+    void DeleteCgiCache();
+    void EditBannerPatterns();
+    std::string ProgramDirectory() const;
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);
 

@@ -103,6 +103,55 @@ void RemoveTreeWide(const std::wstring& folder) {
 
 void RemoveTree(const std::string& folder) { RemoveTreeWide(text::AnsiToWide(folder)); }
 
+namespace {
+
+std::map<UINT_PTR, std::function<void()>>& Steps() {
+    static std::map<UINT_PTR, std::function<void()>> steps;
+    return steps;
+}
+
+void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    const auto found = Steps().find(id);
+    if (found == Steps().end()) return;
+    const std::function<void()> step = std::move(found->second);
+    Steps().erase(found);
+    step();
+}
+
+}  // namespace
+
+void Soon(std::function<void()> step) { Steps()[SetTimer(nullptr, 0, 10, RunStep)] = std::move(step); }
+
+HWND ThreadWindow(const char* className) {
+    std::pair<const char*, HWND> search{className, nullptr};
+    const auto check = [](HWND window, LPARAM param) {
+        auto& [wanted, found] = *reinterpret_cast<std::pair<const char*, HWND>*>(param);
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (IsWindowVisible(window) && lstrcmpA(name, wanted) == 0) found = window;
+        return found ? FALSE : TRUE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), check, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+INT_PTR RunDialog(const std::function<INT_PTR()>& run, const std::function<void(HWND)>& script, INT_PTR leftOpen) {
+    int tries = 0;
+    std::function<void()> step = [&] {
+        HWND dialog = ThreadWindow("#32770");
+        if (!dialog && ++tries < 100) return Soon(step);
+        ASSERT_NE(dialog, nullptr);
+        script(dialog);
+        if (IsWindowVisible(dialog)) EndDialog(dialog, leftOpen);
+    };
+    Soon(step);
+    const INT_PTR result = run();
+    for (const auto& [id, unused] : Steps()) KillTimer(nullptr, id);
+    Steps().clear();
+    return result;
+}
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -45,6 +46,14 @@ void PumpMessages();
 // Moves the cursor and waits until it stays there: a pointer event from the display that is still
 // on its way (the desktop centres the cursor when it starts) would move it back.
 void PlaceCursor(POINT point);
+
+// Runs `step` from the next message loop of this thread, whichever modal loop that is.
+void Soon(std::function<void()> step);
+// The visible top-level window of this thread of a class: "#32770" dialogs, "#32768" menus.
+HWND ThreadWindow(const char* className);
+// Calls `run` (which shows a modal dialog) and runs `script` once the dialog shows; a dialog the
+// script leaves open is ended with `leftOpen`. Returns what `run` returned.
+INT_PTR RunDialog(const std::function<INT_PTR()>& run, const std::function<void(HWND)>& script, INT_PTR leftOpen);
 
 // Answers message boxes instead of showing them, and keeps what they said.
 class MessageRecorder {

@@ -31,51 +31,14 @@ constexpr INT_PTR kLeftOpen = 99;
 
 // --- Acting inside modal loops --------------------------------------------------------------
 
-std::map<UINT_PTR, std::function<void()>> g_steps;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    const auto found = g_steps.find(id);
-    if (found == g_steps.end()) return;
-    const std::function<void()> step = std::move(found->second);
-    g_steps.erase(found);
-    step();
-}
-
-// Runs `step` from the next message loop of this thread, whichever modal loop that is.
-void Soon(std::function<void()> step) { g_steps[SetTimer(nullptr, 0, 10, RunStep)] = std::move(step); }
-
-// The visible top-level window of this thread of a class: "#32770" dialogs, "#32768" menus.
-HWND ThreadWindow(const char* className) {
-    std::pair<const char*, HWND> search{className, nullptr};
-    const auto check = [](HWND window, LPARAM param) {
-        auto& [wanted, found] = *reinterpret_cast<std::pair<const char*, HWND>*>(param);
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof name);
-        if (IsWindowVisible(window) && lstrcmpA(name, wanted) == 0) found = window;
-        return found ? FALSE : TRUE;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), check, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
+using testutil::Soon;
+using testutil::ThreadWindow;
 
 // Opens the dialog as the program does and runs `script` once it shows; a dialog the script
 // leaves open is ended with kLeftOpen.
 INT_PTR RunDialog(CFavTreeView& tree, HTREEITEM target, const std::string& title, const std::string& url,
                   const std::function<void(HWND)>& script) {
-    int tries = 0;
-    std::function<void()> step = [&] {
-        HWND dialog = ThreadWindow("#32770");
-        if (!dialog && ++tries < 100) return Soon(step);
-        ASSERT_NE(dialog, nullptr);
-        script(dialog);
-        if (IsWindowVisible(dialog)) EndDialog(dialog, kLeftOpen);
-    };
-    Soon(step);
-    const INT_PTR result = ShowAddItemDialog(tree, target, title, url);
-    for (const auto& [id, unused] : g_steps) KillTimer(nullptr, id);
-    g_steps.clear();
-    return result;
+    return testutil::RunDialog([&] { return ShowAddItemDialog(tree, target, title, url); }, script, kLeftOpen);
 }
 
 struct MenuLine {

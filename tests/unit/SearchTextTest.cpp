@@ -1,0 +1,73 @@
+// Search texts: the match at character boundaries, the web search's query words and the search
+// history kept in the settings file.
+#include "../support/TestSupport.h"
+
+#include <app/search/SearchHistory.h>
+#include <app/search/TextMatch.h>
+#include <app/search/WebSearch.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SearchText, AsciiNeverMatchesInsideADoubleByteCharacter) {
+    const std::string anime = "アニメ";       // ア is 83 41
+    const std::string table = "表計算ソフト";  // 表 is 95 5C, ソ is 83 5C
+    const std::string mark = "ファイル";      // ァ is 83 40
+    const std::string bracket = "ゼミ";        // ゼ is 83 5B
+    const struct {
+        const std::string& text;
+        const char* wanted;
+        bool found;
+    } cases[] = {
+        {anime, "A", false}, {table, "\\", false}, {mark, "@", false},  {bracket, "[", false},
+        {anime, "ニメ", true}, {table, "ソフト", true}, {table, "計算", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(search::Contains(c.text, c.wanted), c.found) << c.wanted;
+    EXPECT_TRUE(search::Contains("aアA", "A"));  // the real "A" after the double-byte one
+    EXPECT_FALSE(search::Contains("Tolvak", "tolvak"));
+}
+
+TEST(SearchText, QueryWordsKeepTheirBytesUnambiguous) {
+    const std::string japanese = "検索";  // 8C 9F 8D F5
+    EXPECT_EQ(search::EncodeQueryWord("a b&c#d%e+f"), "a+b%26c%23d%25e%2Bf");
+    EXPECT_EQ(search::EncodeQueryWord(japanese), "%8C%9F%8D%F5");
+    EXPECT_EQ(search::EncodeQueryWord("A-z.0_9~"), "A-z.0_9~");
+    const std::string longWord(1000, 'x');
+    EXPECT_EQ(search::QueryUrl(search::SearchSites()[0], longWord).size(),
+              search::SearchSites()[0].prefix.size() + longWord.size());
+    EXPECT_EQ(search::SiteIndexOrFirst(7), 0u);
+    EXPECT_EQ(search::SiteIndexOrFirst(-1), 0u);
+    EXPECT_EQ(search::SiteIndexOrFirst(3), 3u);
+}
+
+struct SearchHistoryTest : testing::Test {
+    testutil::TempDir dir;
+    settings::IniFile ini{dir / "tolvak.ini"};
+};
+
+TEST_F(SearchHistoryTest, RepeatedTextMovesUpSpelledAsTypedLast) {
+    search::SearchHistory history(ini);
+    for (const char* text : {"alpha", "Beta", "gamma", "beta"}) history.Add(text);
+    history.Save();
+    search::SearchHistory loaded(ini);
+    loaded.Load();
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[0], "beta");
+    EXPECT_EQ(loaded[1], "gamma");
+    EXPECT_EQ(loaded[2], "alpha");
+}
+
+TEST_F(SearchHistoryTest, FullListDropsTheOldestAndKeepsBlanks) {
+    search::SearchHistory history(ini);
+    for (int n = 0; n < 26; ++n) history.Add("text" + std::to_string(n));
+    history.Add("  padded  ");
+    history.Save();
+    search::SearchHistory loaded(ini);
+    loaded.Load();
+    ASSERT_EQ(loaded.size(), 26u);
+    EXPECT_EQ(loaded[0], "  padded  ");
+    EXPECT_EQ(loaded[25], "text1");  // text0 fell out
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// Finding entries: in the active tab (first match, find next), in all tabs (the result list and
+// its rows), and the web search, with the dialogs run modally as the program runs them.
+#include "../support/TestSupport.h"
+
+#include <app/search/AllTabsDialog.h>
+#include <app/search/TreeFind.h>
+#include <app/shell/AppState.h>
+#include <app/shell/MainWindow.h>
+#include <resources/SearchIds.h>
+#include <resources/TolvakIds.h>
+#include <base/TextEncoding.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using testutil::MessageRecorder;
+using testutil::Node;
+
+namespace {
+
+constexpr INT_PTR kLeftOpen = 99;
+
+// --- The active tab ----------------------------------------------------------------------------
+
+struct FindInTreeTest : testutil::TreeFixture {
+    MessageRecorder messages;
+    CFavTreeView* tree = nullptr;
+
+    void SetUp() override {
+        dir.MakeDir("fav\\News");
+        dir.WriteShortcut("fav\\News\\News Daily", "http://news.example/daily");
+        dir.WriteShortcut("fav\\News\\Sports", "http://news.example/sports");
+        dir.WriteShortcut("fav\\HOME SITE", "http://home.example/");
+        dir.WriteShortcut("fav\\アニメ", "http://anime.example/");
+        dir.WriteShortcut("fav\\表計算", "http://calc.example/");
+        tree = &Load();
+    }
+    HTREEITEM Selected() const { return TreeView_GetSelection(tree->hwnd()); }
+};
+
+TEST_F(FindInTreeTest, MatchesAreCaseSensitiveAndRunFromTitleIntoUrl) {
+    search::FindFirst(*tree, "SITE\thttp://home");
+    EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
+    search::FindFirst(*tree, "home site");
+    search::FindFirst(*tree, "SITE\thttp://anime");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(2, search::kNotFound));
+    EXPECT_EQ(messages.messages().back().caption, "Tolvak");
+    EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
+}
+
+TEST_F(FindInTreeTest, AsciiTextsNeverMatchInsideJapaneseTitles) {
+    for (const char* text : {"A", "\\", "@", "["}) search::FindFirst(*tree, text);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(4, search::kNotFound));
+    const std::string japanese = "計算";
+    search::FindFirst(*tree, japanese);
+    EXPECT_EQ(Selected(), Node(*tree, {"表計算"}));
+    EXPECT_EQ(messages.texts().size(), 4u);
+}
+
+TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
+    search::FindFirst(*tree, "News");
+    EXPECT_EQ(Selected(), Node(*tree, {"News"}));
+    search::FindNext(*tree);
+    EXPECT_EQ(Selected(), Node(*tree, {"News", "News Daily"}));
+    search::FindNext(*tree);  // "Sports" has "news" only in small letters, in its URL
+    EXPECT_EQ(Selected(), Node(*tree, {"News", "News Daily"}));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNotFound});
+
+    TreeView_SelectItem(tree->hwnd(), tree->Root());
+    search::FindNext(*tree);
+    EXPECT_EQ(Selected(), Node(*tree, {"News"}));
+}
+
+TEST_F(FindInTreeTest, FindNextBeforeAnySearchAsksForAText) {
+    search::FindNext(*tree);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNoSearchText});
+}
+
+// --- The main window's commands ------------------------------------------------------------------
+
+struct SearchCommandsTest : testing::Test {
+    testutil::TempDir dir;
+    std::string first = dir.MakeDir("first");
+    std::string second = dir.MakeDir("second");
+    std::unique_ptr<app::MainWindow> main;
+    MessageRecorder messages;
+
+    void SetUp() override {
+        app::State().instance = GetModuleHandleA(nullptr);
+        app::State().topMost = 0;
+        dir.MakeDir("first\\Shared");
+        dir.WriteShortcut("first\\Shared\\Alpha", "http://alpha.example/");
+        dir.WriteShortcut("first\\beta", "http://beta.example/a");
+        dir.WriteShortcut("second\\Gamma", "http://gamma.example/a");
+    }
+    void TearDown() override {
+        main.reset();
+        testutil::PumpMessages();
+    }
+    app::MainWindow& Open(const std::string& extra = "") {
+        testutil::WriteSettings(dir, "[Tolvak#1]\r\ntabName=メイン\r\nFavRoot=" + first + "\r\n[Tolvak#2]\r\ntabName=二番目\r\nFavRoot=" +
+                                         second + "\r\n[Tolvak#3]\r\ntabName=三番目\r\nFavRoot=" + first + "\r\n" + extra);
+        main = std::make_unique<app::MainWindow>(dir / "tolvak.ini");
+        EXPECT_TRUE(main->Create(GetModuleHandleA(nullptr)));
+        testutil::PumpMessages();
+        return *main;
+    }
+    settings::IniFile Ini() const { return settings::IniFile(dir / "tolvak.ini"); }
+    // Runs a command that shows a dialog, with `script` acting in it.
+    void Command(UINT id, const std::function<void(HWND)>& script) {
+        testutil::RunDialog(
+            [&] {
+                SendMessageA(main->hwnd(), WM_COMMAND, id, 0);
+                return INT_PTR(0);
+            },
+            script, kLeftOpen);
+        testutil::PumpMessages();
+    }
+    static void Search(HWND dialog, const std::string& text) {
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, text.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    static std::vector<std::string> Column(HWND dialog, int column) {
+        HWND list = GetDlgItem(dialog, IDC_FIND_RESULTS);
+        std::vector<std::string> texts;
+        for (int item = 0; item < ListView_GetItemCount(list); ++item) {
+            char text[600] = "";
+            ListView_GetItemText(list, item, column, text, sizeof text);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    static int ItemTitled(HWND dialog, const std::string& title) {
+        const auto titles = Column(dialog, 0);
+        const auto found = std::find(titles.begin(), titles.end(), title);
+        return found == titles.end() ? -1 : static_cast<int>(found - titles.begin());
+    }
+    static search::AllTabsDialog& Object(HWND dialog) {
+        return *dynamic_cast<search::AllTabsDialog*>(ui::Dialog::FromHandle(dialog));
+    }
+};
+
+TEST_F(SearchCommandsTest, FindInTabSelectsTheMatchAndKeepsOnlyRealTexts) {
+    Open();
+    Command(ID_FIND_IN_TAB, [&](HWND dialog) { Search(dialog, "beta"); });
+    EXPECT_EQ(TreeView_GetSelection(main->Tab(0)->hwnd()), Node(*main->Tab(0), {"beta"}));
+    Command(ID_FIND_IN_TAB, [&](HWND dialog) { Search(dialog, ""); });
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNoSearchText});
+    EXPECT_EQ(Ini().ReadString("search", "hist0", "", 200), "beta");
+    EXPECT_EQ(Ini().ReadString("search", "hist1", "", 200), "");
+}
+
+TEST_F(SearchCommandsTest, AllTabsListsEachEntryOnceWithEveryTabItIsIn) {
+    Open();
+    ASSERT_FALSE(main->Tab(1)->IsLoaded());
+    const std::string both = "メイン,三番目";
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        Search(dialog, "a");
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"Shared", "Alpha", "beta", "Gamma"}));
+        EXPECT_EQ(Column(dialog, 3), (std::vector<std::string>{both, both, both, "二番目"}));
+        EXPECT_EQ(Column(dialog, 2)[1], first + "\\Shared\\Alpha.url");
+        Search(dialog, "a\thttp");  // title and URL are tested each by itself here
+        EXPECT_TRUE(Column(dialog, 0).empty());
+    });
+    EXPECT_TRUE(main->Tab(1)->IsLoaded());
+    EXPECT_TRUE(IsWindowVisible(main->Tab(0)->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(main->Tab(1)->hwnd()));
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(Ini().ReadString("search", "hist0", "", 200), "a\thttp");
+}
+
+TEST_F(SearchCommandsTest, AllTabsSortsByAColumnUpThenDown) {
+    Open();
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        Search(dialog, "a");
+        NMLISTVIEW click{};
+        click.hdr = {GetDlgItem(dialog, IDC_FIND_RESULTS), IDC_FIND_RESULTS, static_cast<UINT>(LVN_COLUMNCLICK)};
+        click.iSubItem = 0;
+        SendMessageA(dialog, WM_NOTIFY, IDC_FIND_RESULTS, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"Alpha", "beta", "Gamma", "Shared"}));
+        SendMessageA(dialog, WM_NOTIFY, IDC_FIND_RESULTS, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"Shared", "Gamma", "beta", "Alpha"}));
+    });
+}
+
+TEST_F(SearchCommandsTest, ARowWhoseEntryWentSaysSoAndARowStillThereLeadsBackToItsTab) {
+    Open();
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        Search(dialog, "a");
+        // The entry goes while the list is open; the trees hear of it from the shell.
+        const std::string gone = first + "\\beta.url";
+        ASSERT_TRUE(DeleteFileA(gone.c_str()));
+        SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, gone.c_str(), nullptr);
+        testutil::PumpMessages();
+        Object(dialog).RunRowCommand(search::AllTabsDialog::kOpenInNewWindow, ItemTitled(dialog, "beta"));
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNotFound});
+        Object(dialog).RunRowCommand(search::AllTabsDialog::kBackToTree, ItemTitled(dialog, "Gamma"));
+    });
+    EXPECT_EQ(TabCtrl_GetCurSel(main->TabBar()), 1);
+    EXPECT_TRUE(IsWindowVisible(main->Tab(1)->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(main->Tab(0)->hwnd()));
+    EXPECT_EQ(TreeView_GetSelection(main->Tab(1)->hwnd()), Node(*main->Tab(1), {"Gamma"}));
+}
+
+TEST_F(SearchCommandsTest, TemporaryTabIsListedByItsFolderName) {
+    Open();
+    main->OpenTemporaryTab(text::AnsiToWide(dir.MakeDir("一時フォルダ")));
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        HWND tabs = GetDlgItem(dialog, IDC_FIND_TABS);
+        ASSERT_EQ(SendMessageA(tabs, LB_GETCOUNT, 0, 0), 4);
+        char name[64] = "";
+        SendMessageA(tabs, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(name));
+        EXPECT_EQ(std::string(name), "一時フォルダ");
+        EXPECT_EQ(SendMessageA(tabs, LB_GETSELCOUNT, 0, 0), 4);
+    });
+}
+
+TEST_F(SearchCommandsTest, WebSearchSendsTheWordUnambiguouslyAndRemembersTheSite) {
+    const testutil::Recorder recorder(dir, "browser");
+    ASSERT_TRUE(recorder.ok());
+    Open("[General]\r\nBrowser=" + recorder.program() + "\r\n[search]\r\nsite=9\r\n");
+    const std::string word = "a b&c#d%e+検索";
+    Command(ID_WEB_SEARCH, [&](HWND dialog) {
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_WEB_SITE, CB_GETCURSEL, 0, 0), 0);  // 9 is no site
+        SendDlgItemMessageA(dialog, IDC_WEB_SITE, CB_SETCURSEL, 3, 0);
+        SetDlgItemTextA(dialog, IDC_WEB_WORD, word.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_NE(recorder.WaitForCommandLine().find(
+                  " http://dictionary.goo.ne.jp/cgi-bin/dict_search.cgi?sw=1&MT=a+b%26c%23d%25e%2B%8C%9F%8D%F5"),
+              std::string::npos);
+    EXPECT_EQ(Ini().ReadInt("search", "site", -1), 3);
+    EXPECT_EQ(Ini().ReadString("search", "hist0", "", 200), word);
+    Command(ID_WEB_SEARCH, [&](HWND dialog) {
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_WEB_SITE, CB_GETCURSEL, 0, 0), 3);
+        char text[200] = "";
+        SendDlgItemMessageA(dialog, IDC_WEB_WORD, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::string(text), word);
+    });
+}
+
+}  // namespace

@@ -3,7 +3,7 @@
 BUILD_DIR := build
 JOBS      := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench bench-linkcheck clean
 
 all: build
 
@@ -25,6 +25,9 @@ test: build
 
 bench: build
 	@scripts/bench.sh
+
+bench-linkcheck: build
+	@scripts/linkcheck-bench.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <prsht.h>
 
 namespace ui {
 
@@ -24,6 +25,9 @@ public:
     // Runs the dialog template `templateId` of `module` modally; returns the value the dialog
     // ended with, or -1 when it could not be created.
     INT_PTR RunModal(HINSTANCE module, int templateId, HWND owner);
+    // The dialog template `templateId` of `module` as a page of a property sheet, bound to this
+    // object; null when the page could not be made.
+    HPROPSHEETPAGE CreatePage(HINSTANCE module, int templateId);
 
 protected:
     // Dialog-procedure convention: TRUE when the message was handled. Messages whose answer is a
@@ -37,6 +41,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
 };

@@ -18,7 +18,7 @@ import time
 
 folder = sys.argv[1]
 key, cert = os.path.join(folder, "key.pem"), os.path.join(folder, "cert.pem")
-subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout", key, "-out", cert,
+subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
                 "-days", "2", "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost"],
                check=True, capture_output=True)
 with open(cert) as pem, open(os.path.join(folder, "cert.der"), "wb") as der:

@@ -1,20 +1,14 @@
 // http checks over WinSock 1.1: a non-blocking socket whose events, like the host look-up's
 // result, arrive as messages to the tree window.
+#include "FailureTexts.h"
 #include "Job.h"
 
 namespace linkcheck {
 
+using namespace texts;
+
 namespace {
 
-constexpr char kSocketFailed[] = "ソケットの作成に失敗しました。";
-constexpr char kLookupFailed[] = "サーバのIPアドレスの取得に失敗しました。";
-constexpr char kNoAddress[] = "IPアドレスの取得に失敗しました。";
-constexpr char kSelectFailed[] = "ソケットイベントを通知させる設定に失敗しました。";
-constexpr char kConnectFailed[] = "サーバへの接続に失敗しました。";
-constexpr char kEventError[] = "ソケットイベントの通知でエラーが発生しました。";
-constexpr char kSendFailed[] = "送信に失敗しました。";
-constexpr char kReceiveFailed[] = "受信に失敗しました。";
-constexpr char kNoResponse[] = "応答がありません。";
 constexpr long kEvents = FD_READ | FD_CONNECT | FD_CLOSE;
 constexpr int kReceiveChunk = 4068;
 

@@ -1,6 +1,7 @@
 // https checks through WinHTTP in asynchronous mode. WinHTTP calls back on its own threads; the
 // callback only posts a message to the tree window, so every decision is made on the tree's
 // thread like the WinSock checks'. Redirects are not followed, as with http.
+#include "FailureTexts.h"
 #include "Job.h"
 
 #include <base/TextEncoding.h>
@@ -9,15 +10,11 @@
 
 namespace linkcheck {
 
+using namespace texts;
+
 namespace {
 
 constexpr wchar_t kUserAgent[] = L"Tolvak Favorites Manager - LinkCheck";
-constexpr char kLookupFailed[] = "サーバのIPアドレスの取得に失敗しました。";
-constexpr char kConnectFailed[] = "サーバへの接続に失敗しました。";
-constexpr char kSendFailed[] = "送信に失敗しました。";
-constexpr char kReceiveFailed[] = "受信に失敗しました。";
-constexpr char kNoResponse[] = "応答がありません。";
-constexpr char kCertificateFailed[] = "サーバの証明書を確認できませんでした。";
 
 // What the callback posts (low byte of lParam; the error code above it).
 enum Step : LPARAM { kSent = 1, kHeaders = 2, kError = 3, kClosing = 4 };

@@ -1,3 +1,4 @@
+#include "FailureTexts.h"
 #include "Job.h"
 
 #include <tree/CFavTreeView.h>
@@ -8,10 +9,10 @@
 
 namespace linkcheck {
 
+using namespace texts;
+
 namespace {
 
-constexpr char kInvalidUrl[] = "URLが不正です。";
-constexpr char kNoResponse[] = "応答がありません。";
 constexpr char kMoreFailed[] = "ほかに %d 件のチェックに失敗しました。";
 constexpr char kStopQuestion[] = "処理中の非同期httpアイテムが有ります。強制中断しますか？";
 constexpr char kStopCaption[] = "リンクチェック";

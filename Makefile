@@ -4,7 +4,7 @@ BUILD_DIR := build
 BUILD32_DIR := build32
 JOBS      := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build build32 dist run test bench clean
+.PHONY: all setup configure build build32 dist run test bench bench-linkcheck clean
 
 all: build
 
@@ -36,6 +36,9 @@ test: build
 
 bench: build
 	@scripts/bench.sh
+
+bench-linkcheck: build
+	@scripts/linkcheck-bench.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD32_DIR)

@@ -8,6 +8,16 @@ INT_PTR Dialog::RunModal(HINSTANCE module, int templateId, HWND owner) {
     return DialogBoxParamA(module, MAKEINTRESOURCEA(templateId), owner, Procedure, reinterpret_cast<LPARAM>(this));
 }
 
+HPROPSHEETPAGE Dialog::CreatePage(HINSTANCE module, int templateId) {
+    PROPSHEETPAGEA page{};
+    page.dwSize = sizeof page;
+    page.hInstance = module;
+    page.pszTemplate = MAKEINTRESOURCEA(templateId);
+    page.pfnDlgProc = PageProcedure;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    return CreatePropertySheetPageA(&page);
+}
+
 INT_PTR Dialog::Answer(LONG_PTR value) const {
     SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
     return TRUE;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <prsht.h>
 
 namespace ui {
 
@@ -24,6 +25,9 @@ public:
     // Runs the dialog template `templateId` of `module` modally; returns the value the dialog
     // ended with, or -1 when it could not be created.
     INT_PTR RunModal(HINSTANCE module, int templateId, HWND owner);
+    // The dialog template `templateId` of `module` as a page of a property sheet, bound to this
+    // object; null when the page could not be made.
+    HPROPSHEETPAGE CreatePage(HINSTANCE module, int templateId);
 
     // The dialog procedure of a property-sheet page whose PROPSHEETPAGE's lParam is the object.
     static INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -84,4 +84,42 @@ bool ShellDelete(HWND owner, const std::wstring& path, FILEOP_FLAGS flags) {
 
 void NotifyShell(LONG event, const std::wstring& path) { SHChangeNotify(event, SHCNF_PATHW, path.c_str(), nullptr); }
 
+std::optional<std::string> ReadAll(const std::wstring& path) {
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD) return std::nullopt;
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty() && !ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr))
+        return std::nullopt;
+    content.resize(read);
+    return content;
+}
+
+bool ReplaceContent(const std::wstring& path, std::string_view bytes) {
+    // A read-only file stays as it is: replacing it by a move would get round its protection.
+    const DWORD attributes = Attributes(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    std::wstring folder, name;
+    if (!SplitLast(path, &folder, &name) || bytes.size() > MAXDWORD) return false;
+    const std::wstring temporary = Join(folder, L"~" + name + L".tmp");
+    {
+        win::UniqueFile file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                              written == bytes.size() && FlushFileBuffers(file.get());
+        if (!complete) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
 }  // namespace fsys

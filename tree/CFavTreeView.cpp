@@ -151,6 +151,7 @@ int CFavTreeView::Message(const std::string& text, const std::string& caption, U
 
 LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = hwnd();
+    if (LRESULT result = 0; RouteFeatureMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_INITDIALOG:
         RegisterDropTarget();
@@ -205,6 +206,7 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         RemoveNode(reinterpret_cast<HTREEITEM>(lParam));
         return 0;
     case WM_DESTROY:
+        AbandonFeatures();
         RemoveDeepBranches();  // before the tree view removes the rest
         break;
     case WM_NCDESTROY:

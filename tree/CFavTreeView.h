@@ -13,6 +13,7 @@
 
 #include "FavNode.h"
 #include "FolderListing.h"
+#include "LinkCheckHook.h"
 #include "TabConfig.h"
 #include <settings/TreeSettings.h>
 
@@ -187,6 +188,8 @@ public:
     void SetStatusText(const std::string& text);
     // A message box for this tree: the tree's window is activated first and focused afterwards.
     int Message(const std::string& text, const std::string& caption, UINT flags);
+    // What the node's last link check found, while the tree keeps it (TreeHooks.cpp).
+    std::optional<std::string> LinkCheckOutcome(HTREEITEM node) const;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -255,6 +258,9 @@ private:
     // tree view removes everything at a reload or when its window goes).
     void RemoveDeepBranches();
     bool StopLinkChecksBeforeReload();
+    bool RouteFeatureMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    void ForgetNodeInFeatures(HTREEITEM node);
+    void AbandonFeatures();
 
     LONG references_ = 1;
     fav::TabConfig config_;
@@ -270,4 +276,6 @@ private:
     std::unordered_map<HTREEITEM, uint32_t> importedLevels_;
     std::vector<HTREEITEM> deepBranches_;
     FindState findState_;
+    // Created on the first check when the program installed a checker (TreeHooks.cpp).
+    std::unique_ptr<fav::TreeLinkChecks> linkChecks_;
 };

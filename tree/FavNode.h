@@ -51,7 +51,8 @@ enum Image : int {
     kImageLinkDead = 6,
     kImageLinkAlive = 7,
     kImageDelete = 8,
-    kImageCount = 9,
+    kImageLinkUnsure = 9,  // a link check got a status that tells neither (401, 429, 5xx ...)
+    kImageCount = 10,
 };
 
 struct NodeImages {

@@ -1,11 +1,42 @@
-// Where the tree meets features that arrive with their own modules: link checking and the
-// properties of an entry. Until a feature is present its hook does the least harmful thing.
+// Where the tree meets features that arrive with their own modules: link checking (installed by
+// the program, absent from the bar) and the properties of an entry.
 #include "CFavTreeView.h"
 
-bool CFavTreeView::StopLinkChecksBeforeReload() { return true; }
+#include "properties/PropertiesSheet.h"
 
-void CFavTreeView::ShowProperties(HTREEITEM) {}
+namespace {
 
-void CFavTreeView::CheckLinks(HTREEITEM) {}
+fav::LinkCheckFactory g_linkCheckFactory = nullptr;
 
-bool CFavTreeView::PropertiesOpen() const { return false; }
+}  // namespace
+
+void fav::InstallLinkChecker(LinkCheckFactory factory) { g_linkCheckFactory = factory; }
+
+fav::LinkCheckFactory fav::InstalledLinkChecker() { return g_linkCheckFactory; }
+
+bool CFavTreeView::StopLinkChecksBeforeReload() { return !linkChecks_ || linkChecks_->StopBeforeReload(); }
+
+void CFavTreeView::ShowProperties(HTREEITEM node) { props::ShowProperties(*this, node); }
+
+void CFavTreeView::CheckLinks(HTREEITEM node) {
+    if (!linkChecks_ && g_linkCheckFactory) linkChecks_ = g_linkCheckFactory(*this);
+    if (linkChecks_) linkChecks_->Check(node);
+}
+
+bool CFavTreeView::PropertiesOpen() const { return props::IsOpenFor(*this); }
+
+bool CFavTreeView::RouteFeatureMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return linkChecks_ && linkChecks_->HandleMessage(message, wParam, lParam, result);
+}
+
+void CFavTreeView::ForgetNodeInFeatures(HTREEITEM node) {
+    if (linkChecks_) linkChecks_->Forget(node);
+}
+
+void CFavTreeView::AbandonFeatures() {
+    if (linkChecks_) linkChecks_->Abandon();
+}
+
+std::optional<std::string> CFavTreeView::LinkCheckOutcome(HTREEITEM node) const {
+    return linkChecks_ ? linkChecks_->Outcome(node) : std::nullopt;
+}

@@ -17,10 +17,13 @@ LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
         return OnBeginLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
     case TVN_ENDLABELEDITA:
         return OnEndLabelEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
-    case TVN_DELETEITEMA:
-        // Commands and dragged data act on the current node: it must never outlive its item.
-        if (reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.hItem == contextNode_) contextNode_ = nullptr;
+    case TVN_DELETEITEMA: {
+        // Commands, dragged data and link checks act on nodes: none may outlive its item.
+        HTREEITEM node = reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.hItem;
+        if (node == contextNode_) contextNode_ = nullptr;
+        ForgetNodeInFeatures(node);
         return 0;
+    }
     case TVN_BEGINDRAGA: {
         const auto& info = *reinterpret_cast<const NMTREEVIEWA*>(header);
         if (StillExists(info.itemNew.hItem)) BeginDrag(info);
@@ -75,7 +78,8 @@ void CFavTreeView::ShowStatusText(HTREEITEM node) {
     } else if (KindOf(node) & fav::kOpenable) {
         const std::optional<std::string> url = NodeUrl(node);
         if (!url) return;  // the node is gone
-        text = *url;
+        const std::optional<std::string> outcome = LinkCheckOutcome(node);
+        text = outcome ? *outcome + "  " + *url : *url;
     } else {
         text = kFolderStatus;
     }

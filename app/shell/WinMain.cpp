@@ -3,6 +3,8 @@
 #include "MainWindow.h"
 #include "Startup.h"
 
+#include <app/linkcheck/LinkChecker.h>
+
 #include <base/MessageBox.h>
 #include <resources/TolvakIds.h>
 #include <tree/CFavTreeView.h>
@@ -35,6 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (app::HandOverToRunningInstance(ini)) return 0;
     if (!app::InitializeCommon()) return 0;
     app::StartWinSock();
+    linkcheck::Install();
 
     auto mainWindow = std::make_unique<app::MainWindow>(state.settingsPath);
     if (!mainWindow->Create(instance)) {

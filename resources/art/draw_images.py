@@ -7,7 +7,7 @@ Regenerate with (from the repository root):
 
 It writes both files into the resources folder, one level above this script:
 
-    resources/tree_images.bmp  nine 16x16 tree pictures in one 144x16 strip,
+    resources/tree_images.bmp  ten 16x16 tree pictures in one 160x16 strip,
                                24-bit, magenta (255,0,255) background
     resources/Tolvak.ico       application icon, 16/32/48 px, 32-bit BGRA
 
@@ -35,6 +35,7 @@ TREE_PICTURES = [
     "link_dead",        # 6
     "link_alive",       # 7
     "delete",           # 8
+    "link_unsure",      # 9
 ]
 
 
@@ -350,13 +351,8 @@ def in_disc(x, y):
     return 8 - half <= x <= 7 + half
 
 
-def draw_link_dead(c):
-    red = (216, 32, 32)
-    light = (248, 104, 88)
-    dark = (112, 0, 0)
-    white = (255, 255, 255)
-
-    # Disc with its rim drawn on its own edge pixels.
+def draw_disc(c, body, light, dark):
+    """Disc with its rim drawn on its own edge pixels, lit from the top left."""
     for y in range(CELL):
         for x in range(CELL):
             if not in_disc(x, y):
@@ -368,7 +364,12 @@ def draw_link_dead(c):
             elif x + y <= 8:
                 c.set(x, y, light)
             else:
-                c.set(x, y, red)
+                c.set(x, y, body)
+
+
+def draw_link_dead(c):
+    white = (255, 255, 255)
+    draw_disc(c, (216, 32, 32), (248, 104, 88), (112, 0, 0))
 
     # White cross, three pixels thick.
     for i in range(5, 11):
@@ -379,6 +380,30 @@ def draw_link_dead(c):
 
 def draw_link_alive(c):
     c.paint_map(CHECK_MAP, CHECK)
+
+
+# A question mark for a page whose answer is neither "there" nor "gone" (401, 429, 5xx ...).
+QUESTION_MAP = [
+    "..XXX.",
+    ".X...X",
+    ".....X",
+    "....X.",
+    "...X..",
+    "...X..",
+    "......",
+    "...X..",
+]
+
+
+def draw_link_unsure(c):
+    white = (255, 255, 255)
+    # The same disc as the dead picture, in amber.
+    draw_disc(c, (232, 160, 16), (252, 208, 96), (128, 80, 0))
+
+    for row, line in enumerate(QUESTION_MAP):
+        for col, mark in enumerate(line):
+            if mark == "X":
+                c.set(5 + col, 4 + row, white)
 
 
 def draw_delete(c):
@@ -408,6 +433,7 @@ DRAWERS = {
     "link_dead": draw_link_dead,
     "link_alive": draw_link_alive,
     "delete": draw_delete,
+    "link_unsure": draw_link_unsure,
 }
 
 

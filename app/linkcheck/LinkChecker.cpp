@@ -1,0 +1,263 @@
+#include "FailureTexts.h"
+#include "Job.h"
+
+#include <tree/CFavTreeView.h>
+
+#include <base/Format.h>
+
+#include <algorithm>
+
+namespace linkcheck {
+
+using namespace texts;
+
+namespace {
+
+constexpr char kMoreFailed[] = "ほかに %d 件のチェックに失敗しました。";
+constexpr char kStopQuestion[] = "処理中の非同期httpアイテムが有ります。強制中断しますか？";
+constexpr char kStopCaption[] = "リンクチェック";
+constexpr char kErrorCaption[] = "Error";
+// What the system calls a box without a caption of its own.
+constexpr char kDefaultCaption[] = "エラー";
+constexpr UINT kTimerPeriod = 250;
+
+DWORD g_timeout = kDefaultResponseTimeout;
+
+std::unique_ptr<fav::TreeLinkChecks> MakeChecker(CFavTreeView& tree) { return std::make_unique<LinkChecker>(tree); }
+
+int ImageFor(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::kAlive: return fav::kImageLinkAlive;
+    case Verdict::kDead: return fav::kImageLinkDead;
+    default: return fav::kImageLinkUnsure;
+    }
+}
+
+}  // namespace
+
+void Install() { fav::InstallLinkChecker(MakeChecker); }
+
+DWORD ResponseTimeout() { return g_timeout; }
+
+void SetResponseTimeout(DWORD milliseconds) { g_timeout = milliseconds; }
+
+LinkChecker::LinkChecker(CFavTreeView& tree) : tree_(tree) {}
+
+LinkChecker::~LinkChecker() {
+    Abandon();
+    CloseHttpsSession(httpsSession_);
+}
+
+void LinkChecker::Check(HTREEITEM node) {
+    if (tree_.IsShortcut(node)) {
+        pending_.push_back(node);
+    } else if (tree_.IsFolder(node)) {
+        HWND window = tree_.hwnd();
+        for (HTREEITEM child = TreeView_GetChild(window, node); child; child = TreeView_GetNextSibling(window, child))
+            if (tree_.IsShortcut(child)) pending_.push_back(child);
+    }
+    Pump();
+}
+
+void LinkChecker::Pump() {
+    // The item leaves the queue before its check starts: a check that fails at once pumps again
+    // and must not take the same item a second time.
+    while (running_.size() < kMaxRunning && !pending_.empty()) {
+        HTREEITEM node = pending_.front();
+        pending_.pop_front();
+        Start(node);
+    }
+}
+
+void LinkChecker::Start(HTREEITEM node) {
+    const std::optional<std::string> url = tree_.NodeUrl(node);
+    if (!url) return;  // the file is gone; the tree said so and removed the node
+    auto job = std::make_unique<Job>();
+    switch (SplitUrl(*url, &job->target)) {
+    case SplitResult::kSkipped: return;
+    case SplitResult::kInvalid:
+        outcomes_[node] = kInvalidUrl;
+        Report(kInvalidUrl, kDefaultCaption);
+        return;
+    case SplitResult::kValid: break;
+    }
+    job->id = nextId_++;
+    job->node = node;
+    job->url = *url;
+    job->deadline = GetTickCount64() + g_timeout;
+    outcomes_.erase(node);
+
+    const char* failure = nullptr;
+    Job& started = *job;
+    running_.push_back(std::move(job));
+    const bool ok = started.target.scheme == Scheme::kHttps ? StartHttps(started, &failure) : StartHttp(started, &failure);
+    if (!ok) {
+        if (started.target.scheme == Scheme::kHttp && started.socket == INVALID_SOCKET) {
+            // No socket, no check: the item keeps its picture.
+            Finish(started);
+            Report(failure, kDefaultCaption);
+            return;
+        }
+        Fail(started, failure);
+        return;
+    }
+    if (!timerSet_ && SetTimer(tree_.hwnd(), kTimeoutTimer, kTimerPeriod, nullptr)) timerSet_ = true;
+}
+
+LinkChecker::Job* LinkChecker::Find(bool (*match)(const Job&, UINT_PTR), UINT_PTR key) {
+    for (auto& job : running_)
+        if (match(*job, key)) return job.get();
+    return nullptr;
+}
+
+void LinkChecker::Close(Job& job) {
+    if (job.target.scheme == Scheme::kHttps)
+        CloseHttps(job);
+    else
+        CloseHttp(job);
+}
+
+void LinkChecker::Finish(Job& job) {
+    Close(job);
+    const auto it = std::find_if(running_.begin(), running_.end(), [&](const auto& entry) { return entry.get() == &job; });
+    if (it != running_.end()) running_.erase(it);
+    if (running_.empty() && timerSet_) {
+        KillTimer(tree_.hwnd(), kTimeoutTimer);
+        timerSet_ = false;
+    }
+    Pump();
+}
+
+void LinkChecker::Fail(Job& job, const std::string& text) {
+    const bool judged = job.judged;  // a reset after the status line: the verdict stands
+    if (!judged) Show(job, fav::kImageLinkDead, text);
+    // The slot is free and the queue moves on before the box opens: the box runs its own message
+    // loop, and other checks go on meanwhile.
+    Finish(job);
+    if (!judged) Report(text, kErrorCaption);
+}
+
+bool LinkChecker::Received(Job& job, std::string_view bytes) {
+    if (!job.judged && job.reader.Add(bytes)) Judge(job, job.reader.status());
+    return job.judged;
+}
+
+void LinkChecker::Judge(Job& job, int status) {
+    job.judged = true;
+    Show(job, ImageFor(VerdictFor(status)), status > 0 ? text::Format("HTTP %d", status) : std::string("HTTP ?"));
+}
+
+void LinkChecker::Show(const Job& job, int image, const std::string& outcome) {
+    SetImage(job.node, image);
+    outcomes_[job.node] = outcome;
+    // The same text the tree shows when the item is selected, without reading its file again.
+    if (TreeView_GetSelection(tree_.hwnd()) == job.node) tree_.SetStatusText(outcome + "  " + job.url);
+}
+
+void LinkChecker::SetImage(HTREEITEM node, int image) {
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = node;
+    item.iImage = image;
+    item.iSelectedImage = image;
+    TreeView_SetItem(tree_.hwnd(), &item);
+}
+
+void LinkChecker::Report(std::string text, std::string caption) {
+    // One box per tree at a time: a folder of dead links must not stack a box per link. What
+    // fails meanwhile only shows its picture and is counted in one box afterwards.
+    if (boxOpen_) {
+        ++unreported_;
+        return;
+    }
+    boxOpen_ = true;
+    for (;;) {
+        tree_.Message(text, caption, MB_ICONERROR);
+        if (unreported_ == 0) break;
+        text = text::Format(kMoreFailed, unreported_);
+        caption = kErrorCaption;
+        unreported_ = 0;
+    }
+    boxOpen_ = false;
+}
+
+void LinkChecker::OnTimer() {
+    const ULONGLONG now = GetTickCount64();
+    for (;;) {
+        const auto late = std::find_if(running_.begin(), running_.end(), [&](const auto& job) {
+            return !job->judged && job->deadline <= now;
+        });
+        if (late == running_.end()) return;
+        Fail(**late, kNoResponse);
+    }
+}
+
+bool LinkChecker::StopBeforeReload() {
+    if (running_.empty()) return true;
+    if (tree_.Message(kStopQuestion, kStopCaption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return false;
+    Abandon();
+    return true;
+}
+
+void LinkChecker::Abandon() {
+    pending_.clear();
+    for (auto& job : running_) Close(*job);
+    running_.clear();
+    outcomes_.clear();
+    if (timerSet_) {
+        if (IsWindow(tree_.hwnd())) KillTimer(tree_.hwnd(), kTimeoutTimer);
+        timerSet_ = false;
+    }
+}
+
+void LinkChecker::Forget(HTREEITEM node) {
+    pending_.erase(std::remove(pending_.begin(), pending_.end(), node), pending_.end());
+    outcomes_.erase(node);
+    bool freed = false;
+    for (auto it = running_.begin(); it != running_.end();) {
+        if ((*it)->node != node) {
+            ++it;
+            continue;
+        }
+        Close(**it);
+        it = running_.erase(it);
+        freed = true;
+    }
+    // The tree is in the middle of removing items: the next checks start once it is done.
+    if (freed && !pending_.empty()) PostMessageA(tree_.hwnd(), kResume, 0, 0);
+}
+
+bool LinkChecker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+    case kSocketEvent:
+        OnSocketEvent(wParam, lParam);
+        *result = 0;
+        return true;
+    case kLookupDone:
+        OnLookupDone(wParam, lParam);
+        return false;  // the tree view sees it too
+    case kHttpsEvent:
+        OnHttpsEvent(wParam, lParam);
+        *result = 0;
+        return true;
+    case kResume:
+        Pump();
+        *result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam != kTimeoutTimer) return false;
+        OnTimer();
+        *result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<std::string> LinkChecker::Outcome(HTREEITEM node) const {
+    const auto it = outcomes_.find(node);
+    if (it == outcomes_.end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace linkcheck

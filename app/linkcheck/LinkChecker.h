@@ -1,0 +1,99 @@
+// The link checker of one tree: a queue of shortcuts, at most five checks at a time, each asking a
+// page's status line and showing the verdict as the item's picture. Everything runs on the tree's
+// thread: http checks use WinSock 1.1 asynchronous sockets, https checks WinHTTP in asynchronous
+// mode, and both report to the tree window, which passes the messages here.
+//
+// Implementation files: LinkChecker.cpp (queue, slots, verdicts, failures, time-outs),
+// HttpCheck.cpp (WinSock), HttpsCheck.cpp (WinHTTP).
+#pragma once
+
+#include "LinkTarget.h"
+
+#include <tree/LinkCheckHook.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace linkcheck {
+
+// Makes every tree created from now on check links.
+void Install();
+
+// How long a check may wait for a complete status line, in milliseconds (20 s; tests shorten it).
+// (<chrono> cannot be compiled with the Shift-JIS literals the program is built with.)
+inline constexpr DWORD kDefaultResponseTimeout = 20000;
+DWORD ResponseTimeout();
+void SetResponseTimeout(DWORD milliseconds);
+
+class LinkChecker final : public fav::TreeLinkChecks {
+public:
+    // Messages to the tree window.
+    static constexpr UINT kSocketEvent = WM_USER + 100;  // wParam: socket; lParam: event, error
+    static constexpr UINT kLookupDone = WM_USER + 101;   // wParam: lookup handle; lParam: error
+    static constexpr UINT kHttpsEvent = WM_USER + 102;   // wParam: check id; lParam: step, error
+    static constexpr UINT kResume = WM_USER + 103;       // fill the slots freed by removed nodes
+    static constexpr UINT_PTR kTimeoutTimer = 0x4C43;
+    static constexpr size_t kMaxRunning = 5;
+
+    explicit LinkChecker(CFavTreeView& tree);
+    ~LinkChecker() override;
+
+    void Check(HTREEITEM node) override;
+    bool StopBeforeReload() override;
+    void Forget(HTREEITEM node) override;
+    void Abandon() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    std::optional<std::string> Outcome(HTREEITEM node) const override;
+
+    struct Job;
+
+private:
+    // Queue and slots.
+    void Pump();
+    void Start(HTREEITEM node);
+    void Close(Job& job);
+    // Removes the job from the running list (closed), then fills the slot.
+    void Finish(Job& job);
+    void Fail(Job& job, const std::string& text);
+    // Collects the status line; true once it is judged (the check has its answer).
+    bool Received(Job& job, std::string_view bytes);
+    void Judge(Job& job, int status);
+    // The verdict's picture, and what the status bar says of it.
+    void Show(const Job& job, int image, const std::string& outcome);
+    void SetImage(HTREEITEM node, int image);
+    void Report(std::string text, std::string caption);
+    void OnTimer();
+    Job* Find(bool (*match)(const Job&, UINT_PTR), UINT_PTR key);
+
+    // WinSock (HttpCheck.cpp).
+    bool StartHttp(Job& job, const char** failure);
+    bool Connect(Job& job, const char** failure);
+    void OnSocketEvent(WPARAM socket, LPARAM event);
+    void OnLookupDone(WPARAM lookup, LPARAM error);
+    static void CloseHttp(Job& job);
+
+    // WinHTTP (HttpsCheck.cpp).
+    bool StartHttps(Job& job, const char** failure);
+    void OnHttpsEvent(WPARAM id, LPARAM event);
+    static void CloseHttps(Job& job);
+    static void CloseHttpsSession(void* session);
+
+    CFavTreeView& tree_;
+    std::deque<HTREEITEM> pending_;
+    std::vector<std::unique_ptr<Job>> running_;  // in start order
+    std::unordered_map<HTREEITEM, std::string> outcomes_;
+    uint32_t nextId_ = 1;
+    bool timerSet_ = false;
+    bool boxOpen_ = false;
+    int unreported_ = 0;
+    void* httpsSession_ = nullptr;  // WinHTTP session, opened with the first https check
+};
+
+}  // namespace linkcheck

@@ -1,0 +1,68 @@
+// What a link check asks for, taken from a favorite's URL, and what its answer means. No Windows
+// calls here: the rules are tested on their own.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace linkcheck {
+
+enum class Scheme { kHttp, kHttps };
+
+// Where a check connects and what it requests. Nothing is cut: host and path are as long as the
+// URL makes them.
+struct LinkTarget {
+    Scheme scheme = Scheme::kHttp;
+    std::string host;
+    int port = 0;
+    std::string path;  // from the first "/" after the host, query and fragment as written
+};
+
+enum class SplitResult {
+    kValid,
+    kInvalid,  // not an http or https URL, or its host or port cannot be used
+    kSkipped,  // a port that reads as 0 ("http://host:/"): left alone without a word
+};
+
+// Splits an "http://" or "https://" URL (the scheme in any letter case). The host runs to the first
+// "/"; a ":" in it starts the port, which must be decimal digits only, 1 to 65535.
+SplitResult SplitUrl(std::string_view url, LinkTarget* target);
+
+// The exact bytes of the request sent for an http check.
+std::string HttpRequest(const LinkTarget& target);
+
+// How a status code is shown.
+enum class Verdict {
+    kAlive,   // 2xx and 3xx (redirects are not followed)
+    kDead,    // 403, 404, 410
+    kUnsure,  // every other status, and a status line that is no status line
+};
+Verdict VerdictFor(int status);
+
+// Collects the first bytes of a response, however they are split into packets, until the status
+// line is complete, and reads the status from it once.
+class StatusLineReader {
+public:
+    // A status line longer than this is no status line.
+    static constexpr size_t kMaxLineBytes = 4096;
+
+    // Adds received bytes; true once the status line is complete (status() then holds it).
+    bool Add(std::string_view bytes);
+    // At the end of the response: judges what arrived if the line never ended. Nothing when no
+    // byte arrived at all.
+    std::optional<int> Finish();
+    bool complete() const { return complete_; }
+    // The status code; -1 when the line is not "HTTP/<version> <three digits>".
+    int status() const { return status_; }
+
+private:
+    void Judge(std::string_view line);
+
+    std::string line_;
+    bool complete_ = false;
+    int status_ = 0;
+};
+
+}  // namespace linkcheck

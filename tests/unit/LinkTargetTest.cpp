@@ -1,0 +1,89 @@
+// What a link check asks for and how it reads the answer.
+#include <app/linkcheck/LinkTarget.h>
+
+#include <gtest/gtest.h>
+
+using namespace linkcheck;
+
+namespace {
+
+struct SplitCase {
+    const char* url;
+    Scheme scheme;
+    const char* host;
+    int port;
+    const char* path;
+};
+
+TEST(LinkTarget, SplitsUrls) {
+    const SplitCase valid[] = {
+        {"http://example.com", Scheme::kHttp, "example.com", 80, "/"},
+        {"HTTP://Example.com:81/a?b=c#d", Scheme::kHttp, "Example.com", 81, "/a?b=c#d"},
+        {"https://example.com/x", Scheme::kHttps, "example.com", 443, "/x"},
+        {"HTTPS://localhost:8443", Scheme::kHttps, "localhost", 8443, "/"},
+        {"http://h:65535/", Scheme::kHttp, "h", 65535, "/"},
+    };
+    for (const SplitCase& c : valid) {
+        SCOPED_TRACE(c.url);
+        LinkTarget target;
+        ASSERT_EQ(SplitUrl(c.url, &target), SplitResult::kValid);
+        EXPECT_EQ(target.scheme, c.scheme);
+        EXPECT_EQ(target.host, c.host);
+        EXPECT_EQ(target.port, c.port);
+        EXPECT_EQ(target.path, c.path);
+    }
+    const std::pair<const char*, SplitResult> refused[] = {
+        {"http://h:/", SplitResult::kSkipped},
+        {"http://h:0/", SplitResult::kSkipped},
+        {"http://h:65536/", SplitResult::kInvalid},  // never wrapped round to another port
+        {"http://h:4294967377/", SplitResult::kInvalid},
+        {"http://h:80x/", SplitResult::kInvalid},
+        {"http://h:-1/", SplitResult::kInvalid},
+        {"http:///path", SplitResult::kInvalid},
+        {"http://", SplitResult::kInvalid},
+        {"ftp://example.com/", SplitResult::kInvalid},
+        {"javascript:alert(1)", SplitResult::kInvalid},
+    };
+    for (const auto& [url, result] : refused) {
+        LinkTarget target;
+        EXPECT_EQ(SplitUrl(url, &target), result) << url;
+    }
+}
+
+TEST(LinkTarget, LongUrlsAreNotCut) {
+    const std::string host(300, 'h');
+    const std::string path = "/" + std::string(3000, 'p');
+    LinkTarget target;
+    ASSERT_EQ(SplitUrl("http://" + host + path, &target), SplitResult::kValid);
+    EXPECT_EQ(target.host, host);
+    EXPECT_EQ(target.path, path);
+    EXPECT_EQ(HttpRequest(target), "GET " + path + " HTTP/1.0\r\nHost: " + host +
+                                       ":80\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n");
+}
+
+TEST(LinkTarget, StatusLineIsJudgedOnceWhenComplete) {
+    StatusLineReader split;
+    for (const char* piece : {"H", "TTP/1.1 3", "01 Moved\r"}) EXPECT_FALSE(split.Add(piece));
+    EXPECT_TRUE(split.Add("\nLocation: /x\r\n"));
+    EXPECT_TRUE(split.Add("HTTP/1.0 500 later bytes are not a status line\r\n"));
+    EXPECT_EQ(split.status(), 301);
+
+    StatusLineReader unterminated;  // the server closed right after the line without its end
+    unterminated.Add("HTTP/1.0 404 Not Found");
+    EXPECT_EQ(unterminated.Finish(), 404);
+
+    StatusLineReader garbage;
+    EXPECT_TRUE(garbage.Add("<html>\n"));
+    EXPECT_EQ(garbage.status(), -1);
+
+    StatusLineReader nothing;
+    EXPECT_EQ(nothing.Finish(), std::nullopt);
+}
+
+TEST(LinkTarget, VerdictsByStatus) {
+    for (int status : {200, 204, 301, 302, 304}) EXPECT_EQ(VerdictFor(status), Verdict::kAlive) << status;
+    for (int status : {403, 404, 410}) EXPECT_EQ(VerdictFor(status), Verdict::kDead) << status;
+    for (int status : {-1, 100, 401, 405, 429, 500, 503}) EXPECT_EQ(VerdictFor(status), Verdict::kUnsure) << status;
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+// Link checks of real trees against a real server on 127.0.0.1.
+#include "../support/HttpTestServer.h"
+#include "../support/TestSupport.h"
+
+#include <app/linkcheck/LinkChecker.h>
+#include <base/Format.h>
+#include <tree/CFavTreeView.h>
+#include <tree/TreeContextMenu.h>
+
+#include <gtest/gtest.h>
+
+#include <wincrypt.h>
+#include <winsock.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using testutil::Node;
+
+constexpr int kRunning = fav::kImageCheckRunning;
+constexpr int kDead = fav::kImageLinkDead;
+constexpr int kAlive = fav::kImageLinkAlive;
+constexpr int kUnsure = fav::kImageLinkUnsure;
+constexpr int kUnchecked = fav::kImageShortcut;
+
+// The host's path of a Windows path, through Wine's own conversion.
+std::string UnixPath(const std::string& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = win::ProcAddress<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    char* unix = convert ? convert(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// tests/data/tls_server.py, started on the host through Wine, with a certificate for "localhost"
+// made for this run.
+class TlsServer {
+public:
+    TlsServer(const testutil::TempDir& dir, const std::string& name) : folder_(dir.MakeDir(name)) {
+        std::string command = "start.exe /unix /usr/bin/python3 " + UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
+                              " " + UnixPath(folder_);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                            &process))
+            return;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    // Waits for the server to listen; false when it does not within half a minute.
+    bool WaitReady() {
+        const std::string portFile = folder_ + "\\port";
+        for (int i = 0; i < 300 && GetFileAttributesA(portFile.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+        if (GetFileAttributesA(portFile.c_str()) != INVALID_FILE_ATTRIBUTES) port_ = testutil::ReadBytes(portFile);
+        return !port_.empty();
+    }
+    ~TlsServer() {
+        Untrust();
+        testutil::WriteBytes(folder_ + "\\stop", "");
+    }
+    std::string Url(const std::string& path) const { return "https://localhost:" + port_ + path; }
+    // Adds the certificate to the root store of this Wine prefix (the machine's own stays as it is).
+    // The process reads the store once, at its first https request: trust comes before it.
+    bool Trust() {
+        trusted_ = testutil::ReadBytes(folder_ + "\\cert.der");
+        return ChangeRootStore([this](HCERTSTORE store) {
+            return CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, Der(), static_cast<DWORD>(trusted_.size()),
+                                                    CERT_STORE_ADD_REPLACE_EXISTING, nullptr) != FALSE;
+        });
+    }
+
+private:
+    const BYTE* Der() const { return reinterpret_cast<const BYTE*>(trusted_.data()); }
+    // The registry store writes its changes when it closes: no context of it may stay open.
+    static bool ChangeRootStore(const std::function<bool(HCERTSTORE)>& change) {
+        HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
+        if (!store) return false;
+        const bool changed = change(store);
+        CertCloseStore(store, 0);
+        return changed;
+    }
+    void Untrust() {
+        if (trusted_.empty()) return;
+        ChangeRootStore([this](HCERTSTORE store) {
+            PCCERT_CONTEXT wanted = CertCreateCertificateContext(X509_ASN_ENCODING, Der(), static_cast<DWORD>(trusted_.size()));
+            PCCERT_CONTEXT found = wanted ? CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, wanted, nullptr)
+                                          : nullptr;
+            if (wanted) CertFreeCertificateContext(wanted);
+            return found && CertDeleteCertificateFromStore(found);  // frees the found context too
+        });
+    }
+
+    std::string folder_;
+    std::string port_;
+    std::string trusted_;  // the certificate's DER bytes once trusted
+};
+
+struct LinkCheckTest : testutil::TreeFixture {
+    static void SetUpTestSuite() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(1, 1), &data);
+        linkcheck::Install();
+    }
+    static void TearDownTestSuite() {
+        fav::InstallLinkChecker(nullptr);
+        WSACleanup();
+    }
+    void TearDown() override { linkcheck::SetResponseTimeout(linkcheck::kDefaultResponseTimeout); }
+
+    // Shortcuts "01", "02" ... in folder "links", one per URL, and the loaded tree.
+    CFavTreeView& LoadLinks(const std::vector<std::string>& urls) {
+        dir.MakeDir("fav\\links");
+        for (size_t i = 0; i < urls.size(); ++i)
+            dir.WriteShortcut(text::Format("fav\\links\\%02d", static_cast<int>(i + 1)), urls[i]);
+        CFavTreeView& tree = Load();
+        folder = Node(tree, {"links"});
+        return tree;
+    }
+    HTREEITEM Link(const CFavTreeView& tree, size_t number) const {
+        return testutil::Child(tree, folder, text::Format("%02d", static_cast<int>(number)));
+    }
+    static int ImageOf(const CFavTreeView& tree, HTREEITEM node) {
+        TVITEMA item{};
+        item.mask = TVIF_IMAGE;
+        item.hItem = node;
+        TreeView_GetItem(tree.hwnd(), &item);
+        return item.iImage;
+    }
+    std::vector<int> Images(const CFavTreeView& tree) const {
+        std::vector<int> images;
+        for (HTREEITEM child = TreeView_GetChild(tree.hwnd(), folder); child; child = TreeView_GetNextSibling(tree.hwnd(), child))
+            images.push_back(ImageOf(tree, child));
+        return images;
+    }
+    // Runs this thread's messages until `done` holds (false after ten seconds).
+    static bool WaitFor(const std::function<bool()>& done) {
+        for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
+            if (GetTickCount() - start > 10000) return false;
+            testutil::PumpMessages();
+        }
+        return true;
+    }
+    // True when no item of the folder shows a running check.
+    std::function<bool()> Settled(const CFavTreeView& tree) const {
+        return [this, &tree] {
+            for (int image : Images(tree))
+                if (image == kRunning) return false;
+            return true;
+        };
+    }
+    std::string StatusOf(CFavTreeView& tree, size_t number) {
+        TreeView_SelectItem(tree.hwnd(), Link(tree, number));
+        return host.StatusText();
+    }
+
+    testutil::HttpTestServer server;
+    HTREEITEM folder = nullptr;
+};
+
+TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"/status/200", kAlive}, {"/status/301", kAlive},  {"/status/302", kAlive}, {"/status/403", kDead},
+        {"/status/404", kDead},  {"/status/410", kDead},   {"/status/429", kUnsure}, {"/status/500", kUnsure},
+        {"/split", kAlive},      {"/reset", kAlive},  // a reset after the status line keeps the verdict
+    };
+    std::vector<std::string> urls;
+    std::vector<int> expected;
+    for (const auto& [path, image] : cases) {
+        urls.push_back(server.Url(path));
+        expected.push_back(image);
+    }
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks(urls);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == expected; }))
+        << ::testing::PrintToString(Images(tree)) << ::testing::PrintToString(boxes.texts());
+    EXPECT_TRUE(boxes.texts().empty());
+
+    EXPECT_EQ(StatusOf(tree, 2), "HTTP 301  " + server.Url("/status/301"));
+    const std::string request = "GET /status/200 HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
+                                "\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n";
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_NE(std::find(requests.begin(), requests.end(), request), requests.end());
+}
+
+TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
+    // A port nobody listens on.
+    const SOCKET probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    int length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    const std::string closed = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
+
+    linkcheck::SetResponseTimeout(500);
+    dir.WriteShortcut("fav\\bad", "http://127.0.0.1:99999/");
+    CFavTreeView& tree = LoadLinks({closed, "http://no-such-host.invalid/", server.Url("/silent")});
+    std::vector<std::string> texts;
+    // The first box stays open until every other check has failed.
+    ui::ScopedMessageHandler boxes([&](const ui::MessageRequest& box) {
+        texts.push_back(box.text);
+        if (texts.size() == 1) WaitFor(Settled(tree));
+        return IDOK;
+    });
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor(Settled(tree)));
+
+    const std::string more = "ほかに 2 件のチェックに失敗しました。";
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1], more);
+    EXPECT_EQ(Images(tree), std::vector<int>(3, kDead));
+    const std::string refused = "ソケットイベントの通知でエラーが発生しました。";
+    const std::string lookup = "サーバのIPアドレスの取得に失敗しました。";
+    const std::string silent = "応答がありません。";
+    EXPECT_EQ(StatusOf(tree, 1), refused + "  " + closed);
+    EXPECT_EQ(StatusOf(tree, 2), lookup + "  http://no-such-host.invalid/");
+    EXPECT_EQ(StatusOf(tree, 3), silent + "  " + server.Url("/silent"));
+
+    // A port out of range is no port: the URL is refused and the item keeps its picture.
+    HTREEITEM bad = Node(tree, {"bad"});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, bad);
+    const std::string invalid = "URLが不正です。";
+    EXPECT_EQ(texts.back(), invalid);
+    EXPECT_EQ(ImageOf(tree, bad), kUnchecked);
+}
+
+TEST_F(LinkCheckTest, AtMostFiveAtOnceInTreeOrder) {
+    std::vector<std::string> urls;
+    // Each answer takes a little longer than the one before, so slots free one at a time.
+    for (int i = 1; i <= 12; ++i) urls.push_back(server.Url(text::Format("/delay/%d?n=%02d", 100 + 40 * i, i)));
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks(urls);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(12, kAlive); }))
+        << ::testing::PrintToString(Images(tree)) << ::testing::PrintToString(boxes.texts());
+
+    EXPECT_EQ(server.MostAtOnce(), 5);
+    std::vector<std::string> order;
+    for (const std::string& request : server.Requests()) order.push_back(request.substr(request.find("n=") + 2, 2));
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 12; ++i) expected.push_back(text::Format("%02d", i));
+    // The first five start together, so their requests may arrive in any order.
+    std::sort(order.begin(), order.begin() + 5);
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
+    testutil::MessageRecorder boxes;
+    std::vector<std::string> urls{server.Url("/silent")};
+    for (int i = 0; i < 5; ++i) urls.push_back(server.Url("/delay/200"));
+    CFavTreeView& tree = LoadLinks(urls);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return server.OpenNow() == 5; }));
+
+    tree.RemoveNode(Link(tree, 1));  // its slot goes to the sixth check
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(5, kAlive); }));
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(LinkCheckTest, ReloadAsksWhileChecksRun) {
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({server.Url("/silent")});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return server.OpenNow() == 1; }));
+
+    boxes.AnswerNext(IDNO);
+    EXPECT_FALSE(tree.LoadRoot());
+    EXPECT_EQ(Images(tree), std::vector<int>{kRunning});
+    boxes.AnswerNext(IDYES);
+    EXPECT_TRUE(tree.LoadRoot());
+    folder = Node(tree, {"links"});
+    EXPECT_EQ(Images(tree), std::vector<int>{kUnchecked});
+    EXPECT_TRUE(tree.LoadRoot());  // nothing runs: no question
+
+    const std::string question = "処理中の非同期httpアイテムが有ります。強制中断しますか？";
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{question, question}));
+    EXPECT_EQ(boxes.messages()[0].caption, "リンクチェック");
+}
+
+TEST_F(LinkCheckTest, HttpsNeedsATrustedCertificate) {
+    TlsServer trusted(dir, "trusted"), untrusted(dir, "untrusted");
+    ASSERT_TRUE(trusted.WaitReady() && untrusted.WaitReady());
+    ASSERT_TRUE(trusted.Trust());
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({trusted.Url("/status/301"), trusted.Url("/status/404"), trusted.Url("/status/503"),
+                                    untrusted.Url("/status/200")});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>{kAlive, kDead, kUnsure, kDead}; }))
+        << ::testing::PrintToString(Images(tree)) << ::testing::PrintToString(boxes.texts());
+    const std::string untrustedText = "サーバの証明書を確認できませんでした。";
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{untrustedText});
+    EXPECT_EQ(StatusOf(tree, 1), "HTTP 301  " + trusted.Url("/status/301"));
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// The two pages of the properties sheet (private to tree/properties).
+#pragma once
+
+#include <base/Dialog.h>
+
+#include <string>
+
+namespace props {
+
+// "直接編集": the shortcut file's text; OK writes it back when it was changed.
+class DirectEditPage final : public ui::Dialog {
+public:
+    explicit DirectEditPage(std::wstring file) : file_(std::move(file)) {}
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Load();
+    bool Save();
+
+    std::wstring file_;
+};
+
+// "URL情報": the URL, and the cache entry's local file, hit count, size and header lines.
+class UrlInfoPage final : public ui::Dialog {
+public:
+    explicit UrlInfoPage(std::string url) : url_(std::move(url)) {}
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Fill();
+
+    std::string url_;
+};
+
+}  // namespace props

@@ -17,12 +17,12 @@ TEST(ExportLibrary, CreatesHandlersOnlyForItsOwnCodesIntoAnEmptyPointer) {
     EXPECT_EQ(create("XML", &handler), 1);
     EXPECT_EQ(handler, taken);
     handler = nullptr;
-    for (const char* code : {"xml", "wwwc", "NSBM", "XMLX", "", static_cast<const char*>(nullptr)}) {
+    for (const char* code : {"xml", "wwwc", "nsbm", "XMLX", "", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(create(code, &handler), 1) << (code ? code : "(null)");
         EXPECT_EQ(handler, nullptr);
     }
 
-    for (const auto& [code, kind] : {std::pair{"XML", 1}, std::pair{"WWWC", 3}}) {
+    for (const auto& [code, kind] : {std::pair{"XML", 1}, std::pair{"WWWC", 3}, std::pair{"NSBM", 1}}) {
         exporttest::FakeTree tree;
         handler = nullptr;
         ASSERT_EQ(create(code, &handler), 0) << code;

@@ -72,7 +72,7 @@ void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
 
 bool CFavTreeView::LoadRoot() {
     HWND window = hwnd();
-    if (!window || !StopLinkChecksBeforeReload()) return false;
+    if (!window || (linkChecks_ && !StopLinkChecksBeforeReload())) return false;
 
     ShowWindow(window, SW_HIDE);
     config_.importedUrls.assign(1, std::string());

@@ -23,6 +23,10 @@ constexpr UINT kSimplePart = 255;
 
 MainWindow::MainWindow(std::string settingsPath) : TreeHost(std::move(settingsPath)) {}
 
+MainWindow::~MainWindow() {
+    if (HWND window = hwnd()) DestroyWindow(window);
+}
+
 bool MainWindow::Create(HINSTANCE instance) {
     RegisterWindowClass(instance);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));

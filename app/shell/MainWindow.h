@@ -25,6 +25,7 @@ public:
     static constexpr char kHomePageTitle[] = "Tolvakのホームページ";
 
     explicit MainWindow(std::string settingsPath);
+    ~MainWindow() override;
 
     // Registers the window class and creates the window, which places and shows itself.
     bool Create(HINSTANCE instance);

@@ -18,14 +18,23 @@ constexpr DWORD kTreeStyle = WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLIN
                              TVS_SHOWSELALWAYS;
 
 WNDPROC g_baseTreeProc = nullptr;  // the system tree view's procedure, shared by every tree
-int g_nextControlId = CFavTreeView::kFirstControlId;
-bool g_labelEditing = false;
+// Per thread: browser bars run a tree on each browser window's thread, and a label edit on one
+// must not hold back the keys of another.
+thread_local bool g_labelEditing = false;
 
 bool RegisterTreeClass() {
     WNDCLASSA base{};
     if (!GetClassInfoA(nullptr, WC_TREEVIEWA, &base)) return false;
     g_baseTreeProc = base.lpfnWndProc;
     return true;
+}
+
+// The lowest id from 110 that no other child of `parent` uses: ids belong to their parent, so a
+// process that creates host windows again and again (a browser opening bars) never runs out.
+int FreeControlId(HWND parent) {
+    int id = CFavTreeView::kFirstControlId;
+    while (parent && GetDlgItem(parent, id)) ++id;
+    return id;
 }
 
 DWORD StyleForItemMode(DWORD style, int itemMode) {
@@ -107,7 +116,7 @@ bool CFavTreeView::Create(HWND parent) {
     if (!registered) return false;
 
     parent_ = parent;
-    const int id = g_nextControlId++;
+    const int id = FreeControlId(parent);
     HWND window = CreateWindowExA(WS_EX_NOPARENTNOTIFY, kClassName, nullptr, kTreeStyle, 0, 0, 30, 30, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), fav::TreeModule(), CreationParam());
     if (!window) return false;

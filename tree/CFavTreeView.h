@@ -23,6 +23,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <exdisp.h>
 #include <unknwn.h>
 
 #include <optional>
@@ -74,6 +75,15 @@ public:
     HWND parentWindow() const { return parent_; }
     int itemMode() const { return itemMode_; }
     HPEN menuPen() const { return menuPen_.get(); }
+
+    // Hosts without link checking (the browser bar) switch it off: no menu entry, no question
+    // before a reload.
+    void DisableLinkChecks() { linkChecks_ = false; }
+    bool LinkChecksEnabled() const { return linkChecks_; }
+    // The browser whose bar hosts the tree (none: a window of the program): entries open in it
+    // and status texts go to its status bar.
+    void AttachBrowser(win::ComPtr<IWebBrowser2> browser) { browser_ = std::move(browser); }
+    IWebBrowser2* browser() const { return browser_.get(); }
 
     // Loading.
     bool LoadRoot();
@@ -145,8 +155,8 @@ public:
     HTREEITEM AddImportedItem(HTREEITEM parent, const std::string& name, const std::optional<std::string>& url);
 
     // Opening entries.
-    // Opens the node (none: the caret node) with the system's handler for its URL, or in a new
-    // window while Shift is down.
+    // Opens the node (none: the caret node) in a new window while Shift is down, otherwise in the
+    // hosting browser or, without one, with the system's handler for its URL.
     void Open(HTREEITEM node = nullptr);
     void OpenInNewWindow(HTREEITEM node);
     // A new window of the browser that "Browser" in section "General" names (Internet Explorer,
@@ -264,6 +274,8 @@ private:
 
     LONG references_ = 1;
     fav::TabConfig config_;
+    bool linkChecks_ = true;
+    win::ComPtr<IWebBrowser2> browser_;
     HWND parent_ = nullptr;
     int itemMode_ = 0;
     win::UniquePen menuPen_;

@@ -48,7 +48,9 @@ void CFavTreeView::RunContextCommand(UINT id, HTREEITEM node) {
     case ctxmenu::kOpenAll: OpenAll(node); break;
     case ctxmenu::kRename: StartRename(node); break;
     case ctxmenu::kProperties: ShowProperties(node); break;
-    case ctxmenu::kCheckLinks: CheckLinks(node); break;
+    case ctxmenu::kCheckLinks:
+        if (linkChecks_) CheckLinks(node);
+        break;
     default: break;
     }
 }

@@ -59,7 +59,7 @@ ContextMenu::ContextMenu(CFavTreeView& tree, HTREEITEM node)
         Add(kCopyUrl, "URLをコピー(&C)");
         Add(kCopyLink, "リンク形式でURLをコピー(&L)");
         if (onDisk) {
-            Add(kCheckLinks, "ページ存在チェック(&H)", fav::kImageCheckRunning);
+            if (tree.LinkChecksEnabled()) Add(kCheckLinks, "ページ存在チェック(&H)", fav::kImageCheckRunning);
             AddSeparator();
             Add(kAddHere, "この階層に追加(&A)", fav::kImageShortcut);
             Add(kDelete, "削除(&D)\tDel", fav::kImageDelete);
@@ -78,7 +78,7 @@ ContextMenu::ContextMenu(CFavTreeView& tree, HTREEITEM node)
             Add(kNewFolder, "新規フォルダ(&F)", fav::kImageFolder);
             Add(kDelete, "削除(&D)\tDel", fav::kImageDelete);
             Add(kRename, "名前の変更(&M)");
-            Add(kCheckLinks, "ページ存在チェック(&H)", fav::kImageCheckRunning);
+            if (tree.LinkChecksEnabled()) Add(kCheckLinks, "ページ存在チェック(&H)", fav::kImageCheckRunning);
         }
     }
 }

@@ -31,13 +31,14 @@ constexpr DWORD kCopyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
 constexpr FILEOP_FLAGS kMoveFlags = FOF_SILENT | FOF_ALLOWUNDO;
 constexpr const char* kLinkPrefixes[] = {"http://", "https://", "ftp://", "file://", "mk:@MSITStore:", "about:", "mailto:"};
 
-// One drag at a time in the whole process.
+// One drag at a time per thread (OLE drags are modal on their thread; browser bars on other
+// threads have drags of their own).
 struct DragState {
     CFavTreeView::DragKind kind = CFavTreeView::DragKind::kNone;
     HTREEITEM target = nullptr;
     bool hovering = false;  // the expand timer runs for `target`
 };
-DragState g_drag;
+thread_local DragState g_drag;
 
 std::string TextOf(HGLOBAL data) {
     std::string text;

@@ -2,6 +2,9 @@
 #include "CFavTreeView.h"
 
 #include <base/Mbcs.h>
+#include <base/TextEncoding.h>
+
+#include <oleauto.h>
 
 namespace {
 
@@ -87,5 +90,9 @@ void CFavTreeView::ShowStatusText(HTREEITEM node) {
 }
 
 void CFavTreeView::SetStatusText(const std::string& text) {
+    if (browser_) {
+        if (const win::UniqueBstr wide{SysAllocString(text::AnsiToWide(text).c_str())}) browser_->put_StatusText(wide.get());
+        return;
+    }
     if (HWND status = GetDlgItem(parent_, kStatusBarId)) SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -89,6 +89,24 @@ bool NavigateNewExplorer(const std::string& url) {
     return true;
 }
 
+// The browser that hosts the tree goes to `url` itself, with the same extra header.
+void NavigateHost(IWebBrowser2& browser, const std::string& url) {
+    const win::UniqueBstr target = ToBstr(url);
+    const win::UniqueBstr header(SysAllocString(kUserAgentHeader));
+    if (!target || !header) return;
+    VARIANT address;
+    VariantInit(&address);
+    V_VT(&address) = VT_BSTR;
+    V_BSTR(&address) = target.get();  // borrowed, as below
+    VARIANT headers;
+    VariantInit(&headers);
+    V_VT(&headers) = VT_BSTR;
+    V_BSTR(&headers) = header.get();
+    VARIANT empty;
+    VariantInit(&empty);
+    browser.Navigate2(&address, &empty, &empty, &empty, &headers);
+}
+
 }  // namespace
 
 void CFavTreeView::Open(HTREEITEM node) {
@@ -100,6 +118,10 @@ void CFavTreeView::Open(HTREEITEM node) {
     }
     const std::optional<std::string> url = NodeUrl(node);
     if (!url) return;
+    if (browser_) {
+        NavigateHost(*browser_, *url);
+        return;
+    }
     // The URL's handler is the system's choice; when it cannot open the URL nothing is reported.
     ShellExecuteA(OwnerOf(hwnd()), "open", url->c_str(), nullptr, nullptr, SW_SHOW);
 }

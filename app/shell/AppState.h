@@ -10,8 +10,6 @@ namespace app {
 struct AppState {
     HINSTANCE instance = nullptr;
     std::string settingsPath;  // "tolvak.ini" beside the executable
-    DWORD ddeInstance = 0;     // client-only DDE instance; 0 when not initialised
-    bool initialised = false;  // OLE and DDE are up; the exit routine tears them down
     LONG topMost = 0;          // 0 or -1: the main window stays on top
 };
 

@@ -20,11 +20,8 @@ constexpr char kMenuBarHidden[] = "メニューバーを消しました。\n再�
 
 void MainWindow::OnCommand(UINT id) {
     // Commands of features that are not part of the program yet have no entry and do nothing.
+    // The tree commands that the browser bar shares are TreeHost's.
     static constexpr CommandEntry kCommands[] = {
-        {ID_TREE_EXPAND_ALL, &MainWindow::ExpandAll},
-        {ID_TREE_COLLAPSE_ALL, &MainWindow::CollapseAll},
-        {ID_TREE_RELOAD, &MainWindow::ReloadCurrentTree},
-        {ID_ITEM_DELETE, &MainWindow::DeleteCurrentNode},
         {ID_ITEM_RENAME, &MainWindow::RenameCurrentNode},
         {ID_VIEW_STATUS_BAR, &MainWindow::ToggleStatusBar},
         {ID_VIEW_TAB_BAR, &MainWindow::ToggleTabBar},
@@ -56,25 +53,6 @@ void MainWindow::OnCommand(UINT id) {
         }
     }
     if (id >= ID_FIRST_USER_TOOL && id <= ID_LAST_USER_TOOL) RunUserTool(id);
-}
-
-void MainWindow::ReloadCurrentTree() {
-    if (CFavTreeView* tree = CurrentTree()) tree->LoadRoot();
-}
-
-void MainWindow::ExpandAll() {
-    if (CFavTreeView* tree = CurrentTree()) tree->ExpandBranch(tree->Root(), true);
-}
-
-void MainWindow::CollapseAll() {
-    CFavTreeView* tree = CurrentTree();
-    if (!tree) return;
-    tree->ExpandBranch(tree->Root(), false);
-    TreeView_Expand(tree->hwnd(), tree->Root(), TVE_EXPAND);  // the root always stays open
-}
-
-void MainWindow::DeleteCurrentNode() {
-    if (CFavTreeView* tree = CurrentTree()) tree->Delete(TreeView_GetSelection(tree->hwnd()));
 }
 
 void MainWindow::RenameCurrentNode() {

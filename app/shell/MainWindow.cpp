@@ -14,7 +14,6 @@ namespace app {
 namespace {
 
 constexpr DWORD kMainStyle = 0x80CF0000;  // pop-up, caption, system menu, sizing frame, min/max boxes
-constexpr DWORD kStatusStyle = WS_CHILD | WS_VISIBLE | SBARS_TOOLTIPS | SBARS_SIZEGRIP | CCS_BOTTOM;
 constexpr WORD kActivationHotKey = MAKEWORD('F', HOTKEYF_CONTROL | HOTKEYF_ALT);
 constexpr size_t kTabNameCapacity = 40;
 constexpr int kMenuHelpCapacity = 500;
@@ -22,25 +21,14 @@ constexpr UINT kSimplePart = 255;
 
 }  // namespace
 
-MainWindow::MainWindow(std::string settingsPath) : ini_(std::move(settingsPath)) {}
+MainWindow::MainWindow(std::string settingsPath) : TreeHost(std::move(settingsPath)) {}
 
 MainWindow::~MainWindow() {
     if (HWND window = hwnd()) DestroyWindow(window);
 }
 
-LRESULT CALLBACK MainWindow::ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Route(window, message, wParam, lParam, DefWindowProcA);
-}
-
 bool MainWindow::Create(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ClassProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    windowClass.lpszClassName = kMainWindowClass;
-    RegisterClassA(&windowClass);
+    RegisterWindowClass(instance);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
     // The top-most state is also part of the creation style: not every system keeps a z-order
     // that is set while the window is still being created.
@@ -56,25 +44,9 @@ bool MainWindow::Create(HINSTANCE instance) {
 CFavTreeView* MainWindow::CurrentTree() {
     if (tabBar_) {
         const int selected = TabCtrl_GetCurSel(tabBar_);
-        if (selected >= 0 && static_cast<size_t>(selected) < tabs_.size()) return tabs_[selected].get();
+        if (selected >= 0 && static_cast<size_t>(selected) < trees_.size()) return trees_[selected].get();
     }
-    return tabs_.empty() ? nullptr : tabs_.front().get();
-}
-
-bool MainWindow::CreateFirstTree() {
-    status_ = CreateStatusWindowA(kStatusStyle, "", hwnd(), CFavTreeView::kStatusBarId);
-    treeSettings_ = settings::ReadTreeSettings(ini_);
-    treeFont_.reset(settings::CreateTreeFont(treeSettings_));
-
-    fav::TabConfig first;
-    first.section = "Tolvak#1";
-    first.ini = ini_;
-    auto tree = win::ComPtr<CFavTreeView>::Adopt(new CFavTreeView(std::move(first)));
-    if (!tree->Create(hwnd())) return false;
-    tree->ApplySettings(treeSettings_, treeFont_.get());
-    tabs_.push_back(std::move(tree));
-    tabs_.front()->LoadRoot();
-    return true;
+    return trees_.empty() ? nullptr : trees_.front().get();
 }
 
 void MainWindow::PlaceWindow() {
@@ -94,8 +66,8 @@ CFavTreeView* MainWindow::AddTabTree(fav::TabConfig config) {
     if (!tree->Create(hwnd())) return nullptr;
     tree->ApplySettings(treeSettings_, treeFont_.get());
     ShowWindow(tree->hwnd(), SW_HIDE);
-    tabs_.push_back(std::move(tree));
-    return tabs_.back().get();
+    trees_.push_back(std::move(tree));
+    return trees_.back().get();
 }
 
 void MainWindow::CreateTabs() {
@@ -131,7 +103,7 @@ void MainWindow::CreateTabs() {
 }
 
 bool MainWindow::OnCreate() {
-    if (!CreateFirstTree()) return false;
+    if (!TreeHost::OnCreate()) return false;
     PlaceWindow();
     CreateTabs();
     SetWindowTextA(hwnd(), kTitle);
@@ -142,36 +114,20 @@ bool MainWindow::OnCreate() {
     return true;
 }
 
-void MainWindow::LayOut() {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    LayOut(client.right, client.bottom);
-}
-
-void MainWindow::LayOut(int width, int height) {
-    int statusHeight = 0;
-    if (status_ && IsWindowVisible(status_)) {
-        SendMessageA(status_, WM_SIZE, 0, 0);
-        RECT rect{};
-        GetClientRect(status_, &rect);
-        statusHeight = rect.bottom;
-    }
-    int tabHeight = 0;
-    if (tabBar_ && IsWindowVisible(tabBar_)) {
-        MoveWindow(tabBar_, 0, 0, width, kTabBarHeight, TRUE);
-        tabHeight = kTabBarHeight;
-    }
-    for (const auto& tree : tabs_) MoveWindow(tree->hwnd(), 0, tabHeight, width, height - statusHeight - tabHeight, TRUE);
+int MainWindow::LayOutTop(int width) {
+    if (!tabBar_ || !IsWindowVisible(tabBar_)) return 0;
+    MoveWindow(tabBar_, 0, 0, width, kTabBarHeight, TRUE);
+    return kTabBarHeight;
 }
 
 void MainWindow::SelectTab(size_t index) {
-    if (index >= tabs_.size()) return;
+    if (index >= trees_.size()) return;
     if (tabBar_ && TabCtrl_GetCurSel(tabBar_) != static_cast<int>(index)) TabCtrl_SetCurSel(tabBar_, index);
-    CFavTreeView& selected = *tabs_[index];
+    CFavTreeView& selected = *trees_[index];
     if (!selected.IsLoaded()) selected.LoadRoot();
     ShowWindow(selected.hwnd(), SW_SHOW);
     SetFocus(selected.hwnd());
-    for (const auto& tree : tabs_)
+    for (const auto& tree : trees_)
         if (tree.get() != &selected) ShowWindow(tree->hwnd(), SW_HIDE);
 }
 
@@ -199,18 +155,8 @@ void MainWindow::EndMenuHelp() {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate() ? 0 : -1;
-    case WM_SIZE:
-        LayOut(LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_SETFOCUS:
-        if (CFavTreeView* tree = CurrentTree()) SetFocus(tree->hwnd());
-        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        LRESULT result = 0;
-        if (CFavTreeView::RouteNotify(header, &result)) return result;
         if (header->idFrom == kTabBarId && header->code == TCN_SELCHANGE) {
             const int selected = TabCtrl_GetCurSel(tabBar_);
             if (selected >= 0) SelectTab(static_cast<size_t>(selected));
@@ -219,6 +165,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_COMMAND:
+        if (RunTreeCommand(LOWORD(wParam))) return 0;
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_MEASUREITEM:
@@ -239,15 +186,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         SaveWindowRect();
-        DestroyWindow(hwnd());
-        return 0;
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     default:
         break;
     }
-    return DefWindowProcA(hwnd(), message, wParam, lParam);
+    return TreeHost::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace app

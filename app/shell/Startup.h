@@ -1,11 +1,12 @@
 // The steps of program start-up before the main window exists.
 #pragma once
 
+#include <app/treehost/TreeHost.h>
 #include <settings/Settings.h>
 
 namespace app {
 
-inline constexpr char kMainWindowClass[] = "Tolvak_Wnd";
+inline constexpr const char* kMainWindowClass = treehost::kWindowClass;
 
 // With "NoDual" set and another instance running: brings that instance's window back and
 // returns true (the caller then exits).

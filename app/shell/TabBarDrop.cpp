@@ -98,7 +98,7 @@ void MainWindow::OpenTemporaryTab(const std::wstring& folder) {
     item.pszText = const_cast<char*>(kTemporaryTabCaption);
     TabCtrl_InsertItem(tabBar_, TabCtrl_GetItemCount(tabBar_), &item);
     LayOut();
-    SelectTab(tabs_.size() - 1);
+    SelectTab(trees_.size() - 1);
 }
 
 }  // namespace app

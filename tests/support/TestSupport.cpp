@@ -435,3 +435,33 @@ bool MakeJunction(const std::string& link, const std::string& target) {
 }
 
 }  // namespace testutil
+
+namespace testutil {
+
+ShiftKey::ShiftKey(bool down) {
+    GetKeyboardState(saved_);
+    BYTE keys[256];
+    std::memcpy(keys, saved_, sizeof keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+ShiftKey::~ShiftKey() { SetKeyboardState(saved_); }
+
+ScopedRegistryKey::ScopedRegistryKey(HKEY root, std::string subKey) : root_(root), subKey_(std::move(subKey)) {
+    HKEY key = nullptr;
+    ok_ = RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
+    if (ok_) RegCloseKey(key);
+}
+
+ScopedRegistryKey::~ScopedRegistryKey() {
+    if (ok_) RegDeleteTreeA(root_, subKey_.c_str());
+}
+
+bool ScopedRegistryKey::Set(const std::string& relative, const std::string& value, const char* name) const {
+    const std::string full = relative.empty() ? subKey_ : subKey_ + "\\" + relative;
+    return RegSetKeyValueA(root_, full.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)) ==
+           ERROR_SUCCESS;
+}
+
+}  // namespace testutil

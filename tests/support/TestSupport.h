@@ -187,3 +187,36 @@ void WriteWideShortcut(const TempDir& dir, const std::wstring& relative, const s
 bool MakeJunction(const std::string& link, const std::string& target);
 
 }  // namespace testutil
+
+namespace testutil {
+
+// The Shift key as this thread's GetKeyState sees it, until the object goes.
+class ShiftKey {
+public:
+    explicit ShiftKey(bool down);
+    ~ShiftKey();
+    ShiftKey(const ShiftKey&) = delete;
+    ShiftKey& operator=(const ShiftKey&) = delete;
+
+private:
+    BYTE saved_[256]{};
+};
+
+// A registry key that is deleted, with everything below it, at the end of the test.
+class ScopedRegistryKey {
+public:
+    ScopedRegistryKey(HKEY root, std::string subKey);
+    ~ScopedRegistryKey();
+    ScopedRegistryKey(const ScopedRegistryKey&) = delete;
+    ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
+    bool ok() const { return ok_; }
+    // Sets a text value of `relative` below the key ("" for the key itself; no name: the default).
+    bool Set(const std::string& relative, const std::string& value, const char* name = nullptr) const;
+
+private:
+    HKEY root_;
+    std::string subKey_;
+    bool ok_ = false;
+};
+
+}  // namespace testutil

@@ -3,6 +3,7 @@
 // Browser windows come from a fake ShellWindows registered in this process, Netscape is a DDE
 // server on a thread of its own.
 #include "../support/TestSupport.h"
+#include "../support/WebBrowserStub.h"
 
 #include <base/Path.h>
 #include <resources/TreeIds.h>
@@ -132,57 +133,21 @@ bool RenameCopy(HWND folders, HTREEITEM item, const char* name) {
 
 // --- Peers: browser windows and Netscape -----------------------------------------------------
 
-#define NOT_USED(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-
 // Owned by the test, so reference counts are not kept.
-class FakeBrowser final : public IWebBrowser2 {
+class FakeBrowser final : public testutil::WebBrowserStub {
 public:
     FakeBrowser(const wchar_t* name, const wchar_t* url) : name_(name), url_(url) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        // Everything else, IMarshal included, is refused so that COM keeps to these interfaces.
-        const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-                           IsEqualIID(iid, IID_IWebBrowser2);
-        *object = known ? this : nullptr;
-        return known ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE get_LocationName(BSTR* name) override { return Give(name_, name); }
     HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override { return Give(url_, url); }
-
-    NOT_USED(GetTypeInfoCount, UINT*) NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-    NOT_USED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-    NOT_USED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) NOT_USED(GoBack)
-    NOT_USED(GoForward) NOT_USED(GoHome) NOT_USED(GoSearch) NOT_USED(Refresh) NOT_USED(Refresh2, VARIANT*)
-    NOT_USED(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) NOT_USED(Stop) NOT_USED(get_Type, BSTR*)
-    NOT_USED(get_Application, IDispatch**) NOT_USED(get_Parent, IDispatch**) NOT_USED(get_Container, IDispatch**)
-    NOT_USED(get_Document, IDispatch**) NOT_USED(get_TopLevelContainer, VARIANT_BOOL*) NOT_USED(get_Left, LONG*)
-    NOT_USED(put_Left, LONG) NOT_USED(get_Top, LONG*) NOT_USED(put_Top, LONG) NOT_USED(get_Width, LONG*)
-    NOT_USED(put_Width, LONG) NOT_USED(get_Height, LONG*) NOT_USED(put_Height, LONG) NOT_USED(get_Busy, VARIANT_BOOL*)
-    NOT_USED(Quit) NOT_USED(ClientToWindow, int*, int*) NOT_USED(PutProperty, BSTR, VARIANT)
-    NOT_USED(GetProperty, BSTR, VARIANT*) NOT_USED(get_Name, BSTR*) NOT_USED(get_HWND, SHANDLE_PTR*)
-    NOT_USED(get_FullName, BSTR*) NOT_USED(get_Path, BSTR*) NOT_USED(get_Visible, VARIANT_BOOL*)
-    NOT_USED(put_Visible, VARIANT_BOOL) NOT_USED(get_StatusBar, VARIANT_BOOL*) NOT_USED(put_StatusBar, VARIANT_BOOL)
-    NOT_USED(get_StatusText, BSTR*) NOT_USED(put_StatusText, BSTR) NOT_USED(get_ToolBar, int*)
-    NOT_USED(put_ToolBar, int)
-    NOT_USED(get_MenuBar, VARIANT_BOOL*) NOT_USED(put_MenuBar, VARIANT_BOOL) NOT_USED(get_FullScreen, VARIANT_BOOL*)
-    NOT_USED(put_FullScreen, VARIANT_BOOL) NOT_USED(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    NOT_USED(QueryStatusWB, OLECMDID, OLECMDF*) NOT_USED(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
-    NOT_USED(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*) NOT_USED(get_ReadyState, READYSTATE*)
-    NOT_USED(get_Offline, VARIANT_BOOL*) NOT_USED(put_Offline, VARIANT_BOOL) NOT_USED(get_Silent, VARIANT_BOOL*)
-    NOT_USED(put_Silent, VARIANT_BOOL) NOT_USED(get_RegisterAsBrowser, VARIANT_BOOL*)
-    NOT_USED(put_RegisterAsBrowser, VARIANT_BOOL) NOT_USED(get_RegisterAsDropTarget, VARIANT_BOOL*)
-    NOT_USED(put_RegisterAsDropTarget, VARIANT_BOOL) NOT_USED(get_TheaterMode, VARIANT_BOOL*)
-    NOT_USED(put_TheaterMode, VARIANT_BOOL) NOT_USED(get_AddressBar, VARIANT_BOOL*)
-    NOT_USED(put_AddressBar, VARIANT_BOOL)
-    NOT_USED(get_Resizable, VARIANT_BOOL*) NOT_USED(put_Resizable, VARIANT_BOOL)
 
 private:
     static HRESULT Give(const wchar_t* text, BSTR* out) { return (*out = SysAllocString(text)) ? S_OK : E_OUTOFMEMORY; }
     const wchar_t* name_;
     const wchar_t* url_;
 };
+
+#define NOT_USED(name, ...) \
+    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
 
 // The shell's window collection with two browsers and, between them, a window that closed
 // meanwhile. Registered for CLSID_ShellWindows as its own class object while it lives.

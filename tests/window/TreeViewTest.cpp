@@ -149,13 +149,16 @@ TEST_F(ViewFixture, InsertedFoldersJoinTheFolderGroupAndOtherNodesGoLast) {
     EXPECT_EQ(testutil::ChildLabels(tree, onlyShortcuts), (std::vector<std::string>{"f", "s"}));
 }
 
-TEST_F(ViewFixture, EachTreeTakesTheNextControlId) {
+// Ids count per host window: a host made again and again (a browser opening bars) never runs
+// out of them.
+TEST_F(ViewFixture, TreeIdsCountFromTheFirstIdInEachHostWindow) {
     CFavTreeView& first = Load();
+    CFavTreeView& sibling = host.AddTree(dir / "tolvak.ini");
     TreeHost other;
-    CFavTreeView& second = other.AddTree(dir / "tolvak.ini");
-    const int firstId = GetDlgCtrlID(first.hwnd());
-    EXPECT_GE(firstId, CFavTreeView::kFirstControlId);
-    EXPECT_EQ(GetDlgCtrlID(second.hwnd()), firstId + 1);
+    CFavTreeView& elsewhere = other.AddTree(dir / "tolvak.ini");
+    EXPECT_EQ(GetDlgCtrlID(first.hwnd()), CFavTreeView::kFirstControlId);
+    EXPECT_EQ(GetDlgCtrlID(sibling.hwnd()), CFavTreeView::kFirstControlId + 1);
+    EXPECT_EQ(GetDlgCtrlID(elsewhere.hwnd()), CFavTreeView::kFirstControlId);
     EXPECT_EQ(CFavTreeView::FromWindow(first.hwnd()), &first);
     EXPECT_EQ(CFavTreeView::FromWindow(host.hwnd()), nullptr);
 }

@@ -10,7 +10,7 @@
 namespace fav {
 namespace {
 
-DWORD g_instance = 0;
+thread_local DWORD g_instance = 0;  // DDEML instances serve the thread that made them
 
 // DDE string handles belong to an instance, so their owner keeps the instance too.
 class StringHandle {

@@ -9,7 +9,7 @@
 
 namespace fav {
 
-// The instance id from DdeInitializeA; 0 while there is none.
+// The calling thread's instance id from DdeInitializeA; 0 while there is none.
 void SetDdeInstance(DWORD instance);
 DWORD DdeInstance();
 

@@ -1,0 +1,88 @@
+// Installing and uninstalling the bar from the program's menu: registration, the vertical-bar
+// category, and the shell's cached list of bars, which would otherwise hide a change until the
+// shell happens to rebuild it.
+#include "BarGuids.h"
+#include "Registration.h"
+
+#include <base/Handles.h>
+#include <base/MessageBox.h>
+
+#include <comcat.h>
+#include <shlguid.h>
+
+namespace bar {
+namespace {
+
+constexpr char kCaption[] = "インストール";
+constexpr char kAskInstall[] = "Tolvak Barをインストールしますか？";
+constexpr char kAskUninstall[] = "Tolvak Bar, TLリンクリストをアンインストールしますか？";
+constexpr char kMenuExtensions[] = "Software\\Microsoft\\Internet Explorer\\MenuExt";
+constexpr char kLinkListExtension[] = "TLりんくりすと";
+constexpr const char* kCachedBarLists[] = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories64\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+};
+constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+
+// COM for the calling thread while the category is changed.
+class ComSession {
+public:
+    ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComSession() {
+        if (ok_) CoUninitialize();
+    }
+    ComSession(const ComSession&) = delete;
+    ComSession& operator=(const ComSession&) = delete;
+
+private:
+    bool ok_;
+};
+
+HRESULT ChangeCategory(bool implemented, DWORD context) {
+    const ComSession com;
+    win::ComPtr<ICatRegister> categories;
+    HRESULT result = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, context, IID_ICatRegister,
+                                      reinterpret_cast<void**>(categories.put()));
+    if (FAILED(result) || !categories) return FAILED(result) ? result : E_NOINTERFACE;
+    CATID category = CATID_InfoBand;
+    result = implemented ? categories->RegisterClassImplCategories(CLSID_TolvakEx, 1, &category)
+                         : categories->UnRegisterClassImplCategories(CLSID_TolvakEx, 1, &category);
+    return result;
+}
+
+void ForgetCachedBarLists() {
+    for (const char* key : kCachedBarLists) RegDeleteTreeA(HKEY_CURRENT_USER, key);
+}
+
+void RemoveLinkListExtension() {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kMenuExtensions, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &created, nullptr) != ERROR_SUCCESS)
+        return;
+    const win::UniqueKey extensions(created);
+    RegDeleteTreeA(extensions.get(), kLinkListExtension);
+}
+
+}  // namespace
+
+int Install() {
+    if (ui::ShowMessage(nullptr, kAskInstall, kCaption, MB_YESNO) != IDYES) return kInstallDeclined;
+    HRESULT result = RegisterServer();
+    const HRESULT category = ChangeCategory(true, CLSCTX_INPROC_SERVER);
+    if (SUCCEEDED(result)) result = category;
+    ForgetCachedBarLists();
+    return SUCCEEDED(result) ? 0 : static_cast<int>(result);
+}
+
+int Uninstall() {
+    if (ui::ShowMessage(nullptr, kAskUninstall, kCaption, MB_YESNO) != IDYES) return 0;
+    UnregisterServer();
+    ChangeCategory(false, kAnyServer);
+    RemoveLinkListExtension();
+    ForgetCachedBarLists();
+    return 0;
+}
+
+}  // namespace bar

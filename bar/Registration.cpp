@@ -1,0 +1,105 @@
+#include "Registration.h"
+
+#include "BarGuids.h"
+#include "Module.h"
+
+#include <base/Handles.h>
+#include <base/Path.h>
+#include <base/TextEncoding.h>
+
+#include <oleauto.h>
+
+#include <string>
+
+namespace bar {
+namespace {
+
+constexpr char kClassKey[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
+constexpr char kProgId[] = "TolvakBar.TolvakEx.1";
+constexpr char kIndependentProgId[] = "TolvakBar.TolvakEx";
+
+enum class Data { kText, kModulePath, kNone };
+
+struct RegistryEntry {
+    const char* key;   // below HKEY_CLASSES_ROOT
+    const char* name;  // null: the key's default value
+    Data kind;
+    const char* text;
+};
+
+// Written in this order, after the class key went as a whole.
+constexpr RegistryEntry kEntries[] = {
+    {"TolvakBar.TolvakEx.1", nullptr, Data::kText, "TolvakEx Class"},
+    {"TolvakBar.TolvakEx.1\\CLSID", nullptr, Data::kText, kClassIdText},
+    {"TolvakBar.TolvakEx", nullptr, Data::kText, "TolvakEx Class"},
+    {"TolvakBar.TolvakEx\\CLSID", nullptr, Data::kText, kClassIdText},
+    {"TolvakBar.TolvakEx\\CurVer", nullptr, Data::kText, kProgId},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}", nullptr, Data::kText, "&TolvakBar"},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\ProgID", nullptr, Data::kText, kProgId},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\VersionIndependentProgID", nullptr, Data::kText, kIndependentProgId},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32", nullptr, Data::kModulePath, nullptr},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32", "ThreadingModel", Data::kText, "Apartment"},
+    {"CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\Implemented Categories\\{00021493-0000-0000-C000-000000000046}",
+     nullptr, Data::kNone, nullptr},
+};
+
+HRESULT FromWin32(LONG error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
+
+HRESULT Write(const RegistryEntry& entry, const std::string& modulePath) {
+    HKEY created = nullptr;
+    if (const LONG error = RegCreateKeyExA(HKEY_CLASSES_ROOT, entry.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           KEY_WRITE, nullptr, &created, nullptr))
+        return FromWin32(error);
+    const win::UniqueKey opened(created);
+    if (entry.kind == Data::kNone) return S_OK;
+    const std::string data = entry.kind == Data::kModulePath ? modulePath : std::string(entry.text);
+    return FromWin32(RegSetValueExA(opened.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                    static_cast<DWORD>(data.size() + 1)));
+}
+
+void DeleteTree(HKEY parent, const char* key) { RegDeleteTreeA(parent, key); }
+
+HRESULT RegisterTypeLibrary(const std::string& modulePath) {
+    std::wstring file = text::AnsiToWide(modulePath);
+    win::ComPtr<ITypeLib> library;
+    const HRESULT loaded = LoadTypeLibEx(file.c_str(), REGKIND_NONE, library.put());
+    if (FAILED(loaded)) return loaded;
+    // The help folder is the library's own folder, without its file name.
+    std::wstring helpFolder = file.substr(0, file.find_last_of(L'\\'));
+    return RegisterTypeLib(library.get(), file.data(), helpFolder.data());
+}
+
+void UnregisterTypeLibrary(const std::string& modulePath) {
+    win::ComPtr<ITypeLib> library;
+    if (FAILED(LoadTypeLibEx(text::AnsiToWide(modulePath).c_str(), REGKIND_NONE, library.put())) || !library) return;
+    TLIBATTR* attributes = nullptr;
+    if (FAILED(library->GetLibAttr(&attributes)) || !attributes) return;
+    const TLIBATTR copy = *attributes;
+    library->ReleaseTLibAttr(attributes);
+    // Bound at run time: where the system lacks it the type library simply stays registered.
+    using UnregisterFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+    const win::UniqueModule oleaut(LoadLibraryA("oleaut32.dll"));
+    if (auto unregister = win::ProcAddress<UnregisterFn>(oleaut.get(), "UnRegisterTypeLib"))
+        unregister(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
+}
+
+}  // namespace
+
+HRESULT RegisterServer() {
+    const std::string modulePath = ModulePath();
+    // A class key left by an earlier version goes with everything below it.
+    DeleteTree(HKEY_CLASSES_ROOT, kClassKey);
+    for (const RegistryEntry& entry : kEntries)
+        if (const HRESULT result = Write(entry, modulePath); FAILED(result)) return result;
+    return RegisterTypeLibrary(modulePath);
+}
+
+HRESULT UnregisterServer() {
+    DeleteTree(HKEY_CLASSES_ROOT, kProgId);
+    DeleteTree(HKEY_CLASSES_ROOT, kIndependentProgId);
+    DeleteTree(HKEY_CLASSES_ROOT, kClassKey);
+    UnregisterTypeLibrary(ModulePath());
+    return S_OK;
+}
+
+}  // namespace bar

@@ -78,8 +78,8 @@ public:
 
     // Hosts without link checking (the browser bar) switch it off: no menu entry, no question
     // before a reload.
-    void DisableLinkChecks() { linkChecks_ = false; }
-    bool LinkChecksEnabled() const { return linkChecks_; }
+    void DisableLinkChecks() { linkChecksAllowed_ = false; }
+    bool LinkChecksEnabled() const { return linkChecksAllowed_; }
     // The browser whose bar hosts the tree (none: a window of the program): entries open in it
     // and status texts go to its status bar.
     void AttachBrowser(win::ComPtr<IWebBrowser2> browser) { browser_ = std::move(browser); }
@@ -274,7 +274,7 @@ private:
 
     LONG references_ = 1;
     fav::TabConfig config_;
-    bool linkChecks_ = true;
+    bool linkChecksAllowed_ = true;
     win::ComPtr<IWebBrowser2> browser_;
     HWND parent_ = nullptr;
     int itemMode_ = 0;

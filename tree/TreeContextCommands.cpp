@@ -49,7 +49,7 @@ void CFavTreeView::RunContextCommand(UINT id, HTREEITEM node) {
     case ctxmenu::kRename: StartRename(node); break;
     case ctxmenu::kProperties: ShowProperties(node); break;
     case ctxmenu::kCheckLinks:
-        if (linkChecks_) CheckLinks(node);
+        if (linkChecksAllowed_) CheckLinks(node);
         break;
     default: break;
     }

@@ -91,7 +91,7 @@ void CFavTreeView::AddBookmarkSource(HTREEITEM root, const char* label, const ch
 
 bool CFavTreeView::LoadRoot() {
     HWND window = hwnd();
-    if (!window || (linkChecks_ && !StopLinkChecksBeforeReload())) return false;
+    if (!window || (linkChecksAllowed_ && !StopLinkChecksBeforeReload())) return false;
 
     ShowWindow(window, SW_HIDE);
     config_.importedUrls.assign(1, std::string());

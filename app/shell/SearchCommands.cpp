@@ -49,7 +49,7 @@ void MainWindow::FindInAllTabs() {
     search::TabSet set;
     set.mainWindow = hwnd();
     set.tabBar = tabBar_;
-    for (const auto& tree : tabs_) set.tabs.push_back({tree.get(), SearchTabName(*tree)});
+    for (const auto& tree : trees_) set.tabs.push_back({tree.get(), SearchTabName(*tree)});
     search::AllTabsDialog dialog(ini_, std::move(set));
     dialog.Run(State().instance, GetActiveWindow());
 }

@@ -22,6 +22,8 @@ constexpr char kRootMissing[] = "お気に入りのルートの実体は存在�
 constexpr char kRootBrowseTitle[] = "お気に入りのルートとして使用するフォルダを指定してください";
 constexpr char kWwwcBrowseTitle[] = "WWWCのルートフォルダを指定してください";
 constexpr char kHtmlFilter[] = "HTMLファイル\0*.htm; *.html\0";
+// Chromium-based browsers name the file "Bookmarks", without an extension.
+constexpr char kChromiumFilter[] = "Bookmarks ファイル\0Bookmarks\0すべてのファイル (*.*)\0*.*\0";
 constexpr size_t kDialogPathCapacity = 500;
 
 // Root menu commands; the tabs' roots take 1 to 13.
@@ -50,7 +52,9 @@ void TabEditDialog::Show() const {
     SetDlgItemTextA(hwnd(), IDC_TAB_BOOKMARK, slot_.bookmark.c_str());
     SetDlgItemTextA(hwnd(), IDC_TAB_DONA, slot_.donaBookmark.c_str());
     SetDlgItemTextA(hwnd(), IDC_TAB_WWWC, slot_.wwwcList.c_str());
+    SetDlgItemTextA(hwnd(), IDC_TAB_CHROMIUM, slot_.chromiumBookmark.c_str());
     CheckDlgButton(hwnd(), IDC_TAB_MOZILLA, slot_.mozilla ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), IDC_TAB_OFFER_PROFILES, slot_.OffersProfiles() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool TabEditDialog::TakeBack() {
@@ -61,11 +65,12 @@ bool TabEditDialog::TakeBack() {
     } fields[] = {
         {IDC_TAB_NAME, &slot_.name, kTabNameLimit},         {IDC_TAB_ROOT, &slot_.root, kPathLimit},
         {IDC_TAB_BOOKMARK, &slot_.bookmark, kPathLimit},    {IDC_TAB_DONA, &slot_.donaBookmark, kPathLimit},
-        {IDC_TAB_WWWC, &slot_.wwwcList, kPathLimit},
+        {IDC_TAB_WWWC, &slot_.wwwcList, kPathLimit},        {IDC_TAB_CHROMIUM, &slot_.chromiumBookmark, kPathLimit},
     };
     for (const auto& [id, field, limit] : fields)
         if (!TakeField(hwnd(), id, limit, field)) return false;
     slot_.mozilla = IsDlgButtonChecked(hwnd(), IDC_TAB_MOZILLA) == BST_CHECKED ? 1 : 0;
+    slot_.SetOffersProfiles(IsDlgButtonChecked(hwnd(), IDC_TAB_OFFER_PROFILES) == BST_CHECKED);
     return true;
 }
 
@@ -112,13 +117,13 @@ void TabEditDialog::ChooseRoot() {
     }
 }
 
-void TabEditDialog::ChooseFile(std::string* field, bool mustExist) {
+void TabEditDialog::ChooseFile(std::string* field, const char* filter, bool mustExist) {
     std::vector<char> file(kDialogPathCapacity, '\0');
     mbcs::CopyFitting(*field, file.data(), file.size());
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = hwnd();
-    dialog.lpstrFilter = kHtmlFilter;
+    dialog.lpstrFilter = filter;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | (mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
@@ -162,10 +167,13 @@ INT_PTR TabEditDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         around([&] { ChooseRoot(); });
         return TRUE;
     case IDC_TAB_BOOKMARK_BROWSE:
-        around([&] { ChooseFile(&slot_.bookmark, false); });
+        around([&] { ChooseFile(&slot_.bookmark, kHtmlFilter, false); });
         return TRUE;
     case IDC_TAB_DONA_BROWSE:
-        around([&] { ChooseFile(&slot_.donaBookmark, true); });
+        around([&] { ChooseFile(&slot_.donaBookmark, kHtmlFilter, true); });
+        return TRUE;
+    case IDC_TAB_CHROMIUM_BROWSE:
+        around([&] { ChooseFile(&slot_.chromiumBookmark, kChromiumFilter, true); });
         return TRUE;
     case IDC_TAB_WWWC_BROWSE:
         around([&] { ChooseFolder(&slot_.wwwcList, kWwwcBrowseTitle); });

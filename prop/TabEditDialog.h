@@ -29,7 +29,8 @@ private:
     bool TakeBack();
     void OnOk();
     void ChooseRoot();
-    void ChooseFile(std::string* field, bool mustExist);
+    // `filter` as OPENFILENAMEA takes it: pairs of display text and pattern.
+    void ChooseFile(std::string* field, const char* filter, bool mustExist);
     void ChooseFolder(std::string* field, const char* title);
 
     const TabSlots& tabs_;

@@ -11,8 +11,10 @@ namespace {
 
 constexpr size_t kNameCapacity = 255;
 constexpr size_t kPathCapacity = 500;
-// "BookMark.NS6" can never hold this, so it tells a missing key from a written 0.
+// "BookMark.NS6" and "OfferBrowserProfiles" can never hold this, so it tells a missing key from a
+// written 0.
 constexpr int kMissing = -12345;
+constexpr char kOfferProfilesKey[] = "OfferBrowserProfiles";
 
 std::string KeyOf(const std::string& line) {
     std::string key = line.substr(0, line.find('='));
@@ -41,6 +43,8 @@ std::vector<std::string> SectionLines(const TabSlot& slot) {
     SetLine(lines, "DonaBookMark", slot.donaBookmark);
     SetLine(lines, "WWWCList", slot.wwwcList);
     SetLine(lines, "BookMark.NS6", slot.mozilla ? std::to_string(slot.mozilla) : "");
+    SetLine(lines, "ChromiumBookMark", slot.chromiumBookmark);
+    SetLine(lines, kOfferProfilesKey, slot.offerProfiles ? std::to_string(*slot.offerProfiles) : "");
     return lines;
 }
 
@@ -61,6 +65,9 @@ void TabSlots::Load(const settings::IniFile& ini) {
         slot.wwwcList = ini.ReadString(section.c_str(), "WWWCList", "", kPathCapacity);
         const int mozilla = ini.ReadInt(section.c_str(), "BookMark.NS6", kMissing);
         slot.mozilla = mozilla == kMissing ? 0 : mozilla;
+        slot.chromiumBookmark = ini.ReadString(section.c_str(), "ChromiumBookMark", "", kPathCapacity);
+        const int offer = ini.ReadInt(section.c_str(), kOfferProfilesKey, kMissing);
+        if (offer != kMissing) slot.offerProfiles = offer;
         slot.lines = ini.ReadSection(section.c_str());
     }
 }

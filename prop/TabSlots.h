@@ -6,6 +6,7 @@
 #include <settings/Settings.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,21 @@ struct TabSlot {
     std::string donaBookmark;
     std::string wwwcList;
     int mozilla = 0;
+    // A Chromium-based browser's "Bookmarks" file.
+    std::string chromiumBookmark;
+    // "OfferBrowserProfiles" as written; none is the programs' default, offering the default
+    // Edge/Chrome profiles while chromiumBookmark is empty.
+    std::optional<int> offerProfiles;
     // The section's lines as read ("key=value"), in file order: kept so that a moved tab takes its
     // other keys along and an unchanged tab leaves its section as it was.
     std::vector<std::string> lines;
 
     bool InUse() const { return !name.empty(); }
+    bool OffersProfiles() const { return offerProfiles.value_or(1) != 0; }
+    // Switching the offer back on drops the key; an unchanged switch keeps its line as written.
+    void SetOffersProfiles(bool on) {
+        if (on != OffersProfiles()) offerProfiles = on ? std::nullopt : std::optional<int>(0);
+    }
 };
 
 class TabSlots {

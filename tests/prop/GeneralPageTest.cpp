@@ -52,7 +52,8 @@ TEST_F(GeneralFixture, ApplyRenumbersTheTabsAndTheirOtherKeysMoveAlong) {
     Settings("[General]\r\nBrowser=old.exe\r\n"
              "[Tolvak#1]\r\ntabName=One\r\nFavRoot=C:\\one\r\n"
              "[Tolvak#2]\r\ntabName=Two\r\nFavRoot=" + two + "\r\nEditOnDrop=1\r\nBookMark=C:\\b.htm\r\nBookMark.NS6=1\r\n"
-             "[Tolvak#3]\r\ntabName=Three\r\n"
+             "OfferBrowserProfiles=0\r\nChromiumBookMark=C:\\Bookmarks\r\n"
+             "[Tolvak#3]\r\ntabName=Three\r\nOfferBrowserProfiles=1\r\nChromiumBookMark=C:\\c\\Bookmarks\r\n"
              "[Tolvak#5]\r\ntabName=Five\r\n");
     messages.AnswerNext(IDYES);
     ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
@@ -63,6 +64,9 @@ TEST_F(GeneralFixture, ApplyRenumbersTheTabsAndTheirOtherKeysMoveAlong) {
         EditTab(page, 0, [](HWND dialog) {
             Type(dialog, IDC_TAB_BOOKMARK, "");
             Click(dialog, IDC_TAB_MOZILLA);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TAB_OFFER_PROFILES), BST_UNCHECKED);
+            Click(dialog, IDC_TAB_OFFER_PROFILES);
+            Type(dialog, IDC_TAB_CHROMIUM, "D:\\Bookmarks");
         });
         Type(page, IDC_BROWSER, "");
         sheet.Ok();
@@ -70,8 +74,8 @@ TEST_F(GeneralFixture, ApplyRenumbersTheTabsAndTheirOtherKeysMoveAlong) {
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"タブを削除します。よろしいですか？"}));
     EXPECT_EQ(messages.messages().at(0).caption, "確認");
     EXPECT_EQ(File(), "[General]\r\n"
-                      "[Tolvak#1]\r\ntabName=Two\r\nFavRoot=" + two + "\r\nEditOnDrop=1\r\n"
-                      "[Tolvak#2]\r\ntabName=Three\r\n");
+                      "[Tolvak#1]\r\ntabName=Two\r\nFavRoot=" + two + "\r\nEditOnDrop=1\r\nChromiumBookMark=D:\\Bookmarks\r\n"
+                      "[Tolvak#2]\r\ntabName=Three\r\nOfferBrowserProfiles=1\r\nChromiumBookMark=C:\\c\\Bookmarks\r\n");
 }
 
 TEST_F(GeneralFixture, CancelLeavesTheFileAndApplyWaitsForARealChange) {
@@ -165,6 +169,7 @@ TEST_F(GeneralFixture, TheTabEditDialogRefusesWhatTheProgramsCannotUse) {
                     {IDC_TAB_ROOT, longPath, nullptr},
                     {IDC_TAB_BOOKMARK, longPath, nullptr},
                     {IDC_TAB_WWWC, longPath, nullptr},
+                    {IDC_TAB_CHROMIUM, longPath, nullptr},
                 };
                 for (const Case& c : cases) {
                     Type(dialog, IDC_TAB_NAME, "ok");

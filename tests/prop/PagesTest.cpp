@@ -144,6 +144,9 @@ TEST_F(PageFixture, TheProgramsReadBackWhatTheToolWrote) {
             [&](HWND dialog) {
                 Type(dialog, IDC_TAB_NAME, "Zwei");
                 Type(dialog, IDC_TAB_ROOT, root);
+                Type(dialog, IDC_TAB_CHROMIUM, "C:\\Chrome\\Bookmarks");
+                EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TAB_OFFER_PROFILES), BST_CHECKED) << "the programs' default";
+                Click(dialog, IDC_TAB_OFFER_PROFILES);
                 Click(dialog, IDOK);
             },
             [&] { proptest::DoubleClickLine(general, IDC_TAB_LIST, 1); });
@@ -157,6 +160,8 @@ TEST_F(PageFixture, TheProgramsReadBackWhatTheToolWrote) {
     }));
     EXPECT_EQ(ini.ReadString("Tolvak#2", "tabName", "", 40), "Zwei");
     EXPECT_EQ(ini.ReadString("Tolvak#2", "FavRoot", "", MAX_PATH), root);
+    EXPECT_EQ(ini.ReadString("Tolvak#2", "ChromiumBookMark", "", MAX_PATH), "C:\\Chrome\\Bookmarks");
+    EXPECT_EQ(ini.ReadInt("Tolvak#2", "OfferBrowserProfiles", 1), 0);
     const settings::TreeSettings look = settings::ReadTreeSettings(ini);
     EXPECT_EQ(look.indent, 33);
     EXPECT_EQ(look.itemMode, settings::kExpandOnClick);

@@ -4,6 +4,7 @@
 #include "BarGuids.h"
 #include "Registration.h"
 
+#include <base/ComSession.h>
 #include <base/Handles.h>
 #include <base/MessageBox.h>
 
@@ -26,22 +27,8 @@ constexpr const char* kCachedBarLists[] = {
 };
 constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
-// COM for the calling thread while the category is changed.
-class ComSession {
-public:
-    ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComSession() {
-        if (ok_) CoUninitialize();
-    }
-    ComSession(const ComSession&) = delete;
-    ComSession& operator=(const ComSession&) = delete;
-
-private:
-    bool ok_;
-};
-
 HRESULT ChangeCategory(bool implemented, DWORD context) {
-    const ComSession com;
+    const win::ComSession com;
     win::ComPtr<ICatRegister> categories;
     HRESULT result = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, context, IID_ICatRegister,
                                       reinterpret_cast<void**>(categories.put()));

@@ -6,6 +6,7 @@
 #include "TreePage.h"
 #include "WindowPage.h"
 
+#include <base/ComSession.h>
 #include <base/Handles.h>
 #include <resources/PropIds.h>
 
@@ -16,19 +17,6 @@ namespace prop {
 namespace {
 
 constexpr char kInstanceMutex[] = "TLProp.exe";
-
-class ComSession {
-public:
-    ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComSession() {
-        if (ok_) CoUninitialize();
-    }
-    ComSession(const ComSession&) = delete;
-    ComSession& operator=(const ComSession&) = delete;
-
-private:
-    bool ok_;
-};
 
 }  // namespace
 
@@ -61,7 +49,7 @@ int RunSettingsTool(HINSTANCE module) {
         if (HWND running = FindWindowA(nullptr, kSheetCaption)) SetForegroundWindow(running);
         return 0;
     }
-    ComSession com;
+    win::ComSession com;
     // The "Tree" page's indent spin is an up-down control, which needs its own class too.
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};

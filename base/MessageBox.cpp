@@ -17,6 +17,11 @@ int ShowMessage(HWND owner, const std::string& text, const std::string& caption,
     return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
+int ShowMessage(HWND owner, const std::string& text, UINT flags) {
+    if (const MessageHandler& handler = CurrentHandler()) return handler({owner, text, "", flags, true});
+    return MessageBoxA(owner, text.c_str(), nullptr, flags);
+}
+
 ScopedMessageHandler::ScopedMessageHandler(MessageHandler handler)
     : previous_(std::exchange(CurrentHandler(), std::move(handler))) {}
 

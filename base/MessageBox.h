@@ -12,12 +12,15 @@ namespace ui {
 struct MessageRequest {
     HWND owner;
     std::string text;
-    std::string caption;  // empty: the box has no caption
+    std::string caption;  // empty: the box has no caption, unless systemCaption
     UINT flags;
+    bool systemCaption = false;  // the system's own caption ("エラー" on Japanese Windows)
 };
 
 // Shows the box (or asks the installed handler) and returns the button pressed (IDOK, IDYES ...).
 int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+// The same with the caption the system gives a box that names none.
+int ShowMessage(HWND owner, const std::string& text, UINT flags);
 
 using MessageHandler = std::function<int(const MessageRequest&)>;
 

@@ -1,5 +1,6 @@
 #include "BrowserPage.h"
 
+#include <base/HtmlHelp.h>
 #include <base/Mbcs.h>
 #include <base/Path.h>
 #include <resources/PropIds.h>
@@ -13,11 +14,7 @@ namespace {
 
 constexpr size_t kValueCapacity = 500;
 constexpr char kBitmapFilter[] = "bitmap\0*.bmp\0";
-constexpr char kHelpFile[] = "Tolvak.chm";
 constexpr char kHelpTopic[] = "/pdlg_ie1.html";
-constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
-
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 std::optional<std::string> ReadValue(HKEY key, const char* name) {
     std::vector<char> buffer(kValueCapacity, '\0');
@@ -74,14 +71,6 @@ void BrowserPage::Browse(Bitmap& bitmap) {
     if (GetOpenFileNameA(&dialog)) SetText(bitmap.field, file.data());
 }
 
-void BrowserPage::ShowHelp() {
-    // The viewer's window lives in this process as long as it is open, so its library stays.
-    static win::UniqueModule viewer(LoadLibraryA("hhctrl.ocx"));
-    const auto htmlHelp = win::ProcAddress<HtmlHelpFunction>(viewer.get(), "HtmlHelpA");
-    if (!htmlHelp) return;
-    const std::string file = path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile);
-    htmlHelp(hwnd(), file.c_str(), kHelpDisplayTopic, reinterpret_cast<DWORD_PTR>(kHelpTopic));
-}
 
 INT_PTR BrowserPage::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return FALSE;
@@ -93,7 +82,7 @@ INT_PTR BrowserPage::OnCommand(int id, int code) {
         Browse(bitmaps_[1]);
         return TRUE;
     case IDC_IE_HELP:
-        ShowHelp();
+        help::ShowTopic(hwnd(), kHelpTopic);
         return TRUE;
     default:
         return FALSE;

@@ -31,7 +31,6 @@ private:
     INT_PTR OnCommand(int id, int code) override;
 
     void Browse(Bitmap& bitmap);
-    void ShowHelp();
 
     win::UniqueKey key_;
     Bitmap bitmaps_[2] = {{"BackBitmapIE5", 0, {}, {}}, {"smBrandBitmap", 0, {}, {}}};

@@ -8,6 +8,7 @@
 #include <base/Clipboard.h>
 #include <base/Format.h>
 #include <base/Handles.h>
+#include <base/HtmlHelp.h>
 #include <base/MessageBox.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
@@ -23,14 +24,10 @@ namespace {
 constexpr size_t kClipboardUrlCapacity = 260;
 constexpr int kToolNameCapacity = 100;
 constexpr size_t kToolCommandCapacity = MAX_PATH;
-constexpr char kHelpFile[] = "Tolvak.chm";
-constexpr UINT kHelpDisplayTopic = 0;
 constexpr char kSettingsTool[] = "TLProp.exe";
 constexpr char kSettingsToolNotStarted[] = "設定ツール[%s]を起動できませんでした。";
 // WinExec's results up to this one are errors.
 constexpr UINT kLastWinExecError = 31;
-
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 // The clipboard's text when it looks like a URL; "ttp://" as copied without its first letter
 // counts too.
@@ -51,14 +48,7 @@ void MainWindow::OpenClipboardUrl() {
 
 void MainWindow::ConvertClipboardHtml() { app::ConvertClipboardHtml(hwnd()); }
 
-void MainWindow::ShowHelp() {
-    // The help viewer lives in this process as long as its window is open, so its library stays.
-    static win::UniqueModule viewer(LoadLibraryA("hhctrl.ocx"));
-    const auto htmlHelp = win::ProcAddress<HtmlHelpFunction>(viewer.get(), "HtmlHelpA");
-    if (!htmlHelp) return;
-    const std::string file = path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile);
-    htmlHelp(nullptr, file.c_str(), kHelpDisplayTopic, 0);
-}
+void MainWindow::ShowHelp() { help::ShowTopic(nullptr); }
 
 void MainWindow::StartSettingsTool() {
     // From the program's folder only, quoted: by plain name the system also searches the current

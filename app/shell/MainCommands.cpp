@@ -3,6 +3,7 @@
 #include "ExportCommand.h"
 #include "MainWindow.h"
 
+#include <app/browsersetup/BrowserSetup.h>
 #include <base/MessageBox.h>
 #include <resources/TolvakIds.h>
 
@@ -12,6 +13,21 @@ namespace {
 struct CommandEntry {
     UINT id;
     void (MainWindow::*run)();
+};
+
+// Commands that need nothing of the window.
+struct ProgramCommand {
+    UINT id;
+    void (*run)();
+};
+
+constexpr ProgramCommand kProgramCommands[] = {
+    {ID_IE_IMPORT, &browsersetup::ImportFavorites},
+    {ID_IE_EXPORT, &browsersetup::ExportFavorites},
+    {ID_TOOLBAR_ADD, &browsersetup::AddToolbarButton},
+    {ID_TOOLBAR_REMOVE, &browsersetup::RemoveToolbarButton},
+    {ID_BAR_INSTALL, &browsersetup::InstallBar},
+    {ID_BAR_UNINSTALL, &browsersetup::UninstallBar},
 };
 
 constexpr char kMenuBarHidden[] = "メニューバーを消しました。\n再び表示するにはTolvakを再起動してください";
@@ -49,6 +65,12 @@ void MainWindow::OnCommand(UINT id) {
     for (const CommandEntry& command : kCommands) {
         if (command.id == id) {
             (this->*command.run)();
+            return;
+        }
+    }
+    for (const ProgramCommand& command : kProgramCommands) {
+        if (command.id == id) {
+            command.run();
             return;
         }
     }

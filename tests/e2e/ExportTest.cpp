@@ -37,15 +37,6 @@ struct ExportFixture : testing::Test {
     std::string Settings() const { return "[Tolvak#1]\r\nFavRoot=" + favorites + "\r\n"; }
 };
 
-// Closes `dialog` with `command` and waits until the program has finished the menu command that
-// showed it: a message sent to the main window is only answered once the command has returned.
-bool Answer(const RunningProgram& program, HWND dialog, UINT command) {
-    PostMessageA(dialog, WM_COMMAND, command, 0);
-    if (!WaitFor([&] { return DialogOf(program.id()) == nullptr; })) return false;
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(program.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
-}
-
 // Selects `folder` in the folder browser until its tree shows it selected: Wine's browser at times
 // stops at "My Computer" on the way down, where a user would simply choose again.
 bool SelectFolder(HWND browser, const std::string& folder) {
@@ -83,7 +74,7 @@ TEST_F(ExportSamples, MenuCommandsWriteTheTreeTheWindowShows) {
     HWND saveDialog = program.WaitForDialog();
     ASSERT_NE(saveDialog, nullptr);
     if (!SetDlgItemTextA(saveDialog, kFileNameCombo, file.c_str())) SetDlgItemTextA(saveDialog, kFileNameEdit, file.c_str());
-    ASSERT_TRUE(Answer(program, saveDialog, IDOK));
+    ASSERT_TRUE(AnswerDialog(program, saveDialog, IDOK));
     EXPECT_NE(testutil::ReadBytes(file).find("url=\"http://example.com/sheet?a=1&amp;b=2\""), std::string::npos);
     ASSERT_TRUE(testutil::WriteBytes(samples + "\\program.expected",
                                      "ルート\t" + favorites + "\n"
@@ -98,7 +89,7 @@ TEST_F(ExportSamples, MenuCommandsWriteTheTreeTheWindowShows) {
     ASSERT_NE(saveDialog, nullptr);
     const std::string html = data / "bookmarks";
     if (!SetDlgItemTextA(saveDialog, kFileNameCombo, html.c_str())) SetDlgItemTextA(saveDialog, kFileNameEdit, html.c_str());
-    ASSERT_TRUE(Answer(program, saveDialog, IDOK));
+    ASSERT_TRUE(AnswerDialog(program, saveDialog, IDOK));
     const std::string link = text::AnsiToUtf8("<DT><A HREF=\"http://example.com/sheet?a=1&amp;b=2\">表計算 &amp; 集計</A>");
     EXPECT_NE(testutil::ReadBytes(html + ".html").find(link), std::string::npos);
 
@@ -107,7 +98,7 @@ TEST_F(ExportSamples, MenuCommandsWriteTheTreeTheWindowShows) {
     HWND folderBrowser = program.WaitForDialog();
     ASSERT_NE(folderBrowser, nullptr);
     ASSERT_TRUE(SelectFolder(folderBrowser, destination));
-    ASSERT_TRUE(Answer(program, folderBrowser, IDOK));
+    ASSERT_TRUE(AnswerDialog(program, folderBrowser, IDOK));
     const std::string exported = destination + "\\Exported";
     EXPECT_EQ(testutil::ReadBytes(exported + "\\Item.dat"), Line("表計算 & 集計", "http://example.com/sheet?a=1&b=2"));
     EXPECT_EQ(testutil::ReadBytes(exported + "\\ニュース\\Item.dat"), Line("天気", "http://example.com/weather"));
@@ -138,7 +129,7 @@ TEST_F(ExportFixture, PlugInAndSettingsToolComeOnlyFromTheProgramsFolder) {
         ASSERT_NE(box, nullptr) << command;
         const std::string text = MessageText(box);
         EXPECT_TRUE(text.starts_with(beginning) && text.ends_with(end)) << command << ": " << text;
-        ASSERT_TRUE(Answer(program, box, IDOK)) << command;
+        ASSERT_TRUE(AnswerDialog(program, box, IDOK)) << command;
     }
     EXPECT_FALSE(path::Exists(startFolder / "args.txt")) << "TLProp.exe was started from the start folder";
 }

@@ -164,4 +164,11 @@ bool RunningProgram::Exited(DWORD timeoutMs, DWORD* code) const {
     return true;
 }
 
+bool AnswerDialog(const RunningProgram& program, HWND dialog, UINT command) {
+    PostMessageA(dialog, WM_COMMAND, command, 0);
+    if (!WaitFor([&] { return DialogOf(program.id()) == nullptr; })) return false;
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(program.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+}
+
 }  // namespace e2e

@@ -78,4 +78,8 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Closes `dialog` with `command` and waits until the program has finished the menu command that
+// showed it: a message sent to the main window is only answered once the command has returned.
+bool AnswerDialog(const RunningProgram& program, HWND dialog, UINT command);
+
 }  // namespace e2e

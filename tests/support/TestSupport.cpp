@@ -464,4 +464,25 @@ bool ScopedRegistryKey::Set(const std::string& relative, const std::string& valu
            ERROR_SUCCESS;
 }
 
+ScopedClassObject::ScopedClassObject(REFCLSID clsid, IUnknown* factory) {
+    registered_ = SUCCEEDED(
+        CoRegisterClassObject(clsid, factory, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_));
+}
+
+ScopedClassObject::~ScopedClassObject() {
+    if (registered_) CoRevokeClassObject(cookie_);
+}
+
+HRESULT STDMETHODCALLTYPE SingleObjectFactory::QueryInterface(REFIID iid, void** object) {
+    const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory);
+    *object = known ? static_cast<IClassFactory*>(this) : nullptr;
+    return known ? S_OK : E_NOINTERFACE;  // IMarshal included
+}
+
+HRESULT STDMETHODCALLTYPE SingleObjectFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    return failing ? E_OUTOFMEMORY : object_->QueryInterface(iid, object);
+}
+
 }  // namespace testutil

@@ -219,4 +219,38 @@ private:
     bool ok_ = false;
 };
 
+// CoCreateInstance on this thread finds `factory` for `clsid` while the object lives: Wine has
+// none of the browser's own classes, so tests register fakes.
+class ScopedClassObject {
+public:
+    ScopedClassObject(REFCLSID clsid, IUnknown* factory);
+    ~ScopedClassObject();
+    ScopedClassObject(const ScopedClassObject&) = delete;
+    ScopedClassObject& operator=(const ScopedClassObject&) = delete;
+    bool ok() const { return registered_; }
+
+private:
+    DWORD cookie_ = 0;
+    bool registered_ = false;
+};
+
+// A class object for `clsid`, registered while it lives, that hands out `object`. Neither keeps a
+// reference count: the test owns both.
+class SingleObjectFactory final : public IClassFactory {
+public:
+    SingleObjectFactory(REFCLSID clsid, IUnknown* object) : object_(object), registration_(clsid, this) {}
+    bool ok() const { return registration_.ok(); }
+    bool failing = false;  // creation fails with E_OUTOFMEMORY
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    IUnknown* object_;
+    ScopedClassObject registration_;
+};
+
 }  // namespace testutil

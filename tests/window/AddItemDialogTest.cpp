@@ -150,36 +150,20 @@ private:
     HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
 
 // The shell's window collection with two browsers and, between them, a window that closed
-// meanwhile. Registered for CLSID_ShellWindows as its own class object while it lives.
-class FakeShellWindows final : public IShellWindows, public IClassFactory {
+// meanwhile. Registered for CLSID_ShellWindows while it lives.
+class FakeShellWindows final : public IShellWindows {
 public:
-    FakeShellWindows() {
-        registered_ = SUCCEEDED(CoRegisterClassObject(CLSID_ShellWindows, static_cast<IClassFactory*>(this),
-                                                      CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                                      &cookie_));
-    }
-    ~FakeShellWindows() {
-        if (registered_) CoRevokeClassObject(cookie_);
-    }
-    bool ok() const { return registered_; }
-    bool failing = false;  // the collection cannot be created
+    bool ok() const { return factory_.ok(); }
+    void SetFailing() { factory_.failing = true; }  // the collection cannot be created
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        *object = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory))
-            *object = static_cast<IClassFactory*>(this);
-        else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IShellWindows))
-            *object = static_cast<IShellWindows*>(this);
-        return *object ? S_OK : E_NOINTERFACE;  // IMarshal included
+        const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+                           IsEqualIID(iid, IID_IShellWindows);
+        *object = known ? static_cast<IShellWindows*>(this) : nullptr;
+        return known ? S_OK : E_NOINTERFACE;  // IMarshal included
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        return failing ? E_OUTOFMEMORY : QueryInterface(iid, object);
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
         *count = 3;
         return S_OK;
@@ -203,8 +187,7 @@ public:
 private:
     FakeBrowser example_{L"Example Domain", L"http://example.com/"};
     FakeBrowser japanese_{L"日本語 & ページ", L"http://example.jp/"};
-    DWORD cookie_ = 0;
-    bool registered_ = false;
+    testutil::SingleObjectFactory factory_{CLSID_ShellWindows, this};
 };
 
 #undef NOT_USED
@@ -449,7 +432,7 @@ TEST_F(CaptureFixture, BrowserMenuListsTheBrowserWindowsAndAChoiceFillsBothField
     EXPECT_TRUE(messages.texts().empty());
 
     lines.clear();
-    shellWindows.failing = true;
+    shellWindows.SetFailing();
     Capture(1999, &lines);
     ASSERT_EQ(lines.size(), 3u) << "without the collection only Netscape is offered";
     EXPECT_EQ(lines[2].id, 1999u);

@@ -1,0 +1,84 @@
+// The browser's toolbar button (and Tools menu entry) that starts this program. The browser reads
+// buttons from the machine's part of the registry only, so adding and removing it needs the right
+// to write there; without it the user is told, rather than shown a success that did not happen.
+#include "BrowserSetup.h"
+#include "ShellHelper.h"
+
+#include <base/Format.h>
+#include <base/Handles.h>
+#include <base/HtmlHelp.h>
+#include <base/MessageBox.h>
+#include <base/Path.h>
+
+#include <string>
+
+namespace browsersetup {
+namespace {
+
+constexpr char kButtonKey[] =
+    "Software\\Microsoft\\Internet Explorer\\Extensions\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
+// The browser's own class for buttons that start a program.
+constexpr char kStartsProgram[] = "{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}";
+constexpr char kCaption[] = "IE拡張";
+constexpr char kBrowserTooOld[] = "Internet Explorer 5.0以上が必要です";
+constexpr char kRegistered[] = "登録が完了しました。\nヘルプを見てIEを設定してください。";
+constexpr char kNotRegistered[] =
+    "ツールバーボタンを登録できませんでした。(エラー %lu)\nこの登録には管理者の権限が必要です。";
+constexpr char kNotRemoved[] =
+    "ツールバーボタンを削除できませんでした。(エラー %lu)\nこの削除には管理者の権限が必要です。";
+constexpr char kHelpTopic[] = "/f_addietoolbar.html";
+
+LSTATUS SetString(HKEY key, const char* name, const std::string& data) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(data.size() + 1));
+}
+
+// Writes the button's values in the order the browser has always found them.
+LSTATUS WriteButton() {
+    HKEY created = nullptr;
+    DWORD disposition = 0;
+    LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     KEY_SET_VALUE, nullptr, &created, &disposition);
+    if (status != ERROR_SUCCESS) return status;
+    win::UniqueKey key(created);
+    const std::string program = path::ModuleFile(nullptr);
+    const std::pair<const char*, std::string> values[] = {
+        {"ButtonText", "Tolvak"},
+        {"CLSID", kStartsProgram},
+        {"Exec", program},
+        {"HotIcon", text::Format("%s,2", program.c_str())},
+        {"Icon", text::Format("%s,3", program.c_str())},
+        {"MenuStatusBar", "Tolvakを起動"},
+        {"MenuText", "Tolvak"},
+    };
+    for (const auto& [name, data] : values)
+        if ((status = SetString(key.get(), name, data)) != ERROR_SUCCESS) break;
+    key.reset();
+    // A button that lacks values would not work: one this call made goes again.
+    if (status != ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY) RegDeleteTreeA(HKEY_LOCAL_MACHINE, kButtonKey);
+    return status;
+}
+
+}  // namespace
+
+void AddToolbarButton() {
+    if (!CreateShellHelper()) {
+        ui::ShowMessage(nullptr, kBrowserTooOld, MB_OK);
+        return;
+    }
+    if (const LSTATUS status = WriteButton(); status != ERROR_SUCCESS) {
+        ui::ShowMessage(nullptr, text::Format(kNotRegistered, static_cast<unsigned long>(status)), kCaption, MB_OK);
+        return;
+    }
+    ui::ShowMessage(nullptr, kRegistered, kCaption, MB_OK);
+    help::ShowTopic(nullptr, kHelpTopic);
+}
+
+void RemoveToolbarButton() {
+    // A button that is not there is already removed.
+    const LSTATUS status = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kButtonKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        ui::ShowMessage(nullptr, text::Format(kNotRemoved, static_cast<unsigned long>(status)), kCaption, MB_OK);
+}
+
+}  // namespace browsersetup

@@ -1,0 +1,89 @@
+// Installing and uninstalling the Explorer bar from the built program's menu, with the real bar
+// library beside it, in the test's prefix: the library's question, the program's report, what
+// the registry holds afterwards.
+#include "Program.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kInstallBar = 40034;
+constexpr UINT kUninstallBar = 40035;
+constexpr char kBarServer[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
+
+// The server path the bar is registered with, or "" when it is not registered.
+std::string RegisteredBar() {
+    char path[MAX_PATH] = "";
+    LONG size = sizeof path;
+    return RegQueryValueA(HKEY_CLASSES_ROOT, kBarServer, path, &size) == ERROR_SUCCESS ? path : "";
+}
+
+// The next box the program shows that is not `previous`, or null.
+HWND NextBox(const RunningProgram& program, HWND previous = nullptr) {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = DialogOf(program.id())) != nullptr && box != previous; }, 10000);
+    return box != previous ? box : nullptr;
+}
+
+// Sends `command` and waits until the program has finished it; false when it is still busy
+// (showing a box) after a while.
+bool RunsToTheEnd(HWND window, UINT command) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_COMMAND, command, 0, SMTO_NORMAL, 3000, &ignored) != 0;
+}
+
+}  // namespace
+
+TEST(BarSetup, InstallAsksReportsAndRegistersUninstallRemoves) {
+    ASSERT_EQ(CountMainWindows(), 0) << "another instance is still running";
+    testutil::TempDir data;
+    Installation installation("[Tolvak#1]\r\nFavRoot=" + data.MakeDir("fav") + "\r\n");
+    ASSERT_TRUE(installation.AddPlugIn("TolvakBar.dll"));
+    RunningProgram program(installation);
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+
+    // No: nothing registered, nothing more said.
+    PostMessageA(window, WM_COMMAND, kInstallBar, 0);
+    HWND question = NextBox(program);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(MessageText(question), "Tolvak Barをインストールしますか？");
+    ASSERT_TRUE(AnswerDialog(program, question, IDNO));
+    EXPECT_EQ(RegisteredBar(), "");
+
+    // Yes: registered from the program's folder, and the program offers the help.
+    PostMessageA(window, WM_COMMAND, kInstallBar, 0);
+    question = NextBox(program);
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    HWND report = NextBox(program, question);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(MessageText(report), "登録が完了しました。\nヘルプを表示しますか？");
+    ASSERT_TRUE(AnswerDialog(program, report, IDNO));
+    EXPECT_EQ(RegisteredBar(), installation.dir() / "TolvakBar.dll");
+
+    // Uninstall asks once and reports nothing.
+    PostMessageA(window, WM_COMMAND, kUninstallBar, 0);
+    question = NextBox(program);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(MessageText(question), "Tolvak Bar, TLリンクリストをアンインストールしますか？");
+    ASSERT_TRUE(AnswerDialog(program, question, IDYES));
+    EXPECT_EQ(DialogOf(program.id()), nullptr);
+    EXPECT_EQ(RegisteredBar(), "");
+}
+
+TEST(BarSetup, LibraryOnlyInTheStartFolderIsNotLoaded) {
+    ASSERT_EQ(CountMainWindows(), 0) << "another instance is still running";
+    testutil::TempDir data, startFolder;
+    Installation installation("[Tolvak#1]\r\nFavRoot=" + data.MakeDir("fav") + "\r\n");
+    ASSERT_TRUE(CopyFileA(BuiltFile("TolvakBar.dll").c_str(), (startFolder / "TolvakBar.dll").c_str(), FALSE));
+    RunningProgram program(installation, startFolder.path());
+    HWND window = program.Window();
+    ASSERT_NE(window, nullptr);
+    for (const UINT command : {kInstallBar, kUninstallBar}) {
+        EXPECT_TRUE(RunsToTheEnd(window, command)) << command;
+        EXPECT_EQ(DialogOf(program.id()), nullptr) << command;
+    }
+}

@@ -1,0 +1,163 @@
+// The browser's favorites wizard and the toolbar button, with the browser's shell UI object played
+// by a fake class object (this Wine has none) and the button written to the test prefix's registry.
+#include "../support/TestSupport.h"
+
+#include <app/browsersetup/BrowserSetup.h>
+#include <base/HtmlHelp.h>
+#include <base/Path.h>
+
+#include <gtest/gtest.h>
+
+#include <exdisp.h>
+
+#include <map>
+
+namespace {
+
+#define NOT_USED(name, ...) \
+    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+
+constexpr char kButtonKey[] =
+    "Software\\Microsoft\\Internet Explorer\\Extensions\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
+
+// Registered for CLSID_ShellUIHelper while it lives; records the wizard calls.
+class FakeShellHelper final : public IShellUIHelper {
+public:
+    explicit FakeShellHelper(bool knowsWizard) : knowsWizard_(knowsWizard) {}
+    bool ok() const { return factory_.ok(); }
+    std::vector<bool> wizardCalls;  // import flags
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+                           IsEqualIID(iid, IID_IShellUIHelper);
+        *object = known ? static_cast<IShellUIHelper*>(this) : nullptr;
+        return known ? S_OK : E_NOINTERFACE;  // IMarshal included
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        const bool known = knowsWizard_ && count == 1 && wcscmp(names[0], L"ImportExportFavorites") == 0;
+        ids[0] = known ? 1 : DISPID_UNKNOWN;
+        return known ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE ImportExportFavorites(VARIANT_BOOL import, BSTR path) override {
+        wizardCalls.push_back(import == VARIANT_TRUE && !path);
+        return S_OK;
+    }
+    NOT_USED(GetTypeInfoCount, UINT*) NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
+    NOT_USED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+    NOT_USED(ResetFirstBootMode) NOT_USED(ResetSafeMode) NOT_USED(RefreshOfflineDesktop)
+    NOT_USED(AddFavorite, BSTR, VARIANT*) NOT_USED(AddChannel, BSTR)
+    NOT_USED(AddDesktopComponent, BSTR, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+    NOT_USED(IsSubscribed, BSTR, VARIANT_BOOL*) NOT_USED(NavigateAndFind, BSTR, BSTR, VARIANT*)
+    NOT_USED(AutoCompleteSaveForm, VARIANT*) NOT_USED(AutoScan, BSTR, BSTR, VARIANT*)
+    NOT_USED(AutoCompleteAttach, VARIANT*) NOT_USED(ShowBrowserUI, BSTR, VARIANT*, VARIANT*)
+
+private:
+    bool knowsWizard_;
+    testutil::SingleObjectFactory factory_{CLSID_ShellUIHelper, this};
+};
+
+// The button key's values in the order they were written; empty when there is no key.
+std::vector<std::pair<std::string, std::string>> ButtonValues() {
+    std::vector<std::pair<std::string, std::string>> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    char name[256], data[1024];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        // Stored with its terminating NUL, as REG_SZ.
+        values.emplace_back(name, type == REG_SZ && dataSize > 0 && data[dataSize - 1] == '\0'
+                                      ? std::string(data, dataSize - 1)
+                                      : "(not a terminated string)");
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+struct BrowserSetupFixture : testing::Test {
+    win::OleSession ole;
+    testutil::MessageRecorder messages;
+    std::vector<std::string> topics;
+    help::ScopedTopicHandler help{[this](const std::string& topic) { topics.push_back(topic); }};
+    testutil::ScopedRegistryKey button{HKEY_LOCAL_MACHINE, kButtonKey};
+};
+
+}  // namespace
+
+TEST_F(BrowserSetupFixture, FavoritesWizardRunsOnlyWithABrowserThatHasIt) {
+    const std::string tooOld = "Internet Explorer 5.0 以上が必要です";
+    {
+        FakeShellHelper browser(true);
+        ASSERT_TRUE(browser.ok());
+        browsersetup::ImportFavorites();
+        browsersetup::ExportFavorites();
+        EXPECT_EQ(browser.wizardCalls, (std::vector<bool>{true, false}));
+        EXPECT_TRUE(messages.messages().empty());
+    }
+    {
+        FakeShellHelper oldBrowser(false);
+        browsersetup::ImportFavorites();
+        EXPECT_TRUE(oldBrowser.wizardCalls.empty());
+    }
+    browsersetup::ExportFavorites();  // no shell UI object at all
+    ASSERT_EQ(messages.texts(), (std::vector<std::string>{tooOld, tooOld}));
+    EXPECT_TRUE(messages.messages()[0].systemCaption);
+    EXPECT_EQ(messages.messages()[0].owner, nullptr);
+}
+
+TEST_F(BrowserSetupFixture, ToolbarButtonIsAddedOnceAndRemovedWithoutTrace) {
+    browsersetup::AddToolbarButton();  // no browser
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Internet Explorer 5.0以上が必要です"});
+    EXPECT_TRUE(ButtonValues().empty());
+
+    FakeShellHelper browser(true);
+    browsersetup::AddToolbarButton();
+    browsersetup::AddToolbarButton();
+    // Wherever the program runs from, the button starts that program.
+    const std::string program = path::ModuleFile(nullptr);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"ButtonText", "Tolvak"},
+        {"CLSID", "{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}"},
+        {"Exec", program},
+        {"HotIcon", program + ",2"},
+        {"Icon", program + ",3"},
+        {"MenuStatusBar", "Tolvakを起動"},
+        {"MenuText", "Tolvak"},
+    };
+    EXPECT_EQ(ButtonValues(), expected);
+    const std::string registered = "登録が完了しました。\nヘルプを見てIEを設定してください。";
+    ASSERT_EQ(messages.texts().size(), 3u);
+    EXPECT_EQ(messages.texts()[2], registered);
+    EXPECT_EQ(messages.messages()[2].caption, "IE拡張");
+    EXPECT_EQ(topics, (std::vector<std::string>{"/f_addietoolbar.html", "/f_addietoolbar.html"}));
+
+    browsersetup::RemoveToolbarButton();
+    browsersetup::RemoveToolbarButton();  // already gone: nothing to say
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(messages.texts().size(), 3u);
+}
+
+TEST_F(BrowserSetupFixture, ButtonThatCannotBeWrittenIsReportedNotClaimed) {
+    // Stands in for a machine key the user may not write: below a volatile key no lasting key can
+    // be made, so the machine key is mapped onto one for the time of the test.
+    HKEY volatileKey = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\TolvakTest\\Volatile", 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+              ERROR_SUCCESS);
+    testutil::ScopedRegistryKey cleanup(HKEY_CURRENT_USER, "Software\\TolvakTest");
+    FakeShellHelper browser(true);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, volatileKey), ERROR_SUCCESS);
+    browsersetup::AddToolbarButton();
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(volatileKey);
+
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_TRUE(messages.texts()[0].starts_with("ツールバーボタンを登録できませんでした。")) << messages.texts()[0];
+    EXPECT_TRUE(topics.empty());
+    EXPECT_TRUE(ButtonValues().empty());
+}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the whole test suite under Wine and prints ctest's summaries; fails when any test fails.
 #
-# The suite runs in shards side by side (TOLVAK_TEST_SHARDS, default 2: one per core), each with
+# The suite runs in shards side by side (TOLVAK_TEST_SHARDS, default one per core, 2 to 4), each with
 # its own Wine prefix (build/test-prefix-N), virtual display (searched from
 # TOLVAK_TEST_DISPLAY_BASE + 10N, base 90) and wineserver. Within a shard tests
 # run one at a time: window and end-to-end tests share the display's one cursor and foreground.
@@ -9,7 +9,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
-shards="${TOLVAK_TEST_SHARDS:-2}"
+cores="$(nproc 2>/dev/null || echo 2)"
+shards="${TOLVAK_TEST_SHARDS:-$((cores < 2 ? 2 : cores > 4 ? 4 : cores))}"
 fixtures='_samples$|_wellformed$'
 
 rm -rf "$build"/test-prefix "$build"/test-prefix-[0-9]*

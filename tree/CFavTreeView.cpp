@@ -147,13 +147,19 @@ void CFavTreeView::ApplySettings(const settings::TreeSettings& tree, HFONT font)
 }
 
 int CFavTreeView::Message(const std::string& text, const std::string& caption, UINT flags) {
+    return ShowBox(text, &caption, flags);
+}
+
+int CFavTreeView::Message(const std::string& text, UINT flags) { return ShowBox(text, nullptr, flags); }
+
+int CFavTreeView::ShowBox(const std::string& text, const std::string* caption, UINT flags) {
     HWND window = hwnd();
     HWND top = window ? GetAncestor(window, GA_ROOT) : nullptr;
     if (top) {
         SetActiveWindow(top);
         SetForegroundWindow(top);
     }
-    const int answer = ui::ShowMessage(top, text, caption, flags);
+    const int answer = caption ? ui::ShowMessage(top, text, *caption, flags) : ui::ShowMessage(top, text, flags);
     if (window && IsWindow(window)) SetFocus(window);
     return answer;
 }

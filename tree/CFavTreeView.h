@@ -196,8 +196,10 @@ public:
     LRESULT OnNotify(const NMHDR* header);
     void ShowStatusText(HTREEITEM node);
     void SetStatusText(const std::string& text);
-    // A message box for this tree: the tree's window is activated first and focused afterwards.
+    // A message box for this tree, over its top window.
     int Message(const std::string& text, const std::string& caption, UINT flags);
+    // The same with the system's own caption.
+    int Message(const std::string& text, UINT flags);
     // What the node's last link check found, while the tree keeps it (TreeHooks.cpp).
     std::optional<std::string> LinkCheckOutcome(HTREEITEM node) const;
 
@@ -206,6 +208,8 @@ protected:
     void OnWindowGone() override;
 
 private:
+    // The box of Message: activates the tree's window first, focuses it afterwards; no caption: the system's.
+    int ShowBox(const std::string& text, const std::string* caption, UINT flags);
     ~CFavTreeView() override;
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void SetLabelEditing(bool editing);

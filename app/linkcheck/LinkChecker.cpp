@@ -17,8 +17,6 @@ constexpr char kMoreFailed[] = "ほかに %d 件のチェックに失敗しま�
 constexpr char kStopQuestion[] = "処理中の非同期httpアイテムが有ります。強制中断しますか？";
 constexpr char kStopCaption[] = "リンクチェック";
 constexpr char kErrorCaption[] = "Error";
-// What the system calls a box without a caption of its own.
-constexpr char kDefaultCaption[] = "エラー";
 constexpr UINT kTimerPeriod = 250;
 
 DWORD g_timeout = kDefaultResponseTimeout;
@@ -77,7 +75,7 @@ void LinkChecker::Start(HTREEITEM node) {
     case SplitResult::kSkipped: return;
     case SplitResult::kInvalid:
         outcomes_[node] = kInvalidUrl;
-        Report(kInvalidUrl, kDefaultCaption);
+        Report(kInvalidUrl, std::nullopt);
         return;
     case SplitResult::kValid: break;
     }
@@ -95,7 +93,7 @@ void LinkChecker::Start(HTREEITEM node) {
         if (started.target.scheme == Scheme::kHttp && started.socket == INVALID_SOCKET) {
             // No socket, no check: the item keeps its picture.
             Finish(started);
-            Report(failure, kDefaultCaption);
+            Report(failure, std::nullopt);
             return;
         }
         Fail(started, failure);
@@ -163,7 +161,7 @@ void LinkChecker::SetImage(HTREEITEM node, int image) {
     TreeView_SetItem(tree_.hwnd(), &item);
 }
 
-void LinkChecker::Report(std::string text, std::string caption) {
+void LinkChecker::Report(std::string text, std::optional<std::string> caption) {
     // One box per tree at a time: a folder of dead links must not stack a box per link. What
     // fails meanwhile only shows its picture and is counted in one box afterwards.
     if (boxOpen_) {
@@ -172,7 +170,10 @@ void LinkChecker::Report(std::string text, std::string caption) {
     }
     boxOpen_ = true;
     for (;;) {
-        tree_.Message(text, caption, MB_ICONERROR);
+        if (caption)
+            tree_.Message(text, *caption, MB_ICONERROR);
+        else
+            tree_.Message(text, MB_ICONERROR);
         if (unreported_ == 0) break;
         text = text::Format(kMoreFailed, unreported_);
         caption = kErrorCaption;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -68,7 +69,8 @@ private:
     // The verdict's picture, and what the status bar says of it.
     void Show(const Job& job, int image, const std::string& outcome);
     void SetImage(HTREEITEM node, int image);
-    void Report(std::string text, std::string caption);
+    // `caption` empty: the system's own.
+    void Report(std::string text, std::optional<std::string> caption);
     void OnTimer();
     Job* Find(bool (*match)(const Job&, UINT_PTR), UINT_PTR key);
 

@@ -204,9 +204,11 @@ TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
     dir.WriteShortcut("fav\\bad", "http://127.0.0.1:99999/");
     CFavTreeView& tree = LoadLinks({closed, "http://no-such-host.invalid/", server.Url("/silent")});
     std::vector<std::string> texts;
+    bool systemCaption = false;
     // The first box stays open until every other check has failed.
     ui::ScopedMessageHandler boxes([&](const ui::MessageRequest& box) {
         texts.push_back(box.text);
+        systemCaption = box.systemCaption;
         if (texts.size() == 1) WaitFor(Settled(tree));
         return IDOK;
     });
@@ -229,6 +231,7 @@ TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
     tree.RunContextCommand(ctxmenu::kCheckLinks, bad);
     const std::string invalid = "URLが不正です。";
     EXPECT_EQ(texts.back(), invalid);
+    EXPECT_TRUE(systemCaption);
     EXPECT_EQ(ImageOf(tree, bad), kUnchecked);
 }
 

@@ -22,6 +22,7 @@ RequestExecutionLevel admin   ; Program Files, the uninstall entry and the bar's
 !define PUBLISHER "Tolvak プロジェクト"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvak"
 !define MENU_EXT_KEY "Software\Microsoft\Internet Explorer\MenuExt\TLりんくりすと"
+!define TOOLBAR_BUTTON_KEY "Software\Microsoft\Internet Explorer\Extensions\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}"
 !define UNINSTALLER "uninstall.exe"
 
 Name "${PRODUCT} ${VERSION}"
@@ -126,6 +127,11 @@ Section "Uninstall"
         UnRegDLL "$INSTDIR\TolvakBar.dll"
     ${EndIf}
     DeleteRegKey HKCU "${MENU_EXT_KEY}"
+    ; The browser's toolbar button (made from the program's menu) goes when it starts this copy.
+    ReadRegStr $R2 HKLM "${TOOLBAR_BUTTON_KEY}" "Exec"
+    ${If} $R2 == "$INSTDIR\Tolvak.exe"
+        DeleteRegKey HKLM "${TOOLBAR_BUTTON_KEY}"
+    ${EndIf}
 
     !insertmacro UNSHIP_ALL
     Delete "$INSTDIR\Tolvak.chm"

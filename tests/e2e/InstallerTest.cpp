@@ -18,6 +18,8 @@ using e2e::WaitFor;
 
 namespace {
 
+constexpr char kToolbarButtonKey[] =
+    "Software\\Microsoft\\Internet Explorer\\Extensions\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvak";
 constexpr char kBarServerKey[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
 constexpr DWORD kSetupTimeoutMs = 60000;
@@ -119,6 +121,10 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
         EXPECT_NE(TreeView_GetRoot(e2e::TreeOf(window)), nullptr) << "and its tree";
     }  // closing it writes the window's place into the settings
 
+    // The browser's toolbar button as the program's menu makes it.
+    const testutil::ScopedRegistryKey button(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
+    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec"));
+
     ASSERT_EQ(RunAndWait(text::Format("\"%s\" /S", uninstaller.c_str())), 0);
     // The uninstaller runs on as a copy of itself outside the folder, so that it can delete itself.
     EXPECT_TRUE(WaitFor([&] { return !path::Exists(uninstaller); }, kSetupTimeoutMs));
@@ -127,6 +133,7 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     EXPECT_FALSE(path::Exists(folder + "\\Tolvak.chm"));
     EXPECT_FALSE(path::Exists(StartMenuFolder()));
     EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), "<none>");
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kToolbarButtonKey, "Exec"), "<none>");
     EXPECT_NE(testutil::ReadBytes(folder + "\\tolvak.ini").find("[Wnd]"), std::string::npos)
         << "the settings the program wrote stay";
 }

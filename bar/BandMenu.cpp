@@ -2,6 +2,8 @@
 // links. Over a node of the tree the tree shows its own menu, so the browser's stays empty.
 #include "TolvakEx.h"
 
+#include "linklist/LinkListDialog.h"
+
 #include <base/Handles.h>
 #include <base/MessageBox.h>
 #include <base/Path.h>
@@ -45,7 +47,8 @@ HRESULT STDMETHODCALLTYPE TolvakEx::InvokeCommand(CMINVOKECOMMANDINFO* info) {
         StartProgram(info->hwnd);
         return S_OK;
     case kLinkList:
-        return S_OK;  // the link list arrives with its own module
+        linklist::ShowLinkList(info->hwnd, Tree() ? Tree()->browser() : nullptr);
+        return S_OK;
     default:
         return E_INVALIDARG;
     }

@@ -232,7 +232,10 @@ TEST_F(BandFixture, CommandsReloadStartTheProgramAndRefuseOtherVerbs) {
     EXPECT_EQ(messages.messages()[0].text, "Tolvak.exeが見つかりません");
     EXPECT_EQ(messages.messages()[0].owner, site.parent());
 
+    // The site's browser shows no page the link list could read: one message, no dialog.
     EXPECT_EQ(Invoke(MAKEINTRESOURCEA(2)), S_OK);
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[1].owner, site.parent());
     // A verb given as text names no command, even where its pointer's low word would.
     EXPECT_EQ(Invoke("open"), E_INVALIDARG);
     EXPECT_EQ(Invoke(MAKEINTRESOURCEA(3)), E_INVALIDARG);

@@ -46,7 +46,13 @@ void RunBand(BandRun& run, std::latch& bothUp) {
             SendMessageA(tree->hwnd(), WM_KEYDOWN, VK_RETURN, 0);
         }
         run.ddeInstance = fav::DdeInstance();
-        bothUp.arrive_and_wait();
+        // The other thread's windows send to this thread's (activation, focus) and wait for the
+        // answer: waiting without serving them would hang both threads.
+        bothUp.count_down();
+        while (!bothUp.try_wait()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            testutil::PumpMessages();
+        }
         run.statusTexts = site.browser.statusTexts;
         if (!site.browser.navigations.empty()) run.navigated = site.browser.navigations.front().url;
         band->CloseDW(0);

@@ -2,30 +2,17 @@
 // count (the test owns it); fakes derive from it and override what they record.
 #pragma once
 
+#include "UncountedStub.h"
+
 #include <exdisp.h>
 
 namespace testutil {
 
-#define TOLVAK_NOT_USED(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-
-class WebBrowserStub : public IWebBrowser2 {
+class WebBrowserStub : public Uncounted<IWebBrowser2> {
 public:
+    WebBrowserStub() : Uncounted(IID_IWebBrowser2) {}
     virtual ~WebBrowserStub() = default;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        // Everything else, IMarshal included, is refused so that COM keeps to these interfaces.
-        const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-                           IsEqualIID(iid, IID_IWebBrowser2);
-        *object = known ? static_cast<IWebBrowser2*>(this) : nullptr;
-        return known ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    TOLVAK_NOT_USED(GetTypeInfoCount, UINT*) TOLVAK_NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-    TOLVAK_NOT_USED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-    TOLVAK_NOT_USED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
     TOLVAK_NOT_USED(GoBack) TOLVAK_NOT_USED(GoForward) TOLVAK_NOT_USED(GoHome) TOLVAK_NOT_USED(GoSearch)
     TOLVAK_NOT_USED(Refresh) TOLVAK_NOT_USED(Refresh2, VARIANT*) TOLVAK_NOT_USED(Stop)
     TOLVAK_NOT_USED(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) TOLVAK_NOT_USED(get_Type, BSTR*)
@@ -57,7 +44,5 @@ public:
     TOLVAK_NOT_USED(get_AddressBar, VARIANT_BOOL*) TOLVAK_NOT_USED(put_AddressBar, VARIANT_BOOL)
     TOLVAK_NOT_USED(get_Resizable, VARIANT_BOOL*) TOLVAK_NOT_USED(put_Resizable, VARIANT_BOOL)
 };
-
-#undef TOLVAK_NOT_USED
 
 }  // namespace testutil

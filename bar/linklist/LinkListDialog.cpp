@@ -37,7 +37,8 @@ constexpr ListKind kUrlList{"リストファイル(*.lst)\0*.lst\0", "lst", fals
 constexpr ListKind kIriaList{"Iria URL List(*.iri)\0*.iri\0", "iri", true};
 
 int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, folder);
+    const char* start = reinterpret_cast<const char*>(folder);
+    if (message == BFFM_INITIALIZED && *start) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, folder);
     return 0;
 }
 

@@ -3,10 +3,12 @@
 // and its overwrite question) and finally closes it with Escape's command.
 #include "FakePage.h"
 
+#include "../support/Picture.h"
 #include "../support/TestSupport.h"
 
 #include <bar/linklist/LinkListDialog.h>
 #include <bar/linklist/LinkListIds.h>
+#include <base/Path.h>
 
 #include <gtest/gtest.h>
 
@@ -171,7 +173,11 @@ TEST_F(LinkListFixture, EveryAnchorIsListedTickedUnderThePagesNameWithItsFrames)
     PageBrowser browser(&page);
 
     Shown shown;
-    ASSERT_TRUE(Run(&browser, [&](HWND dialog) { shown = Look(dialog); }));
+    ASSERT_TRUE(Run(&browser, [&](HWND dialog) {
+        shown = Look(dialog);
+        // For the eye: build/tests/linklist.bmp shows the dialog as the user sees it.
+        testutil::WriteBmp(path::ReplaceFileName(path::ModuleFile(nullptr), "linklist.bmp"), testutil::CaptureWindow(dialog));
+    }));
     const Lines expected = {{"http://example.jp/docs/page.html", true},
                             {"http://example.jp/search?q=1&lang=ja", true},
                             {"http://example.jp/日本語.html", true},

@@ -7,6 +7,7 @@
 #include <oleauto.h>
 #include <shlobj.h>
 
+#include <string>
 #include <utility>
 
 namespace win {
@@ -118,6 +119,17 @@ using UniqueWindow = Unique<WindowTraits>;
 using UniqueKey = Unique<RegistryKeyTraits>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueBstr = Unique<BstrTraits>;
+
+// A text property read through a BSTR out-parameter (a title, an address); empty when the object
+// does not answer.
+template <typename I>
+std::wstring BstrProperty(I& object, HRESULT (STDMETHODCALLTYPE I::*getter)(BSTR*)) {
+    BSTR raw = nullptr;
+    const HRESULT result = (object.*getter)(&raw);
+    const UniqueBstr owned(raw);
+    if (FAILED(result) || !raw) return {};
+    return std::wstring(raw, SysStringLen(raw));
+}
 
 // Owning COM interface pointer.
 template <typename T>

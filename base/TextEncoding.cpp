@@ -147,8 +147,9 @@ std::wstring AnsiToWide(std::string_view ansi) {
     return wide;
 }
 
-std::string AnsiToUtf8(std::string_view ansi) {
-    const std::wstring wide = AnsiToWide(ansi);
+std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
+
+std::string WideToUtf8(std::wstring_view wide) {
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);

@@ -28,6 +28,9 @@ std::wstring AnsiToWide(std::string_view ansi);
 // ANSI text of the system code page as UTF-8 (what today's browsers read).
 std::string AnsiToUtf8(std::string_view ansi);
 
+// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
+std::string WideToUtf8(std::wstring_view wide);
+
 // The program's form of a Unicode name (a file name, say): each character the code page lacks
 // becomes "?", never a best-fit look-alike that could turn into a separator. `exact` tells whether
 // the name survives the round trip, i.e. whether the ANSI form names the same file.

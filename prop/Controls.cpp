@@ -2,13 +2,6 @@
 
 namespace prop {
 
-std::string ControlText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::string ListLine(HWND list, int line) {
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, line, 0);
     if (length == LB_ERR) return {};

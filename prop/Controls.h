@@ -1,13 +1,15 @@
 // Small helpers over dialog controls shared by the settings tool's pages and dialogs.
 #pragma once
 
+#include <base/ControlText.h>
+
 #include <windows.h>
 
 #include <string>
 
 namespace prop {
 
-std::string ControlText(HWND dialog, int id);
+using ui::ControlText;
 
 // The text of line `line` of a list box ("" when there is none).
 std::string ListLine(HWND list, int line);

@@ -5,6 +5,7 @@
 #include "PageLinks.h"
 
 #include <bar/Module.h>
+#include <base/ControlText.h>
 #include <base/Dialog.h>
 #include <base/FileSystem.h>
 #include <base/Handles.h>
@@ -63,7 +64,6 @@ private:
     void SyncReferer() { EnableWindow(GetDlgItem(hwnd(), IDC_LINK_REFERER), !UsesDefaults()); }
     bool UsesDefaults() const { return IsDlgButtonChecked(hwnd(), IDC_LINK_DEFAULTS) != BST_UNCHECKED; }
     std::vector<std::string> TickedLinks() const;
-    std::string FieldText(int id) const;
 
     Page page_;
 };
@@ -122,7 +122,7 @@ void LinkListDialog::Fill() {
 }
 
 void LinkListDialog::ChooseFolder() {
-    const std::string start = FieldText(IDC_LINK_FOLDER);
+    const std::string start = ui::ControlText(hwnd(), IDC_LINK_FOLDER);
     BROWSEINFOA browse{};
     browse.hwndOwner = hwnd();
     browse.lpszTitle = kFolderTitle;
@@ -136,7 +136,7 @@ void LinkListDialog::ChooseFolder() {
 
 void LinkListDialog::Save(const ListKind& kind) {
     const std::vector<std::string> links = TickedLinks();
-    const IriaFields fields{FieldText(IDC_LINK_FOLDER), FieldText(IDC_LINK_REFERER), UsesDefaults()};
+    const IriaFields fields{ui::ControlText(hwnd(), IDC_LINK_FOLDER), ui::ControlText(hwnd(), IDC_LINK_REFERER), UsesDefaults()};
 
     char file[MAX_PATH] = "";  // files are named by ANSI paths, which MAX_PATH bounds
     OPENFILENAMEA dialog{};
@@ -169,13 +169,6 @@ std::vector<std::string> LinkListDialog::TickedLinks() const {
         if (index < page_.links.size()) ticked.push_back(page_.links[index]);
     }
     return ticked;
-}
-
-std::string LinkListDialog::FieldText(int id) const {
-    HWND field = GetDlgItem(hwnd(), id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 }  // namespace

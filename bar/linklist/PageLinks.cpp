@@ -16,24 +16,10 @@ win::ComPtr<I> As(IUnknown& object, REFIID iid) {
     return result;
 }
 
-// A text property (title, href, name ...); empty when it cannot be read.
-template <typename I>
-std::wstring TextOf(I& object, HRESULT (STDMETHODCALLTYPE I::*property)(BSTR*)) {
-    BSTR raw = nullptr;
-    const HRESULT result = (object.*property)(&raw);
-    const win::UniqueBstr owned(raw);
-    if (FAILED(result) || !raw) return {};
-    return std::wstring(raw, SysStringLen(raw));
-}
-
 std::string PercentEncoded(std::wstring_view character) {
     // A lone surrogate becomes U+FFFD's bytes, as browsers send it.
-    const int size = static_cast<int>(character.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, character.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, character.data(), size, utf8.data(), length, nullptr, nullptr);
     std::string encoded;
-    for (const unsigned char byte : utf8) encoded += text::Format("%%%02X", byte);
+    for (const unsigned char byte : text::WideToUtf8(character)) encoded += text::Format("%%%02X", byte);
     return encoded;
 }
 
@@ -88,7 +74,7 @@ std::optional<Page> ReadPage(IWebBrowser2& browser) {
     if (SUCCEEDED(document->get_all(all.put())) && all) {
         ForEachElement(*all, [&](IDispatch& element) {
             if (const auto frame = As<IHTMLFrameBase>(element, IID_IHTMLFrameBase))
-                page.frameNames.push_back(text::WideToAnsi(TextOf(*frame, &IHTMLFrameBase::get_name)));
+                page.frameNames.push_back(text::WideToAnsi(win::BstrProperty(*frame, &IHTMLFrameBase::get_name)));
         });
     }
     // Image-map areas are links too, but no anchors: they are left out.
@@ -96,11 +82,11 @@ std::optional<Page> ReadPage(IWebBrowser2& browser) {
     if (SUCCEEDED(document->get_links(links.put())) && links) {
         ForEachElement(*links, [&](IDispatch& element) {
             if (const auto anchor = As<IHTMLAnchorElement>(element, IID_IHTMLAnchorElement))
-                page.links.push_back(AddressText(TextOf(*anchor, &IHTMLAnchorElement::get_href)));
+                page.links.push_back(AddressText(win::BstrProperty(*anchor, &IHTMLAnchorElement::get_href)));
         });
     }
-    page.address = AddressText(TextOf(*document, &IHTMLDocument2::get_URL));
-    page.title = text::WideToAnsi(TextOf(*document, &IHTMLDocument2::get_title));
+    page.address = AddressText(win::BstrProperty(*document, &IHTMLDocument2::get_URL));
+    page.title = text::WideToAnsi(win::BstrProperty(*document, &IHTMLDocument2::get_title));
     return page;
 }
 

@@ -8,6 +8,7 @@
 
 #include <bar/linklist/LinkListDialog.h>
 #include <bar/linklist/LinkListIds.h>
+#include <base/ControlText.h>
 #include <base/Path.h>
 
 #include <gtest/gtest.h>
@@ -27,12 +28,6 @@ namespace {
 
 constexpr char kWriteFailed[] = "ファイルに書き込めませんでした。";
 using Lines = std::vector<std::pair<std::string, bool>>;  // text, ticked
-
-std::string TextOf(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The visible dialog of this process that `owner` owns, or null.
 HWND OwnedDialog(HWND owner) {
@@ -79,7 +74,7 @@ struct Shown {
 
 Shown Look(HWND dialog) {
     Shown shown;
-    shown.caption = TextOf(dialog);
+    shown.caption = ui::WindowText(dialog);
     HWND list = GetDlgItem(dialog, IDC_LINK_LINKS);
     for (int line = 0; line < ListView_GetItemCount(list); ++line) {
         char text[600] = "";
@@ -93,10 +88,10 @@ Shown Look(HWND dialog) {
         name.resize(static_cast<size_t>(SendMessageA(frames, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name.data()))));
         shown.frames.push_back(name);
     }
-    shown.referer = TextOf(GetDlgItem(dialog, IDC_LINK_REFERER));
+    shown.referer = ui::WindowText(GetDlgItem(dialog, IDC_LINK_REFERER));
     shown.refererEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_LINK_REFERER)) != FALSE;
     shown.defaultsTicked = IsDlgButtonChecked(dialog, IDC_LINK_DEFAULTS) == BST_CHECKED;
-    shown.folder = TextOf(GetDlgItem(dialog, IDC_LINK_FOLDER));
+    shown.folder = ui::WindowText(GetDlgItem(dialog, IDC_LINK_FOLDER));
     return shown;
 }
 
@@ -202,7 +197,7 @@ TEST_F(LinkListFixture, CaptionIsTheTitleFollowedByLinks) {
         FakePage page(title, L"http://example.jp/");
         PageBrowser browser(&page);
         std::string shown;
-        ASSERT_TRUE(Run(&browser, [&](HWND dialog) { shown = TextOf(dialog); }));
+        ASSERT_TRUE(Run(&browser, [&](HWND dialog) { shown = ui::WindowText(dialog); }));
         EXPECT_EQ(shown, caption);
     }
 }

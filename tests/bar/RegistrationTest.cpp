@@ -50,11 +50,7 @@ struct BarLibrary {
 };
 
 std::optional<std::string> Value(const std::string& key, const char* name = nullptr) {
-    char data[MAX_PATH * 2] = "";
-    DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(data);
+    return testutil::RegistryText(HKEY_CLASSES_ROOT, key, name);
 }
 
 bool KeyExists(HKEY root, const std::string& key) {

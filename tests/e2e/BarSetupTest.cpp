@@ -14,11 +14,7 @@ constexpr UINT kUninstallBar = 40035;
 constexpr char kBarServer[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
 
 // The server path the bar is registered with, or "" when it is not registered.
-std::string RegisteredBar() {
-    char path[MAX_PATH] = "";
-    LONG size = sizeof path;
-    return RegQueryValueA(HKEY_CLASSES_ROOT, kBarServer, path, &size) == ERROR_SUCCESS ? path : "";
-}
+std::string RegisteredBar() { return testutil::RegistryText(HKEY_CLASSES_ROOT, kBarServer).value_or(""); }
 
 // The next box the program shows that is not `previous`, or null.
 HWND NextBox(const RunningProgram& program, HWND previous = nullptr) {

@@ -47,10 +47,7 @@ int RunAndWait(std::string commandLine) {
 
 // A string value of the registry, or "<none>" when the key or value is missing.
 std::string RegistryText(HKEY root, const char* key, const char* value) {
-    char data[1024] = "";
-    DWORD size = sizeof data;
-    if (RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return "<none>";
-    return data;
+    return testutil::RegistryText(root, key, value).value_or("<none>");
 }
 
 DWORD RegistryNumber(HKEY root, const char* key, const char* value) {

@@ -3,6 +3,8 @@
 #include "FakeTree.h"
 #include "../support/TestSupport.h"
 
+#include <base/ControlText.h>
+
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
@@ -22,9 +24,7 @@ BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found) {
 }
 
 BOOL CALLBACK CollectText(HWND control, LPARAM texts) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    *reinterpret_cast<std::string*>(texts) += text + "\n";
+    *reinterpret_cast<std::string*>(texts) += ui::WindowText(control) + "\n";
     return TRUE;
 }
 

@@ -448,6 +448,13 @@ ShiftKey::ShiftKey(bool down) {
 
 ShiftKey::~ShiftKey() { SetKeyboardState(saved_); }
 
+std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* name) {
+    char data[MAX_PATH * 4] = "";
+    DWORD size = sizeof data;
+    if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data);
+}
+
 ScopedRegistryKey::ScopedRegistryKey(HKEY root, std::string subKey) : root_(root), subKey_(std::move(subKey)) {
     HKEY key = nullptr;
     ok_ = RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;

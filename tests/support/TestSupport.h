@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -201,6 +202,9 @@ public:
 private:
     BYTE saved_[256]{};
 };
+
+// A text value of `key` below `root` (no name: the default value); nothing when it is not there.
+std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* name = nullptr);
 
 // A registry key that is deleted, with everything below it, at the end of the test.
 class ScopedRegistryKey {

@@ -1,6 +1,7 @@
 // The properties sheet of a shortcut, opened from the tree's context menu and driven like a user.
 #include "../support/TestSupport.h"
 
+#include <base/ControlText.h>
 #include <resources/TreeIds.h>
 #include <tree/CFavTreeView.h>
 #include <tree/TreeContextMenu.h>
@@ -54,8 +55,7 @@ struct PropertiesTest : testutil::TreeFixture {
     static HWND PageControl(HWND sheet, int id) { return GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), id); }
     // Replaces `from` in the editor's text with `to`, as typing would.
     static void Replace(HWND edit, const std::string& from, const std::string& to) {
-        std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-        text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+        const std::string text = ui::WindowText(edit);
         const size_t at = text.find(from);
         ASSERT_NE(at, std::string::npos);
         SendMessageA(edit, EM_SETSEL, at, at + from.size());

@@ -8,6 +8,7 @@
 
 #include <resources/TreeIds.h>
 
+#include <base/ControlText.h>
 #include <base/MessageBox.h>
 
 #include <shlwapi.h>
@@ -98,8 +99,8 @@ void AddItemDialog::OnAdd() {
         TreeView_EndEditLabelNow(folders_, FALSE);
         return;
     }
-    const std::string title = FieldText(IDC_ADD_TITLE);
-    const std::string url = FieldText(IDC_ADD_URL);
+    const std::string title = ui::ControlText(hwnd(), IDC_ADD_TITLE);
+    const std::string url = ui::ControlText(hwnd(), IDC_ADD_URL);
     if (title.empty() || url.empty()) {
         Warn(kFieldMissing);
         return;
@@ -131,15 +132,6 @@ void AddItemDialog::OnCancel() {
         return;
     }
     EndDialog(hwnd(), kCancelled);
-}
-
-std::string AddItemDialog::FieldText(int id) const {
-    HWND field = GetDlgItem(hwnd(), id);
-    const int length = GetWindowTextLengthA(field);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(field, text.data(), length + 1)));
-    return text;
 }
 
 void AddItemDialog::SetFields(const std::string& title, const std::string& url) {

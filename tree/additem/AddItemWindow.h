@@ -33,7 +33,6 @@ private:
     INT_PTR OnCommand(UINT id, UINT code);
     void OnAdd();
     void OnCancel();
-    std::string FieldText(int id) const;
     void SetFields(const std::string& title, const std::string& url);
     void Warn(const char* text);
     // Back to the front after the tab tree showed a message over its own window.

@@ -10,23 +10,19 @@
 namespace browsers {
 namespace {
 
-std::string Narrow(BSTR text) {
-    const int length = text ? static_cast<int>(SysStringLen(text)) : 0;
+std::string Narrow(std::wstring_view text) {
+    const int length = static_cast<int>(text.size());
     if (length == 0) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size <= 0 || WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), size, nullptr, nullptr) != size)
+    if (size <= 0 || WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr) != size)
         return {};
     return result;
 }
 
 // A property read through a BSTR out-parameter; "" when the browser does not answer.
-template <typename Getter>
-std::string ReadText(IWebBrowser2& browser, Getter getter) {
-    BSTR raw = nullptr;
-    if (FAILED((browser.*getter)(&raw))) return {};
-    const win::UniqueBstr text(raw);
-    return Narrow(text.get());
+std::string ReadText(IWebBrowser2& browser, HRESULT (STDMETHODCALLTYPE IWebBrowser2::*getter)(BSTR*)) {
+    return Narrow(win::BstrProperty(browser, getter));
 }
 
 std::optional<BrowserWindow> BrowserAt(IShellWindows& windows, long index) {

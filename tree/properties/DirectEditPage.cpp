@@ -2,11 +2,10 @@
 // goes to a temporary file first, so a failure leaves the file as it was.
 #include "PropertiesPages.h"
 
+#include <base/ControlText.h>
 #include <base/FileSystem.h>
 #include <base/MessageBox.h>
 #include <resources/TreeIds.h>
-
-#include <vector>
 
 namespace props {
 
@@ -47,9 +46,7 @@ bool DirectEditPage::Save() {
     HWND edit = GetDlgItem(hwnd(), IDC_PROP_TEXT);
     // Untouched text is not written back: the file keeps bytes the editor cannot show.
     if (!SendMessageA(edit, EM_GETMODIFY, 0, 0)) return true;
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1);
-    const int length = GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
-    if (fsys::ReplaceContent(file_, std::string_view(text.data(), static_cast<size_t>(length)))) {
+    if (fsys::ReplaceContent(file_, ui::WindowText(edit))) {
         SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
         return true;
     }

@@ -52,8 +52,10 @@ with open(os.path.join(folder, "port.tmp"), "w") as out:
     out.write(str(listener.getsockname()[1]))
 os.replace(os.path.join(folder, "port.tmp"), os.path.join(folder, "port"))
 
+# The test writes "stop" and then removes the folder: either ends the server, so that no process
+# outlives the test holding its output open.
 deadline = time.time() + 60
-while time.time() < deadline and not os.path.exists(os.path.join(folder, "stop")):
+while time.time() < deadline and os.path.isdir(folder) and not os.path.exists(os.path.join(folder, "stop")):
     try:
         connection, _ = listener.accept()
     except socket.timeout:

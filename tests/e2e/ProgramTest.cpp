@@ -426,3 +426,20 @@ TEST_F(ProgramFixture, AcceleratorKeysRunTheirCommands) {
     PressKeys({VK_F1});
     EXPECT_TRUE(WaitFor([&] { return TopWindowOf(program.id(), "HH Parent") != nullptr; })) << "F1 opens the help";
 }
+
+// Both programs run as the user who starts them, on today's common controls, and say which
+// Windows versions they know (without that, Windows reports itself to them as an old one).
+TEST(Manifest, BothProgramsCarryTheirs) {
+    for (const char* program : {"Tolvak.exe", "TLProp.exe"}) {
+        SCOPED_TRACE(program);
+        win::UniqueModule module(LoadLibraryExA(BuiltFile(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(module);
+        HRSRC found = FindResourceA(module.get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+        ASSERT_NE(found, nullptr);
+        const std::string_view manifest(static_cast<const char*>(LockResource(LoadResource(module.get(), found))),
+                                        SizeofResource(module.get(), found));
+        for (const char* wanted : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                                   "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_NE(manifest.find(wanted), std::string_view::npos) << wanted;
+    }
+}

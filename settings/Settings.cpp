@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "Location.h"
+
 #include <base/Path.h>
 
 #include <cstdlib>
@@ -17,7 +19,7 @@ int InRangeOr(int value, int low, int high, int fallback) {
 
 }  // namespace
 
-std::string LocateFor(HMODULE module) { return path::ReplaceFileName(path::ModuleFile(module), kFileName); }
+std::string LocateFor(HMODULE module) { return path::Join(SettingsFolderOf(module), kFileName); }
 
 int IniFile::ReadInt(const char* section, const char* key, int fallback) const {
     return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path_.c_str()));

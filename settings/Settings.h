@@ -12,7 +12,8 @@ namespace settings {
 
 inline constexpr char kFileName[] = "tolvak.ini";
 
-// "tolvak.ini" in the folder of `module` (the executable or the library holding the tree code).
+// "tolvak.ini" for the programs in the folder of `module` (the executable or the library holding
+// the tree code): beside them, or in the user's own folder (Location.h).
 std::string LocateFor(HMODULE module);
 
 class IniFile {

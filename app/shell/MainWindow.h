@@ -82,7 +82,7 @@ private:
     void DeleteBannerCache();
     void DeleteCgiCache();
     void EditBannerPatterns();
-    std::string ProgramDirectory() const;
+    std::string SettingsDirectory() const;  // the folder of tolvak.ini, which also holds data\\banner.ini
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);
 

@@ -28,7 +28,7 @@ std::string SearchTabName(const CFavTreeView& tree) {
 
 }  // namespace
 
-std::string MainWindow::ProgramDirectory() const {
+std::string MainWindow::SettingsDirectory() const {
     std::string folder, file;
     return path::SplitLast(ini_.path(), &folder, &file) ? folder : std::string(".");
 }
@@ -61,10 +61,10 @@ void MainWindow::SearchWeb() {
     dialog.Run(State().instance, GetActiveWindow());
 }
 
-void MainWindow::DeleteBannerCache() { cachecleaner::DeleteBannerCache(hwnd(), State().instance, ProgramDirectory()); }
+void MainWindow::DeleteBannerCache() { cachecleaner::DeleteBannerCache(hwnd(), State().instance, SettingsDirectory()); }
 
 void MainWindow::DeleteCgiCache() { cachecleaner::DeleteCgiCache(hwnd()); }
 
-void MainWindow::EditBannerPatterns() { cachecleaner::EditPatterns(State().instance, ProgramDirectory()); }
+void MainWindow::EditBannerPatterns() { cachecleaner::EditPatterns(State().instance, SettingsDirectory()); }
 
 }  // namespace app

@@ -1,6 +1,9 @@
 // Typed reads of "tolvak.ini": defaults for missing keys and the documented ranges.
 #include "../support/TestSupport.h"
 
+#include <base/Path.h>
+#include <base/TextEncoding.h>
+#include <settings/Location.h>
 #include <settings/TreeSettings.h>
 
 #include <gtest/gtest.h>
@@ -93,10 +96,53 @@ TEST(Settings, StringsKeysAndWrites) {
     EXPECT_EQ(ini.ReadString("Tree", "font-face", "", 4), "IPA");
 }
 
-TEST(Settings, FileLivesBesideTheModule) {
-    const std::string located = settings::LocateFor(nullptr);
-    ASSERT_GT(located.size(), 10u);
-    EXPECT_EQ(located.substr(located.size() - 11), "\\tolvak.ini");
+// Wine lets everybody write everywhere: which folders can be written is played through the seam.
+struct LocationFixture : testing::Test {
+    TempDir dir;
+    std::string programs = dir.MakeDir("Program Files") + "\\Tolvak";
+    std::string appData = dir.MakeDir("AppData");
+    bool programsWritable = true;
+    int probes = 0;
+    settings::ScopedLocationSystem system{{[this](const std::wstring& folder) {
+                                               ++probes;
+                                               return programsWritable || folder != text::AnsiToWide(programs);
+                                           },
+                                           [this] { return text::AnsiToWide(appData); }}};
+
+    LocationFixture() { dir.MakeDir("Program Files\\Tolvak"); }
+    std::string Decide() { return settings::SettingsFolder(text::AnsiToWide(programs)); }
+};
+
+TEST_F(LocationFixture, AWritableProgramFolderKeepsItsSettingsBesideThePrograms) {
+    EXPECT_EQ(Decide(), programs);
+    EXPECT_EQ(settings::LocateFor(nullptr).substr(settings::LocateFor(nullptr).size() - 11), "\\tolvak.ini");
+}
+
+TEST_F(LocationFixture, AnUnwritableOneSendsEachUserToACopyOfTheAdministratorsDefaults) {
+    programsWritable = false;
+    testutil::WriteBytes(programs + "\\tolvak.ini", "[Tolvak#1]\r\nFavRoot=C:\\Shared\r\n");
+    dir.MakeDir("Program Files\\Tolvak\\data");
+    testutil::WriteBytes(programs + "\\data\\banner.ini", "*/ads/*\r\n");
+
+    const std::string user = appData + "\\Tolvak";
+    EXPECT_EQ(Decide(), user);
+    EXPECT_EQ(testutil::ReadBytes(user + "\\tolvak.ini"), "[Tolvak#1]\r\nFavRoot=C:\\Shared\r\n");
+    EXPECT_EQ(testutil::ReadBytes(user + "\\data\\banner.ini"), "*/ads/*\r\n");
+    // Decided once per process; and a later decision never overwrites what the user changed.
+    EXPECT_EQ(Decide(), user);
+    EXPECT_EQ(probes, 1);
+    testutil::WriteBytes(user + "\\tolvak.ini", "[Tolvak#1]\r\nFavRoot=C:\\Mine\r\n");
+    EXPECT_EQ(settings::DecideSettingsFolder(text::AnsiToWide(programs), settings::RealLocationSystem()),
+              text::AnsiToWide(programs));
+    settings::LocationSystem refused{[](const std::wstring&) { return false; }, [this] { return text::AnsiToWide(appData); }};
+    EXPECT_EQ(settings::DecideSettingsFolder(text::AnsiToWide(programs), refused), text::AnsiToWide(user));
+    EXPECT_EQ(testutil::ReadBytes(user + "\\tolvak.ini"), "[Tolvak#1]\r\nFavRoot=C:\\Mine\r\n");
+}
+
+TEST_F(LocationFixture, WithoutAFileBesideTheProgramsTheUserStartsWithDefaults) {
+    programsWritable = false;
+    EXPECT_EQ(Decide(), appData + "\\Tolvak");
+    EXPECT_FALSE(path::Exists(appData + "\\Tolvak\\tolvak.ini"));
 }
 
 TEST(Settings, EditOnDropPrefersTheTabSectionThenTheSettingsToolsKey) {

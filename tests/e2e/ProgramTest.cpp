@@ -129,7 +129,9 @@ TEST_F(ProgramFixture, AcceleratorsWaitWhileALabelIsEdited) {
     ASSERT_NE(edit, nullptr);
     data.WriteShortcut("fav\\新しい", "http://example.com/new");
     PressKey(edit, VK_F5);
-    Sleep(500);
+    // A selection posted after the key shows when the key has been handled.
+    PostMessageA(edit, EM_SETSEL, 1, 1);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(edit, EM_GETSEL, 0, 0) == MAKELRESULT(1, 1); }));
     EXPECT_EQ(TreeView_GetCount(tree), before);
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0)), edit);
 

@@ -6,6 +6,7 @@
 #include <app/shell/MainWindow.h>
 #include <base/Clipboard.h>
 #include <base/DragDrop.h>
+#include <base/Handles.h>
 #include <base/Path.h>
 #include <resources/TolvakIds.h>
 #include <resources/TreeIds.h>
@@ -19,9 +20,22 @@
 #include <memory>
 #include <optional>
 
+#include <tlhelp32.h>
+
 using testutil::TempDir;
 
 namespace {
+
+// Whether a process of the program file `name` runs now.
+bool ProcessRuns(const char* name) {
+    const win::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        if (lstrcmpiA(entry.szExeFile, name) == 0) return true;
+    return false;
+}
 
 struct MainWindowFixture : testing::Test {
     TempDir dir;
@@ -317,14 +331,15 @@ TEST_F(MainWindowFixture, ClipboardUrlOpensInTheConfiguredBrowserAndOtherTextIsI
     Command(ID_CLIPBOARD_URL);
     EXPECT_NE(browser.WaitForCommandLine().find("http://example.com/コピー"), std::string::npos);
 
-    testutil::Recorder other(dir, "other");
+    testutil::Recorder other(dir, "other", "other.exe");
     Ini().Write("General", "Browser", other.program().c_str());
     ASSERT_TRUE(clip::SetText(window.hwnd(), "no address here"));
     Command(ID_CLIPBOARD_URL);
     ASSERT_TRUE(clip::SetText(window.hwnd(), "http://example.com/" + std::string(300, 'x')));
     Command(ID_CLIPBOARD_URL);
-    Sleep(500);
-    EXPECT_FALSE(path::Exists(dir / "other\\args.txt"));
+    // The browser is started before the command returns: had it been, it would run still or have
+    // written its file.
+    EXPECT_FALSE(path::Exists(dir / "other\\args.txt") || ProcessRuns("other.exe"));
 }
 
 namespace {

@@ -113,7 +113,9 @@ public:
         HANDLE handle;
     };
 
-    explicit FakeLookups(bool failAtOnce = false) : failAtOnce_(failAtOnce) {
+    enum Mode { kHeld, kFailingAtOnce };
+
+    explicit FakeLookups(Mode mode = kHeld) : mode_(mode) {
         current_ = this;
         linkcheck::SetLookupCalls({Start, Cancel});
     }
@@ -156,13 +158,13 @@ private:
     static HANDLE PASCAL Start(HWND window, u_int message, const char*, char* buffer, int) {
         FakeLookups& self = *current_;
         self.requests.push_back({window, message, buffer, reinterpret_cast<HANDLE>(self.nextHandle++)});
-        if (self.failAtOnce_) self.Answer(self.requests.size() - 1, nullptr);
+        if (self.mode_ == kFailingAtOnce) self.Answer(self.requests.size() - 1, nullptr);
         return self.requests.back().handle;
     }
     static int PASCAL Cancel(HANDLE) { return 0; }
 
     static inline FakeLookups* current_ = nullptr;
-    bool failAtOnce_;
+    Mode mode_;
 };
 
 // A URL of a port on 127.0.0.1 that nobody listens on.
@@ -270,7 +272,7 @@ TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
 
 TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
     const std::string closed = ClosedPortUrl();
-    FakeLookups lookups(true);
+    FakeLookups lookups(FakeLookups::kFailingAtOnce);
     linkcheck::SetResponseTimeout(500);
     dir.WriteShortcut("fav\\bad", "http://127.0.0.1:99999/");
     CFavTreeView& tree = LoadLinks({closed, "http://no-such-host.invalid/", server.Url("/silent"), server.Url("/partial/0")});

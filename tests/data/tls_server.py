@@ -7,7 +7,7 @@ Makes a self-signed certificate for "localhost" with openssl (FOLDER/cert.der is
 to its Wine prefix's root store), then answers every request with "HTTP/1.0 <code> Test", the code
 taken from a path "/status/NNN" (200 otherwise); "/silent" is never answered (until the client
 hangs up). The port goes to FOLDER/port once the server
-listens. It stops on its own after a minute, or when FOLDER/stop appears.
+listens. It stops on its own after a minute, or when FOLDER/stop appears or FOLDER goes.
 """
 import os
 import socket
@@ -58,7 +58,8 @@ with open(os.path.join(folder, "port.tmp"), "w") as out:
 os.replace(os.path.join(folder, "port.tmp"), os.path.join(folder, "port"))
 
 deadline = time.time() + 60
-while time.time() < deadline and not os.path.exists(os.path.join(folder, "stop")):
+# The test's folder may be gone before the stop file is seen: that stops the server too.
+while time.time() < deadline and os.path.isdir(folder) and not os.path.exists(os.path.join(folder, "stop")):
     try:
         connection, _ = listener.accept()
     except socket.timeout:

@@ -1,6 +1,7 @@
 // http checks over WinSock 1.1: a non-blocking socket whose events, like the host look-up's
 // result, arrive as messages to the tree window.
 #include "FailureTexts.h"
+#include "HostLookup.h"
 #include "Job.h"
 
 namespace linkcheck {
@@ -11,6 +12,9 @@ namespace {
 
 constexpr long kEvents = FD_READ | FD_CONNECT | FD_CLOSE;
 constexpr int kReceiveChunk = 4068;
+// What the checker posts after closing a socket, in the socket's own message: no event WinSock
+// sends has the value 0.
+constexpr LPARAM kCloseMark = WSAMAKESELECTREPLY(0, 0);
 
 bool HasSocket(const LinkChecker::Job& job, UINT_PTR socket) { return job.socket == socket; }
 bool HasLookup(const LinkChecker::Job& job, UINT_PTR lookup) {
@@ -32,9 +36,7 @@ bool LinkChecker::StartHttp(Job& job, const char** failure) {
         job.address = address;
         return Connect(job, failure);
     }
-    job.lookupBuffer.assign(MAXGETHOSTSTRUCT, 0);
-    job.lookup = WSAAsyncGetHostByName(tree_.hwnd(), kLookupDone, job.target.host.c_str(), job.lookupBuffer.data(),
-                                       static_cast<int>(job.lookupBuffer.size()));
+    job.lookup = StartLookup(tree_.hwnd(), kLookupDone, job.target.host);
     if (!job.lookup) {
         *failure = kLookupFailed;
         return false;
@@ -60,38 +62,39 @@ bool LinkChecker::Connect(Job& job, const char** failure) {
 }
 
 void LinkChecker::OnLookupDone(WPARAM lookup, LPARAM error) {
+    const std::optional<LookupAnswer> answer = TakeLookupAnswer(tree_.hwnd(), lookup, error);
+    if (!answer) return;
     Job* job = Find(HasLookup, lookup);
     if (!job) return;
     job->lookup = nullptr;
-    if (WSAGETASYNCERROR(error) != 0) {
+    if (answer->error != 0) {
         Fail(*job, kLookupFailed);
         return;
     }
-    const auto* host = reinterpret_cast<const hostent*>(job->lookupBuffer.data());
-    if (!host->h_addr_list || !host->h_addr_list[0]) {
+    if (!answer->address) {
         Fail(*job, kNoAddress);
         return;
     }
-    job->address = *reinterpret_cast<const u_long*>(host->h_addr_list[0]);
-    std::vector<char>().swap(job->lookupBuffer);
+    job->address = *answer->address;
     const char* failure = nullptr;
     if (!Connect(*job, &failure)) Fail(*job, failure);
 }
 
 void LinkChecker::OnSocketEvent(WPARAM socketHandle, LPARAM event) {
+    // Socket values are reused: a closed socket's events may still wait in the queue when a new
+    // socket gets its value. Everything before the close mark belongs to the closed one.
+    if (const auto closed = closedSockets_.find(socketHandle); closed != closedSockets_.end()) {
+        if (event == kCloseMark && --closed->second == 0) closedSockets_.erase(closed);
+        return;
+    }
     Job* job = Find(HasSocket, socketHandle);
     if (!job) return;
-    // Socket values are reused: a closed socket's events may still wait in the queue when a new
-    // socket gets its value. They come before the new socket's FD_CONNECT, so until then only
-    // FD_CONNECT is its own.
-    if (!job->connected && WSAGETSELECTEVENT(event) != FD_CONNECT) return;
     if (WSAGETSELECTERROR(event) != 0) {
         Fail(*job, kEventError);
         return;
     }
     switch (WSAGETSELECTEVENT(event)) {
     case FD_CONNECT: {
-        job->connected = true;
         const std::string request = HttpRequest(job->target);
         if (send(job->socket, request.data(), static_cast<int>(request.size()), 0) == SOCKET_ERROR)
             Fail(*job, kSendFailed);
@@ -132,14 +135,16 @@ void LinkChecker::OnSocketEvent(WPARAM socketHandle, LPARAM event) {
 
 void LinkChecker::CloseHttp(Job& job) {
     if (job.lookup) {
-        WSACancelAsyncRequest(job.lookup);
+        GiveUpLookup(tree_.hwnd(), job.lookup);
         job.lookup = nullptr;
     }
-    if (job.socket != INVALID_SOCKET) {
-        WSAAsyncSelect(job.socket, nullptr, 0, 0);
-        closesocket(job.socket);
-        job.socket = INVALID_SOCKET;
-    }
+    if (job.socket == INVALID_SOCKET) return;
+    WSAAsyncSelect(job.socket, nullptr, 0, 0);
+    closesocket(job.socket);
+    // No event of the closed socket is posted after this mark. (A window that is gone has no queue.)
+    if (tree_.hwnd() && PostMessageA(tree_.hwnd(), kSocketEvent, job.socket, kCloseMark))
+        ++closedSockets_[job.socket];
+    job.socket = INVALID_SOCKET;
 }
 
 }  // namespace linkcheck

@@ -7,8 +7,6 @@
 
 #include <winsock.h>
 
-#include <vector>
-
 namespace linkcheck {
 
 struct LinkChecker::Job {
@@ -23,9 +21,7 @@ struct LinkChecker::Job {
     // http over WinSock: the socket and the host look-up key their messages.
     SOCKET socket = INVALID_SOCKET;
     HANDLE lookup = nullptr;
-    std::vector<char> lookupBuffer;
     u_long address = 0;
-    bool connected = false;
 
     // https over WinHTTP.
     void* connection = nullptr;

@@ -115,7 +115,7 @@ void LinkChecker::Close(Job& job) {
         CloseHttp(job);
 }
 
-void LinkChecker::Finish(Job& job) {
+void LinkChecker::Remove(Job& job) {
     Close(job);
     const auto it = std::find_if(running_.begin(), running_.end(), [&](const auto& entry) { return entry.get() == &job; });
     if (it != running_.end()) running_.erase(it);
@@ -123,6 +123,10 @@ void LinkChecker::Finish(Job& job) {
         KillTimer(tree_.hwnd(), kTimeoutTimer);
         timerSet_ = false;
     }
+}
+
+void LinkChecker::Finish(Job& job) {
+    Remove(job);
     Pump();
 }
 
@@ -202,26 +206,17 @@ bool LinkChecker::StopBeforeReload() {
 
 void LinkChecker::Abandon() {
     pending_.clear();
-    for (auto& job : running_) Close(*job);
-    running_.clear();
     outcomes_.clear();
-    if (timerSet_) {
-        if (IsWindow(tree_.hwnd())) KillTimer(tree_.hwnd(), kTimeoutTimer);
-        timerSet_ = false;
-    }
+    while (!running_.empty()) Remove(*running_.back());
 }
 
 void LinkChecker::Forget(HTREEITEM node) {
     pending_.erase(std::remove(pending_.begin(), pending_.end(), node), pending_.end());
     outcomes_.erase(node);
+    const auto hasNode = [](const Job& job, UINT_PTR key) { return job.node == reinterpret_cast<HTREEITEM>(key); };
     bool freed = false;
-    for (auto it = running_.begin(); it != running_.end();) {
-        if ((*it)->node != node) {
-            ++it;
-            continue;
-        }
-        Close(**it);
-        it = running_.erase(it);
+    for (Job* job; (job = Find(hasNode, reinterpret_cast<UINT_PTR>(node)));) {
+        Remove(*job);
         freed = true;
     }
     // The tree is in the middle of removing items: the next checks start once it is done.

@@ -36,7 +36,7 @@ void SetResponseTimeout(DWORD milliseconds);
 class LinkChecker final : public fav::TreeLinkChecks {
 public:
     // Messages to the tree window.
-    static constexpr UINT kSocketEvent = WM_USER + 100;  // wParam: socket; lParam: event, error
+    static constexpr UINT kSocketEvent = WM_USER + 100;  // wParam: socket; lParam: event, error (0: closed)
     static constexpr UINT kLookupDone = WM_USER + 101;   // wParam: lookup handle; lParam: error
     static constexpr UINT kHttpsEvent = WM_USER + 102;   // wParam: check id; lParam: step, error
     static constexpr UINT kResume = WM_USER + 103;       // fill the slots freed by removed nodes
@@ -60,7 +60,9 @@ private:
     void Pump();
     void Start(HTREEITEM node);
     void Close(Job& job);
-    // Removes the job from the running list (closed), then fills the slot.
+    // Closes the job and removes it from the running list; the timer stops with the last one.
+    void Remove(Job& job);
+    // Removes the job, then fills the slot.
     void Finish(Job& job);
     void Fail(Job& job, const std::string& text);
     // Collects the status line; true once it is judged (the check has its answer).
@@ -79,7 +81,7 @@ private:
     bool Connect(Job& job, const char** failure);
     void OnSocketEvent(WPARAM socket, LPARAM event);
     void OnLookupDone(WPARAM lookup, LPARAM error);
-    static void CloseHttp(Job& job);
+    void CloseHttp(Job& job);
 
     // WinHTTP (HttpsCheck.cpp).
     bool StartHttps(Job& job, const char** failure);
@@ -91,6 +93,8 @@ private:
     std::deque<HTREEITEM> pending_;
     std::vector<std::unique_ptr<Job>> running_;  // in start order
     std::unordered_map<HTREEITEM, std::string> outcomes_;
+    // Values of closed sockets whose events may still be queued: how many close marks are to come.
+    std::unordered_map<UINT_PTR, int> closedSockets_;
     uint32_t nextId_ = 1;
     bool timerSet_ = false;
     bool boxOpen_ = false;

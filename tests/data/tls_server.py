@@ -5,8 +5,9 @@ Usage: tls_server.py FOLDER
 
 Makes a self-signed certificate for "localhost" with openssl (FOLDER/cert.der is what the test adds
 to its Wine prefix's root store), then answers every request with "HTTP/1.0 <code> Test", the code
-taken from a path "/status/NNN" (200 otherwise). The port goes to FOLDER/port once the server
-listens. It stops on its own after a minute, or when FOLDER/stop appears.
+taken from a path "/status/NNN" (200 otherwise); "/silent" is never answered (until the client
+hangs up). The port goes to FOLDER/port once the server
+listens. It stops on its own after a minute, or when FOLDER/stop appears or FOLDER goes.
 """
 import os
 import socket
@@ -42,6 +43,10 @@ def serve(connection):
                     return
                 request += chunk
             path = request.split(b" ")[1].decode()
+            if path == "/silent":
+                while tls.recv(4096):
+                    pass
+                return
             code = path[len("/status/"):] if path.startswith("/status/") else "200"
             tls.sendall(b"HTTP/1.0 %s Test\r\nContent-Length: 0\r\n\r\n" % code.encode())
     except (OSError, ssl.SSLError):

@@ -23,6 +23,21 @@ std::string ReadRequest(SOCKET connection) {
     return request;
 }
 
+// Waits until the client closes the connection (true) or the server stops. (A blocked recv does
+// not wake when the server shuts the connection down.)
+bool ClientHangsUp(SOCKET connection, const std::atomic<bool>& stopping) {
+    while (!stopping) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(connection, &readable);
+        timeval tick{0, 50000};
+        if (select(0, &readable, nullptr, nullptr, &tick) == 0) continue;
+        char byte;
+        if (recv(connection, &byte, 1, 0) <= 0) return true;
+    }
+    return false;
+}
+
 std::string PathOf(const std::string& request) {
     const size_t start = request.find(' ') + 1;
     return request.substr(start, request.find(' ', start) - start);
@@ -108,9 +123,10 @@ void HttpTestServer::Serve(uintptr_t connection) {
         answer("HTTP/1.0 200 OK\r\n");
         linger abortive{1, 0};
         setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
+    } else if (path.rfind("/partial/", 0) == 0) {
+        answer(std::string("HTTP/1.0 404 Not Found\r\n").substr(0, std::atoi(path.c_str() + 9)));
     } else if (path == "/silent") {
-        std::unique_lock lock(mutex_);
-        stopped_.wait(lock, [this] { return stopping_.load(); });
+        if (ClientHangsUp(connection, stopping_)) ++hungUp_;
     }
     if (counted) --openNow_;
     std::lock_guard lock(mutex_);

@@ -4,8 +4,11 @@
 //   /delay/MS     waits MS milliseconds, then answers 200
 //   /split        a 200 status line sent in several packets
 //   /reset        a 200 status line, then a reset instead of a close
-//   /silent       accepts, reads the request and never answers (until the server stops)
-// It counts connections open at once and keeps every request's bytes in arrival order.
+//   /partial/N    the first N bytes of "HTTP/1.0 404 Not Found\r\n", then a close
+//   /silent       accepts, reads the request and never answers (until the client hangs up or the
+//                 server stops)
+// It counts connections open at once and clients that hung up on a silent connection, and keeps
+// every request's bytes in arrival order.
 #pragma once
 
 #include <atomic>
@@ -31,6 +34,7 @@ public:
     std::vector<std::string> Requests() const;
     int MostAtOnce() const { return mostAtOnce_; }
     int OpenNow() const { return openNow_; }
+    int HungUp() const { return hungUp_; }
 
 private:
     void AcceptLoop();
@@ -41,6 +45,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<int> openNow_{0};
     std::atomic<int> mostAtOnce_{0};
+    std::atomic<int> hungUp_{0};
     mutable std::mutex mutex_;
     std::condition_variable stopped_;
     std::vector<std::string> requests_;

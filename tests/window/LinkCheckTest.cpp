@@ -2,6 +2,7 @@
 #include "../support/HttpTestServer.h"
 #include "../support/TestSupport.h"
 
+#include <app/linkcheck/HostLookup.h>
 #include <app/linkcheck/LinkChecker.h>
 #include <base/Format.h>
 #include <tree/CFavTreeView.h>
@@ -100,6 +101,85 @@ private:
     std::string trusted_;  // the certificate's DER bytes once trusted
 };
 
+// Host look-ups the test answers itself (real look-ups of unknown names fail at once here), or that
+// fail at once whatever the resolver would do. Their cancel does nothing, as this Wine's: the
+// answer comes all the same.
+class FakeLookups {
+public:
+    struct Request {
+        HWND window;
+        UINT message;
+        char* buffer;
+        HANDLE handle;
+    };
+
+    enum Mode { kHeld, kFailingAtOnce };
+
+    explicit FakeLookups(Mode mode = kHeld) : mode_(mode) {
+        current_ = this;
+        linkcheck::SetLookupCalls({Start, Cancel});
+    }
+    ~FakeLookups() {
+        linkcheck::SetLookupCalls(linkcheck::WinSockLookupCalls());
+        current_ = nullptr;
+    }
+    FakeLookups(const FakeLookups&) = delete;
+    FakeLookups& operator=(const FakeLookups&) = delete;
+
+    // Writes the host entry of `address` into the request's buffer and posts the answer; no
+    // address: the name is not found.
+    void Answer(size_t index, const char* address) const {
+        const Request& request = requests[index];
+        LPARAM reply = WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND);
+        if (address) {
+            auto* entry = reinterpret_cast<HostEntry*>(request.buffer);
+            entry->address = inet_addr(address);
+            entry->list[0] = reinterpret_cast<char*>(&entry->address);
+            entry->list[1] = nullptr;
+            entry->host = {};
+            entry->host.h_addrtype = AF_INET;
+            entry->host.h_length = sizeof entry->address;
+            entry->host.h_addr_list = entry->list;
+            reply = WSAMAKEASYNCREPLY(sizeof *entry, 0);
+        }
+        PostMessageA(request.window, request.message, reinterpret_cast<WPARAM>(request.handle), reply);
+    }
+
+    std::vector<Request> requests;
+    UINT_PTR nextHandle = 0x100;  // the handle of the next look-up
+
+private:
+    struct HostEntry {
+        hostent host;
+        char* list[2];
+        u_long address;
+    };
+
+    static HANDLE PASCAL Start(HWND window, u_int message, const char*, char* buffer, int) {
+        FakeLookups& self = *current_;
+        self.requests.push_back({window, message, buffer, reinterpret_cast<HANDLE>(self.nextHandle++)});
+        if (self.mode_ == kFailingAtOnce) self.Answer(self.requests.size() - 1, nullptr);
+        return self.requests.back().handle;
+    }
+    static int PASCAL Cancel(HANDLE) { return 0; }
+
+    static inline FakeLookups* current_ = nullptr;
+    Mode mode_;
+};
+
+// A URL of a port on 127.0.0.1 that nobody listens on.
+std::string ClosedPortUrl() {
+    const SOCKET probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    int length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
+}
+
 struct LinkCheckTest : testutil::TreeFixture {
     static void SetUpTestSuite() {
         WSADATA data;
@@ -167,6 +247,8 @@ TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
         {"/status/200", kAlive}, {"/status/301", kAlive},  {"/status/302", kAlive}, {"/status/403", kDead},
         {"/status/404", kDead},  {"/status/410", kDead},   {"/status/429", kUnsure}, {"/status/500", kUnsure},
         {"/split", kAlive},      {"/reset", kAlive},  // a reset after the status line keeps the verdict
+        // Closed before the status line ended: what came is judged.
+        {"/partial/19", kDead},  {"/partial/11", kUnsure},
     };
     std::vector<std::string> urls;
     std::vector<int> expected;
@@ -189,20 +271,11 @@ TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
 }
 
 TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
-    // A port nobody listens on.
-    const SOCKET probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    int length = sizeof address;
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    const std::string closed = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
-
+    const std::string closed = ClosedPortUrl();
+    FakeLookups lookups(FakeLookups::kFailingAtOnce);
     linkcheck::SetResponseTimeout(500);
     dir.WriteShortcut("fav\\bad", "http://127.0.0.1:99999/");
-    CFavTreeView& tree = LoadLinks({closed, "http://no-such-host.invalid/", server.Url("/silent")});
+    CFavTreeView& tree = LoadLinks({closed, "http://no-such-host.invalid/", server.Url("/silent"), server.Url("/partial/0")});
     std::vector<std::string> texts;
     bool systemCaption = false;
     // The first box stays open until every other check has failed.
@@ -215,16 +288,17 @@ TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
     ASSERT_TRUE(WaitFor(Settled(tree)));
 
-    const std::string more = "ほかに 2 件のチェックに失敗しました。";
+    const std::string more = "ほかに 3 件のチェックに失敗しました。";
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[1], more);
-    EXPECT_EQ(Images(tree), std::vector<int>(3, kDead));
+    EXPECT_EQ(Images(tree), std::vector<int>(4, kDead));
     const std::string refused = "ソケットイベントの通知でエラーが発生しました。";
     const std::string lookup = "サーバのIPアドレスの取得に失敗しました。";
     const std::string silent = "応答がありません。";
     EXPECT_EQ(StatusOf(tree, 1), refused + "  " + closed);
     EXPECT_EQ(StatusOf(tree, 2), lookup + "  http://no-such-host.invalid/");
     EXPECT_EQ(StatusOf(tree, 3), silent + "  " + server.Url("/silent"));
+    EXPECT_EQ(StatusOf(tree, 4), silent + "  " + server.Url("/partial/0"));  // closed before a byte
 
     // A port out of range is no port: the URL is refused and the item keeps its picture.
     HTREEITEM bad = Node(tree, {"bad"});
@@ -257,14 +331,16 @@ TEST_F(LinkCheckTest, AtMostFiveAtOnceInTreeOrder) {
 
 TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
     testutil::MessageRecorder boxes;
-    std::vector<std::string> urls{server.Url("/silent")};
-    for (int i = 0; i < 5; ++i) urls.push_back(server.Url("/delay/200"));
+    std::vector<std::string> urls(5, server.Url("/silent"));
+    urls.push_back(server.Url("/status/200"));
     CFavTreeView& tree = LoadLinks(urls);
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
     ASSERT_TRUE(WaitFor([&] { return server.OpenNow() == 5; }));
 
-    tree.RemoveNode(Link(tree, 1));  // its slot goes to the sixth check
-    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(5, kAlive); }));
+    tree.RemoveNode(Link(tree, 1));  // its connection closes and its slot goes to the sixth check
+    ASSERT_TRUE(WaitFor([&] { return server.HungUp() == 1 && ImageOf(tree, Link(tree, 6)) == kAlive; }))
+        << server.HungUp() << ::testing::PrintToString(Images(tree));
+    EXPECT_EQ(Images(tree), (std::vector<int>{kRunning, kRunning, kRunning, kRunning, kAlive}));
     EXPECT_TRUE(boxes.texts().empty());
 }
 
@@ -281,6 +357,7 @@ TEST_F(LinkCheckTest, ReloadAsksWhileChecksRun) {
     EXPECT_TRUE(tree.LoadRoot());
     folder = Node(tree, {"links"});
     EXPECT_EQ(Images(tree), std::vector<int>{kUnchecked});
+    EXPECT_TRUE(WaitFor([&] { return server.HungUp() == 1; }));  // the check was stopped
     EXPECT_TRUE(tree.LoadRoot());  // nothing runs: no question
 
     const std::string question = "処理中の非同期httpアイテムが有ります。強制中断しますか？";
@@ -288,11 +365,96 @@ TEST_F(LinkCheckTest, ReloadAsksWhileChecksRun) {
     EXPECT_EQ(boxes.messages()[0].caption, "リンクチェック");
 }
 
+// How a check ends while its host look-up runs, and the boxes that ending shows.
+struct LookupEnd {
+    const char* name;
+    std::vector<std::string> boxes;
+    friend void PrintTo(const LookupEnd& end, std::ostream* out) { *out << end.name; }
+};
+
+struct LinkCheckLookupTest : LinkCheckTest, ::testing::WithParamInterface<LookupEnd> {};
+
+// The look-up goes on after its check: its buffer is still written to, and its answer comes. Neither
+// may reach the next check, not even when that check's look-up gets the same handle value.
+TEST_P(LinkCheckLookupTest, ALookupOutlivesItsCheck) {
+    const std::string end = GetParam().name;
+    FakeLookups lookups;
+    testutil::MessageRecorder boxes;
+    const std::string held = "http://held.test:" + std::to_string(server.port());
+    CFavTreeView& tree = LoadLinks({held + "/status/200", held + "/status/404"});
+    if (end == "TimedOut") linkcheck::SetResponseTimeout(100);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    ASSERT_EQ(lookups.requests.size(), 1u);
+
+    if (end == "Removed") {
+        tree.RemoveNode(Link(tree, 1));
+    } else if (end == "Reloaded") {
+        boxes.AnswerNext(IDYES);
+        ASSERT_TRUE(tree.LoadRoot());
+        folder = Node(tree, {"links"});
+    } else {
+        ASSERT_TRUE(WaitFor([&] { return ImageOf(tree, Link(tree, 1)) == kDead; }));
+        linkcheck::SetResponseTimeout(linkcheck::kDefaultResponseTimeout);
+    }
+    lookups.nextHandle = reinterpret_cast<UINT_PTR>(lookups.requests[0].handle);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 2));
+    ASSERT_EQ(lookups.requests.size(), 2u);
+    EXPECT_NE(lookups.requests[1].buffer, lookups.requests[0].buffer);
+
+    lookups.Answer(0, nullptr);  // late, and a failure
+    lookups.Answer(1, "127.0.0.1");
+    ASSERT_TRUE(WaitFor([&] { return ImageOf(tree, Link(tree, 2)) == kDead; })) << ::testing::PrintToString(boxes.texts());
+    EXPECT_EQ(StatusOf(tree, 2), "HTTP 404  " + held + "/status/404");
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(boxes.texts(), GetParam().boxes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, LinkCheckLookupTest,
+                         ::testing::Values(LookupEnd{"Removed", {}},
+                                           LookupEnd{"Reloaded", {"処理中の非同期httpアイテムが有ります。強制中断しますか？"}},
+                                           LookupEnd{"TimedOut", {"応答がありません。"}}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// Events of a closed socket may still be queued when the next check gets the socket's value.
+TEST_F(LinkCheckTest, AClosedSocketsEventIsNotTheNextChecks) {
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({ClosedPortUrl(), server.Url("/status/200")});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    // The refusal waits in the queue, unread, when the check ends with its node.
+    MSG queued;
+    for (const DWORD start = GetTickCount();
+         !PeekMessageA(&queued, tree.hwnd(), linkcheck::LinkChecker::kSocketEvent, linkcheck::LinkChecker::kSocketEvent, PM_NOREMOVE);
+         Sleep(5))
+        ASSERT_LT(GetTickCount() - start, 10000u);
+    tree.RemoveNode(Link(tree, 1));
+
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 2));
+    ASSERT_TRUE(WaitFor(Settled(tree)));
+    EXPECT_EQ(Images(tree), std::vector<int>{kAlive});
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+// The time-out timer runs only while checks do, however the last one ends.
+TEST_F(LinkCheckTest, TheTimerStopsWithTheLastCheck) {
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({server.Url("/status/200"), server.Url("/silent")});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    ASSERT_TRUE(WaitFor([&] { return ImageOf(tree, Link(tree, 1)) == kAlive; }));
+    // KillTimer fails when there is no timer to stop.
+    EXPECT_FALSE(KillTimer(tree.hwnd(), linkcheck::LinkChecker::kTimeoutTimer));
+
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 2));
+    ASSERT_TRUE(WaitFor([&] { return server.OpenNow() == 1; }));
+    tree.RemoveNode(Link(tree, 2));
+    EXPECT_FALSE(KillTimer(tree.hwnd(), linkcheck::LinkChecker::kTimeoutTimer));
+}
+
 TEST_F(LinkCheckTest, HttpsNeedsATrustedCertificate) {
     TlsServer trusted(dir, "trusted"), untrusted(dir, "untrusted");
     ASSERT_TRUE(trusted.WaitReady() && untrusted.WaitReady());
     ASSERT_TRUE(trusted.Trust());
     testutil::MessageRecorder boxes;
+    dir.WriteShortcut("fav\\silent", trusted.Url("/silent"));
     CFavTreeView& tree = LoadLinks({trusted.Url("/status/301"), trusted.Url("/status/404"), trusted.Url("/status/503"),
                                     untrusted.Url("/status/200")});
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
@@ -301,6 +463,13 @@ TEST_F(LinkCheckTest, HttpsNeedsATrustedCertificate) {
     const std::string untrustedText = "サーバの証明書を確認できませんでした。";
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{untrustedText});
     EXPECT_EQ(StatusOf(tree, 1), "HTTP 301  " + trusted.Url("/status/301"));
+
+    // A server that never answers: the check gives up after its time.
+    linkcheck::SetResponseTimeout(300);
+    HTREEITEM silent = Node(tree, {"silent"});
+    tree.RunContextCommand(ctxmenu::kCheckLinks, silent);
+    ASSERT_TRUE(WaitFor([&] { return ImageOf(tree, silent) == kDead; }));
+    EXPECT_EQ(boxes.texts().back(), "応答がありません。");
 }
 
 }  // namespace

@@ -128,9 +128,9 @@ bool TreePage::TakeBack() {
     for (int i = 0; i < 3; ++i)
         if (Checked(kModeButtons[i])) mode = i;
     look_.itemMode = (look_.itemMode & ~kShownModeBits) | mode |
-                (Checked(IDC_TREE_HOT_TRACK) ? settings::kItemModeHotTrack : 0) |
-                (Checked(IDC_TREE_NO_DRAG_OUT) ? settings::kItemModeNoDragOut : 0) |
-                (Checked(IDC_TREE_NO_RENAME) ? settings::kItemModeNoLabelEdit : 0);
+                     (Checked(IDC_TREE_HOT_TRACK) ? settings::kItemModeHotTrack : 0) |
+                     (Checked(IDC_TREE_NO_DRAG_OUT) ? settings::kItemModeNoDragOut : 0) |
+                     (Checked(IDC_TREE_NO_RENAME) ? settings::kItemModeNoLabelEdit : 0);
     return true;
 }
 

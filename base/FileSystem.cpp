@@ -100,26 +100,37 @@ std::optional<std::string> ReadAll(const std::wstring& path) {
 bool ReplaceContent(const std::wstring& path, std::string_view bytes) {
     // A read-only file stays as it is: replacing it by a move would get round its protection.
     const DWORD attributes = Attributes(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     std::wstring folder, name;
-    if (!SplitLast(path, &folder, &name) || bytes.size() > MAXDWORD) return false;
+    if (!SplitLast(path, &folder, &name) || bytes.size() > MAXDWORD) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     const std::wstring temporary = Join(folder, L"~" + name + L".tmp");
+    // The caller learns why from GetLastError, so the clean-up must not overwrite it.
+    const auto fail = [&](DWORD error) {
+        DeleteFileW(temporary.c_str());
+        SetLastError(error);
+        return false;
+    };
     {
         win::UniqueFile file(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         DWORD written = 0;
         const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                              written == bytes.size() && FlushFileBuffers(file.get());
-        if (!complete) {
+                              FlushFileBuffers(file.get());
+        if (!complete || written != bytes.size()) {
+            const DWORD error = complete ? ERROR_DISK_FULL : GetLastError();
             file.reset();
-            DeleteFileW(temporary.c_str());
-            return false;
+            return fail(error);
         }
     }
     if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileW(temporary.c_str());
-    return false;
+    return fail(GetLastError());
 }
 
 }  // namespace fsys

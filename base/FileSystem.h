@@ -49,7 +49,8 @@ void NotifyShell(LONG event, const std::wstring& path);
 // The whole content of a file, whatever its size; nothing when it cannot be read.
 std::optional<std::string> ReadAll(const std::wstring& path);
 // Replaces a file's content: the bytes go to a temporary file beside it, which then takes the
-// file's place. False (and the file as it was) when any step fails, a read-only file included.
+// file's place. False (and the file as it was, GetLastError telling why) when any step fails, a
+// read-only file included.
 bool ReplaceContent(const std::wstring& path, std::string_view bytes);
 
 }  // namespace fsys

@@ -29,8 +29,11 @@ std::optional<std::string> ReadValue(HKEY key, const char* name) {
 void BrowserPage::Load() {
     bitmaps_[0].field = IDC_IE_BACK_BITMAP;
     bitmaps_[1].field = IDC_IE_BRAND_BITMAP;
+    // A key the user may only read still shows its values; saving into it then reports why not.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) key_.reset(key);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) == ERROR_SUCCESS ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+        key_.reset(key);
     for (Bitmap& bitmap : bitmaps_) {
         bitmap.stored = ReadValue(key_.get(), bitmap.value);
         bitmap.text = bitmap.stored.value_or("");
@@ -43,19 +46,32 @@ bool BrowserPage::TakeBack() {
     return true;
 }
 
-void BrowserPage::Save() {
+LSTATUS BrowserPage::Write(Bitmap& bitmap) {
+    if (!key_) {
+        // The browser makes the key only once its toolbar settings change; the first value makes it here.
+        HKEY key = nullptr;
+        const LSTATUS created = RegCreateKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, nullptr, 0,
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+        if (created != ERROR_SUCCESS) return created;
+        key_.reset(key);
+    }
+    if (bitmap.text.empty()) {
+        const LSTATUS deleted = RegDeleteValueA(key_.get(), bitmap.value);
+        return deleted == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : deleted;
+    }
+    return RegSetValueExA(key_.get(), bitmap.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(bitmap.text.c_str()),
+                          static_cast<DWORD>(bitmap.text.size() + 1));
+}
+
+bool BrowserPage::Save() {
     // Only what the user changed is written; an emptied field removes its value.
     for (Bitmap& bitmap : bitmaps_) {
-        if (!key_ || bitmap.text == bitmap.stored.value_or("")) continue;
-        if (bitmap.text.empty()) {
-            RegDeleteValueA(key_.get(), bitmap.value);
-            bitmap.stored.reset();
-        } else {
-            RegSetValueExA(key_.get(), bitmap.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(bitmap.text.c_str()),
-                           static_cast<DWORD>(bitmap.text.size() + 1));
-            bitmap.stored = bitmap.text;
-        }
+        if (bitmap.text == bitmap.stored.value_or("")) continue;
+        if (const LSTATUS written = Write(bitmap); written != ERROR_SUCCESS)
+            return Unsaved(std::string("HKEY_CURRENT_USER\\") + kToolbarKey, static_cast<DWORD>(written));
+        bitmap.stored = bitmap.text.empty() ? std::nullopt : std::optional<std::string>(bitmap.text);
     }
+    return true;
 }
 
 void BrowserPage::Browse(Bitmap& bitmap) {

@@ -1,4 +1,5 @@
 // "IE 1": the browser's toolbar background and animated brand bitmaps (HKCU registry values).
+// A write that fails is reported and keeps the sheet open.
 #pragma once
 
 #include "SettingsPage.h"
@@ -27,9 +28,11 @@ private:
 
     void Load() override;
     bool TakeBack() override;
-    void Save() override;
+    bool Save() override;
     INT_PTR OnCommand(int id, int code) override;
 
+    // Writes one bitmap's value, making the key first when it does not exist yet.
+    LSTATUS Write(Bitmap& bitmap);
     void Browse(Bitmap& bitmap);
 
     win::UniqueKey key_;

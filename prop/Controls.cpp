@@ -18,7 +18,7 @@ bool RefuseControl(HWND dialog, int id) {
 
 bool TakeField(HWND dialog, int id, size_t limit, std::string* field) {
     std::string text = ControlText(dialog, id);
-    if (text.size() > limit) return RefuseControl(dialog, id);
+    if (text.size() > limit && text != *field) return RefuseControl(dialog, id);
     *field = std::move(text);
     return true;
 }

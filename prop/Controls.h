@@ -17,7 +17,9 @@ std::string ListLine(HWND list, int line);
 // Beeps and puts the focus on control `id`: how the tool refuses a value; returns false.
 bool RefuseControl(HWND dialog, int id);
 
-// Takes the text of control `id` into `field`; refuses (above) when it is longer than `limit` bytes.
+// Takes the text of control `id` into `field`; refuses (above) when it is longer than `limit` bytes,
+// unless it is `field` unchanged: a value read from the file is never refused for what the user did
+// not type, and a value left alone is never rewritten.
 bool TakeField(HWND dialog, int id, size_t limit, std::string* field);
 
 }  // namespace prop

@@ -12,7 +12,7 @@ public:
 
 private:
     void Load() override;
-    void Save() override {}
+    bool Save() override { return true; }
     bool HoldsSettings() const override { return false; }
     INT_PTR OnCommand(int id, int code) override;
 

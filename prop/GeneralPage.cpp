@@ -22,6 +22,7 @@ HWND GeneralPage::List() const { return Item(IDC_TAB_LIST); }
 
 void GeneralPage::Load() {
     browser_ = ini_.ReadString(kBrowserSection, kBrowserKey, "", kBrowserCapacity);
+    storedBrowser_ = browser_;
     SetText(IDC_BROWSER, browser_);
 
     settings::TreeSettings listLook;
@@ -37,9 +38,14 @@ void GeneralPage::Load() {
 
 bool GeneralPage::TakeBack() { return TakeText(IDC_BROWSER, kPathLimit, &browser_); }
 
-void GeneralPage::Save() {
-    ini_.Write(kBrowserSection, kBrowserKey, browser_.empty() ? nullptr : browser_.c_str());
-    tabs_.Save(ini_);
+bool GeneralPage::Save() {
+    // Only what the user changed is written: OK on an untouched page leaves the file as it was.
+    if (browser_ != storedBrowser_) {
+        if (!Store(kBrowserSection, kBrowserKey, browser_.empty() ? nullptr : browser_.c_str())) return false;
+        storedBrowser_ = browser_;
+    }
+    const settings::WriteResult written = tabs_.Save(ini_);
+    return written || Unsaved(ini_.path(), written.error);
 }
 
 int GeneralPage::Selected() const { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
@@ -54,7 +60,7 @@ void GeneralPage::EditTab(int line) {
     if (!dialog.Run(module_, GetParent(hwnd()))) return;
 
     // The edited copy still carries the section's other keys (none for a new tab).
-    tabs_[line] = dialog.Slot();
+    tabs_.Set(line, dialog.Slot());
     if (!adding || line == kMaxTabs - 1) SendMessageA(List(), LB_DELETESTRING, line, 0);
     SendMessageA(List(), LB_INSERTSTRING, line, reinterpret_cast<LPARAM>(tabs_[line].name.c_str()));
     SendMessageA(List(), LB_SETCURSEL, line, 0);

@@ -15,7 +15,7 @@ public:
 private:
     void Load() override;
     bool TakeBack() override;
-    void Save() override;
+    bool Save() override;
     INT_PTR OnCommand(int id, int code) override;
 
     HWND List() const;
@@ -29,6 +29,7 @@ private:
     HINSTANCE module_;
     TabSlots tabs_;
     std::string browser_;
+    std::string storedBrowser_;  // as the file holds it
     win::UniqueFont listFont_;
 };
 

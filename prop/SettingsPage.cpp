@@ -2,6 +2,8 @@
 
 #include "Controls.h"
 
+#include <settings/WriteFailure.h>
+
 #include <commctrl.h>
 
 namespace prop {
@@ -49,14 +51,22 @@ bool SettingsPage::Checked(int id) const { return IsDlgButtonChecked(hwnd(), id)
 
 void SettingsPage::Check(int id, bool on) const { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
 
+bool SettingsPage::Store(const char* section, const char* key, const char* value) const {
+    const settings::WriteResult written = ini_.Write(section, key, value);
+    return written || Unsaved(ini_.path(), written.error);
+}
+
+bool SettingsPage::Unsaved(const std::string& where, DWORD error) const {
+    settings::ReportWriteFailure(GetParent(hwnd()), where, error);
+    return false;
+}
+
 INT_PTR SettingsPage::OnNotify(const NMHDR& header) {
     switch (header.code) {
     case PSN_KILLACTIVE:
         return Answer(TakeBack() ? FALSE : TRUE);
     case PSN_APPLY:
-        if (!TakeBack()) return Answer(PSNRET_INVALID_NOCHANGEPAGE);
-        Save();
-        return Answer(PSNRET_NOERROR);
+        return Answer(TakeBack() && Save() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
     default:
         return FALSE;
     }

@@ -1,7 +1,8 @@
 // Base of the settings tool's pages. A page reads its values when the sheet first shows it, takes
 // them back from its controls when it is left and on apply (refusing with a beep and the focus on
 // the offending control), and writes them on apply. Apply is enabled only by a user's change, never
-// by the notifications that filling the controls sends.
+// by the notifications that filling the controls sends. A write that fails is reported and refuses
+// the apply: the sheet stays open, so the change is not lost without a word.
 #pragma once
 
 #include <base/Dialog.h>
@@ -26,8 +27,8 @@ protected:
     virtual void Load() = 0;
     // Takes the values back from the controls; false (after Refuse) when one does not fit.
     virtual bool TakeBack() { return true; }
-    // Writes the page's values.
-    virtual void Save() = 0;
+    // Writes the page's values; false (after reporting it) when a write failed.
+    virtual bool Save() = 0;
     // Commands of the page's own buttons; TRUE when handled.
     virtual INT_PTR OnCommand(int /*id*/, int /*code*/) { return FALSE; }
     // Other messages (owner drawing, say); FALSE when not handled.
@@ -46,6 +47,10 @@ protected:
     bool Checked(int id) const;
     void Check(int id, bool on) const;
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
+    // Writes one key of the settings file (a null value deletes it); false after reporting a failure.
+    bool Store(const char* section, const char* key, const char* value) const;
+    // Reports that `where` was not written for `error`; returns false for the caller to pass on.
+    bool Unsaved(const std::string& where, DWORD error) const;
 
     const settings::IniFile& ini_;
 

@@ -77,7 +77,7 @@ bool TabEditDialog::TakeBack() {
 void TabEditDialog::OnOk() {
     if (!TakeBack()) return;
     const auto refuseName = [&](const char* text) {
-        ui::ShowMessage(hwnd(), text, "", MB_OK | MB_ICONERROR);
+        ui::ShowMessage(hwnd(), text, MB_OK | MB_ICONERROR);
         SetFocus(GetDlgItem(hwnd(), IDC_TAB_NAME));
     };
     if (slot_.name.empty()) return refuseName(kNameMissing);

@@ -4,47 +4,101 @@
 #include <base/Mbcs.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace prop {
 namespace {
 
-constexpr size_t kNameCapacity = 255;
-constexpr size_t kPathCapacity = 500;
-// "BookMark.NS6" and "OfferBrowserProfiles" can never hold this, so it tells a missing key from a
-// written 0.
-constexpr int kMissing = -12345;
 constexpr char kOfferProfilesKey[] = "OfferBrowserProfiles";
 
-std::string KeyOf(const std::string& line) {
-    std::string key = line.substr(0, line.find('='));
-    while (!key.empty() && key.back() == ' ') key.pop_back();
-    return key;
+// The keys read as text, whole: a value is never cut, so one the user leaves alone stays as it is.
+struct TextKey {
+    const char* key;
+    std::string TabSlot::*field;
+};
+constexpr TextKey kTextKeys[] = {
+    {"tabName", &TabSlot::name},
+    {"FavRoot", &TabSlot::root},
+    {"BookMark", &TabSlot::bookmark},
+    {"DonaBookMark", &TabSlot::donaBookmark},
+    {"WWWCList", &TabSlot::wwwcList},
+    {"ChromiumBookMark", &TabSlot::chromiumBookmark},
+};
+
+bool HasKey(const std::string& line, const std::string& key) {
+    const std::optional<settings::IniEntry> entry = settings::ParseIniLine(line);
+    return entry && mbcs::EqualsNoCase(entry->key, key);
 }
 
-// Sets `key` to `value` in `lines` in place, appends it when absent, removes it for an empty value.
-void SetLine(std::vector<std::string>& lines, const std::string& key, const std::string& value) {
-    const auto found = std::find_if(lines.begin(), lines.end(),
-                                    [&](const std::string& line) { return mbcs::EqualsNoCase(KeyOf(line), key); });
-    if (value.empty()) {
-        if (found != lines.end()) lines.erase(found);
-    } else if (found != lines.end()) {
-        *found = key + "=" + value;
-    } else {
-        lines.push_back(key + "=" + value);
+// The value the programs read for `key` (the first line that has it); nothing when none does.
+std::optional<settings::IniEntry> Entry(const std::vector<std::string>& lines, const std::string& key) {
+    for (const std::string& line : lines)
+        if (HasKey(line, key)) return settings::ParseIniLine(line);
+    return std::nullopt;
+}
+
+// An integer as the private-profile reader takes it; nothing for a missing or empty value.
+std::optional<int> IntValue(const std::vector<std::string>& lines, const std::string& key) {
+    const std::optional<settings::IniEntry> entry = Entry(lines, key);
+    if (!entry || entry->value.empty()) return std::nullopt;
+    return static_cast<int>(std::strtol(entry->value.c_str(), nullptr, 10));
+}
+
+TabSlot SlotFrom(std::vector<std::string> lines) {
+    TabSlot slot;
+    for (const TextKey& text : kTextKeys) {
+        const std::optional<settings::IniEntry> entry = Entry(lines, text.key);
+        if (entry) slot.*text.field = entry->value;
     }
+    slot.mozilla = IntValue(lines, "BookMark.NS6").value_or(0);
+    slot.offerProfiles = IntValue(lines, kOfferProfilesKey);
+    slot.lines = std::move(lines);
+    return slot;
 }
 
+// Gives `key` the value `value` in `lines`: the line the programs read changes in place (its quotes
+// kept), a new key goes last, and an empty value removes every line of the key.
+void SetLine(std::vector<std::string>& lines, const std::string& key, const std::string& value) {
+    if (value.empty()) {
+        std::erase_if(lines, [&](const std::string& line) { return HasKey(line, key); });
+        return;
+    }
+    const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return HasKey(line, key); });
+    if (found == lines.end()) {
+        lines.push_back(settings::FormatIniLine(key, value, false));
+        return;
+    }
+    const settings::IniEntry entry = *settings::ParseIniLine(*found);
+    *found = settings::FormatIniLine(entry.key, value, entry.quoted);
+}
+
+std::string IntText(std::optional<int> value) { return value ? std::to_string(*value) : std::string(); }
+
+// Every key the tool edits, in the order new keys are written, with the text it writes ("" for none).
+struct WrittenKey {
+    const char* key;
+    std::string (*text)(const TabSlot&);
+};
+constexpr WrittenKey kWrittenKeys[] = {
+    {"tabName", [](const TabSlot& slot) { return slot.name; }},
+    {"FavRoot", [](const TabSlot& slot) { return slot.root; }},
+    {"BookMark", [](const TabSlot& slot) { return slot.bookmark; }},
+    {"DonaBookMark", [](const TabSlot& slot) { return slot.donaBookmark; }},
+    {"WWWCList", [](const TabSlot& slot) { return slot.wwwcList; }},
+    {"BookMark.NS6", [](const TabSlot& slot) { return slot.mozilla ? std::to_string(slot.mozilla) : std::string(); }},
+    {"ChromiumBookMark", [](const TabSlot& slot) { return slot.chromiumBookmark; }},
+    {kOfferProfilesKey, [](const TabSlot& slot) { return IntText(slot.offerProfiles); }},
+};
+
+// The section's lines with the values the user changed; every other line as it was.
 std::vector<std::string> SectionLines(const TabSlot& slot) {
+    const TabSlot stored = SlotFrom(slot.lines);
     std::vector<std::string> lines = slot.lines;
-    SetLine(lines, "tabName", slot.name);
-    SetLine(lines, "FavRoot", slot.root);
-    SetLine(lines, "BookMark", slot.bookmark);
-    SetLine(lines, "DonaBookMark", slot.donaBookmark);
-    SetLine(lines, "WWWCList", slot.wwwcList);
-    SetLine(lines, "BookMark.NS6", slot.mozilla ? std::to_string(slot.mozilla) : "");
-    SetLine(lines, "ChromiumBookMark", slot.chromiumBookmark);
-    SetLine(lines, kOfferProfilesKey, slot.offerProfiles ? std::to_string(*slot.offerProfiles) : "");
+    for (const WrittenKey& written : kWrittenKeys) {
+        const std::string text = written.text(slot);
+        if (text != written.text(stored)) SetLine(lines, written.key, text);
+    }
     return lines;
 }
 
@@ -54,35 +108,42 @@ std::string TabSection(int k) { return text::Format("Tolvak#%d", k + 1); }
 
 void TabSlots::Load(const settings::IniFile& ini) {
     slots_ = {};
+    changed_ = false;
+    const settings::IniText text(ini.ReadText());
+    const auto slotAt = [&](int k) { return SlotFrom(text.Section(TabSection(k)).value_or(std::vector<std::string>())); };
     for (int k = 0; k < kMaxTabs; ++k) {
-        const std::string section = TabSection(k);
-        TabSlot& slot = slots_[k];
-        slot.name = ini.ReadString(section.c_str(), "tabName", "", kNameCapacity);
-        if (slot.name.empty()) break;
-        slot.root = ini.ReadString(section.c_str(), "FavRoot", "", kPathCapacity);
-        slot.bookmark = ini.ReadString(section.c_str(), "BookMark", "", kPathCapacity);
-        slot.donaBookmark = ini.ReadString(section.c_str(), "DonaBookMark", "", kPathCapacity);
-        slot.wwwcList = ini.ReadString(section.c_str(), "WWWCList", "", kPathCapacity);
-        const int mozilla = ini.ReadInt(section.c_str(), "BookMark.NS6", kMissing);
-        slot.mozilla = mozilla == kMissing ? 0 : mozilla;
-        slot.chromiumBookmark = ini.ReadString(section.c_str(), "ChromiumBookMark", "", kPathCapacity);
-        const int offer = ini.ReadInt(section.c_str(), kOfferProfilesKey, kMissing);
-        if (offer != kMissing) slot.offerProfiles = offer;
-        slot.lines = ini.ReadSection(section.c_str());
+        TabSlot slot = slotAt(k);
+        if (slot.name.empty()) {
+            // The programs show the first tab whenever the file describes it, and read the second
+            // tab even when the first has no section; every later tab needs a name.
+            if (k > 0 || (slot.lines.empty() && slotAt(1).name.empty())) break;
+            slot.nameless = true;
+        }
+        slots_[k] = std::move(slot);
     }
 }
 
-void TabSlots::Save(const settings::IniFile& ini) const {
-    for (int k = 0; k < kMaxTabs; ++k) {
-        const std::string section = TabSection(k);
-        const std::vector<std::string> present = ini.ReadSection(section.c_str());
-        if (!slots_[k].InUse()) {
-            if (!present.empty()) ini.DeleteSection(section.c_str());
-            continue;
+settings::WriteResult TabSlots::Save(const settings::IniFile& ini) {
+    if (!changed_) return {};
+    const settings::WriteResult written = ini.EditText([&](settings::IniText& text) {
+        for (int k = 0; k < kMaxTabs; ++k) {
+            const std::string section = TabSection(k);
+            if (!slots_[k].InUse()) {
+                text.RemoveSection(section);
+                continue;
+            }
+            const std::vector<std::string> wanted = SectionLines(slots_[k]);
+            if (text.Section(section).value_or(std::vector<std::string>()) != wanted) text.SetSection(section, wanted);
         }
-        const std::vector<std::string> wanted = SectionLines(slots_[k]);
-        if (wanted != present) ini.WriteSection(section.c_str(), wanted);
-    }
+    });
+    if (written) changed_ = false;
+    return written;
+}
+
+void TabSlots::Set(int k, TabSlot slot) {
+    if (k < 0 || k >= kMaxTabs) return;
+    slots_[k] = std::move(slot);
+    changed_ = true;
 }
 
 int TabSlots::Count() const {
@@ -95,11 +156,13 @@ void TabSlots::Remove(int k) {
     if (k < 0 || k >= kMaxTabs) return;
     std::move(slots_.begin() + k + 1, slots_.end(), slots_.begin() + k);
     slots_.back() = {};
+    changed_ = true;
 }
 
 bool TabSlots::Swap(int j) {
-    if (j < 0 || j + 1 >= kMaxTabs || !slots_[j].InUse() || !slots_[j + 1].InUse()) return false;
+    if (j < 0 || j + 1 >= kMaxTabs || slots_[j].name.empty() || slots_[j + 1].name.empty()) return false;
     std::swap(slots_[j], slots_[j + 1]);
+    changed_ = true;
     return true;
 }
 

@@ -9,7 +9,10 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shlwapi.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace prop {
 namespace {
@@ -41,12 +44,14 @@ LOGFONTA TreeFont(int points, const std::string& face) {
     return font;
 }
 
-// A present, non-empty value as an integer ("0x" for hexadecimal), else `fallback`.
-COLORREF ReadColor(const settings::IniFile& ini, const char* key, COLORREF fallback) {
-    const std::string text = ini.ReadString(kSection, key, "", 11);
-    int value = 0;
-    if (text.empty() || !StrToIntExA(text.c_str(), STIF_SUPPORT_HEX, &value)) return fallback;
-    return static_cast<COLORREF>(value);
+int Points(const LOGFONTA& font) { return -MulDiv(font.lfHeight, 72, ScreenDpi()); }
+
+std::optional<std::string> Number(int value, bool drop) {
+    return drop ? std::nullopt : std::optional<std::string>(std::to_string(value));
+}
+
+std::optional<std::string> Color(COLORREF value, bool drop) {
+    return drop ? std::nullopt : std::optional<std::string>(text::Format("0x%08lX", static_cast<unsigned long>(value)));
 }
 
 HTREEITEM AddSampleItem(HWND tree, HTREEITEM parent, const char* text) {
@@ -72,7 +77,7 @@ void TreePage::FillSample() {
 void TreePage::Load() {
     const int points = ini_.ReadInt(kSection, "font-size", settings::kDefaultFontSize);
     std::string face = ini_.ReadString(kSection, "font-face", "", settings::kFontFaceCapacity);
-    font_ = TreeFont(points, face.empty() ? settings::kDefaultFontFace : face);
+    look_.font = TreeFont(points, face.empty() ? settings::kDefaultFontFace : face);
     FillSample();
 
     HWND spin = Item(IDC_TREE_INDENT_SPIN);
@@ -81,31 +86,33 @@ void TreePage::Load() {
     SendMessageA(spin, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
     SendMessageA(spin, UDM_SETRANGE32, kMinIndent, kMaxSpinIndent);
 
-    indent_ = ini_.ReadInt(kSection, "iIndent", settings::kDefaultIndent);
-    noIcons_ = ini_.ReadInt(kSection, "NoIcons", 0) != 0;
-    editOnDrop_ = ini_.ReadInt(kSection, "EditOnDrop", 0) != 0;
-    itemMode_ = ini_.ReadInt(kSection, "itemMode", 0);
-    SetDlgItemInt(hwnd(), IDC_TREE_INDENT, static_cast<UINT>(indent_), TRUE);
-    Check(IDC_TREE_NO_ICONS, noIcons_);
-    Check(IDC_TREE_EDIT_ON_DROP, editOnDrop_);
-    const int mode = itemMode_ & settings::kItemModeExpandMask;
+    look_.indent = ini_.ReadInt(kSection, "iIndent", settings::kDefaultIndent);
+    look_.noIcons = ini_.ReadInt(kSection, "NoIcons", 0) != 0;
+    look_.editOnDrop = ini_.ReadInt(kSection, "EditOnDrop", 0) != 0;
+    look_.itemMode = ini_.ReadInt(kSection, "itemMode", 0);
+    SetDlgItemInt(hwnd(), IDC_TREE_INDENT, static_cast<UINT>(look_.indent), TRUE);
+    Check(IDC_TREE_NO_ICONS, look_.noIcons);
+    Check(IDC_TREE_EDIT_ON_DROP, look_.editOnDrop);
+    const int mode = look_.itemMode & settings::kItemModeExpandMask;
     for (int i = 0; i < 3; ++i) Check(kModeButtons[i], i == mode);
-    Check(IDC_TREE_HOT_TRACK, itemMode_ & settings::kItemModeHotTrack);
-    Check(IDC_TREE_NO_DRAG_OUT, itemMode_ & settings::kItemModeNoDragOut);
-    Check(IDC_TREE_NO_RENAME, itemMode_ & settings::kItemModeNoLabelEdit);
+    Check(IDC_TREE_HOT_TRACK, look_.itemMode & settings::kItemModeHotTrack);
+    Check(IDC_TREE_NO_DRAG_OUT, look_.itemMode & settings::kItemModeNoDragOut);
+    Check(IDC_TREE_NO_RENAME, look_.itemMode & settings::kItemModeNoLabelEdit);
 
-    background_ = ReadColor(ini_, "TvBkColor", GetSysColor(COLOR_WINDOW));
-    text_ = ReadColor(ini_, "TvTxColor", GetSysColor(COLOR_WINDOWTEXT));
-    lines_ = ReadColor(ini_, "TvLineColor", text_);
+    // Colours are read as the programs read them ("FF0000" as well as "0x00FF0000").
+    look_.background = ini_.ReadColor(kSection, "TvBkColor").value_or(GetSysColor(COLOR_WINDOW));
+    look_.text = ini_.ReadColor(kSection, "TvTxColor").value_or(GetSysColor(COLOR_WINDOWTEXT));
+    look_.lines = ini_.ReadColor(kSection, "TvLineColor").value_or(look_.text);
+    stored_ = look_;
     ShowLook();
 }
 
 void TreePage::ShowLook() {
     HWND tree = Item(IDC_TREE_SAMPLE);
-    TreeView_SetBkColor(tree, background_);
-    TreeView_SetTextColor(tree, text_);
-    TreeView_SetLineColor(tree, lines_);
-    sampleFont_.reset(CreateFontIndirectA(&font_));
+    TreeView_SetBkColor(tree, look_.background);
+    TreeView_SetTextColor(tree, look_.text);
+    TreeView_SetLineColor(tree, look_.lines);
+    sampleFont_.reset(CreateFontIndirectA(&look_.font));
     SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(sampleFont_.get()), TRUE);
     for (int id : {IDC_TREE_BACK_COLOR, IDC_TREE_TEXT_COLOR, IDC_TREE_LINE_COLOR}) InvalidateRect(Item(id), nullptr, TRUE);
 }
@@ -114,41 +121,53 @@ bool TreePage::TakeBack() {
     BOOL number = FALSE;
     const int indent = static_cast<int>(GetDlgItemInt(hwnd(), IDC_TREE_INDENT, &number, TRUE));
     if (!number) return Refuse(IDC_TREE_INDENT);
-    indent_ = indent;
-    noIcons_ = Checked(IDC_TREE_NO_ICONS);
-    editOnDrop_ = Checked(IDC_TREE_EDIT_ON_DROP);
+    look_.indent = indent;
+    look_.noIcons = Checked(IDC_TREE_NO_ICONS);
+    look_.editOnDrop = Checked(IDC_TREE_EDIT_ON_DROP);
     int mode = kModeNoneShown;
     for (int i = 0; i < 3; ++i)
         if (Checked(kModeButtons[i])) mode = i;
-    itemMode_ = (itemMode_ & ~kShownModeBits) | mode |
-                (Checked(IDC_TREE_HOT_TRACK) ? settings::kItemModeHotTrack : 0) |
-                (Checked(IDC_TREE_NO_DRAG_OUT) ? settings::kItemModeNoDragOut : 0) |
-                (Checked(IDC_TREE_NO_RENAME) ? settings::kItemModeNoLabelEdit : 0);
+    look_.itemMode = (look_.itemMode & ~kShownModeBits) | mode |
+                     (Checked(IDC_TREE_HOT_TRACK) ? settings::kItemModeHotTrack : 0) |
+                     (Checked(IDC_TREE_NO_DRAG_OUT) ? settings::kItemModeNoDragOut : 0) |
+                     (Checked(IDC_TREE_NO_RENAME) ? settings::kItemModeNoLabelEdit : 0);
     return true;
 }
 
-void TreePage::Save() {
-    const auto write = [&](const char* key, const std::string& value, bool drop) {
-        ini_.Write(kSection, key, drop ? nullptr : value.c_str());
+std::vector<std::pair<const char*, std::optional<std::string>>> TreePage::Entries(const Look& look) {
+    const int points = Points(look.font);
+    return {
+        {"iIndent", Number(look.indent, look.indent == settings::kDefaultIndent)},
+        {"NoIcons", Number(look.noIcons ? 1 : 0, false)},
+        {"EditOnDrop", Number(look.editOnDrop ? 1 : 0, false)},
+        {"itemMode", Number(look.itemMode, false)},
+        {"TvBkColor", Color(look.background, look.background == GetSysColor(COLOR_WINDOW))},
+        {"TvTxColor", Color(look.text, look.text == GetSysColor(COLOR_WINDOWTEXT))},
+        {"TvLineColor", Color(look.lines, look.lines == look.text)},
+        {"font-face", lstrcmpA(look.font.lfFaceName, settings::kDefaultFontFace) == 0
+                          ? std::nullopt
+                          : std::optional<std::string>(look.font.lfFaceName)},
+        {"font-size", Number(points, points == settings::kDefaultFontSize)},
     };
-    const auto color = [](COLORREF value) { return text::Format("0x%08lX", static_cast<unsigned long>(value)); };
-    const int points = -MulDiv(font_.lfHeight, 72, ScreenDpi());
-    write("iIndent", std::to_string(indent_), indent_ == settings::kDefaultIndent);
-    write("NoIcons", std::to_string(noIcons_ ? 1 : 0), false);
-    write("EditOnDrop", std::to_string(editOnDrop_ ? 1 : 0), false);
-    write("itemMode", std::to_string(itemMode_), false);
-    write("TvBkColor", color(background_), background_ == GetSysColor(COLOR_WINDOW));
-    write("TvTxColor", color(text_), text_ == GetSysColor(COLOR_WINDOWTEXT));
-    write("TvLineColor", color(lines_), lines_ == text_);
-    write("font-face", font_.lfFaceName, lstrcmpA(font_.lfFaceName, settings::kDefaultFontFace) == 0);
-    write("font-size", std::to_string(points), points == settings::kDefaultFontSize);
+}
+
+bool TreePage::Save() {
+    // A key is written only when what the page would write for it changed: a value the user left
+    // alone stays as the file holds it, in whatever form the programs accept.
+    const auto wanted = Entries(look_), stored = Entries(stored_);
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        const auto& [key, value] = wanted[i];
+        if (value != stored[i].second && !Store(kSection, key, value ? value->c_str() : nullptr)) return false;
+    }
+    stored_ = look_;
+    return true;
 }
 
 COLORREF* TreePage::ColorOf(int buttonId) {
     switch (buttonId) {
-    case IDC_TREE_BACK_COLOR: return &background_;
-    case IDC_TREE_TEXT_COLOR: return &text_;
-    case IDC_TREE_LINE_COLOR: return &lines_;
+    case IDC_TREE_BACK_COLOR: return &look_.background;
+    case IDC_TREE_TEXT_COLOR: return &look_.text;
+    case IDC_TREE_LINE_COLOR: return &look_.lines;
     default: return nullptr;
     }
 }
@@ -168,24 +187,24 @@ void TreePage::PickColor(COLORREF* color) {
 }
 
 void TreePage::PickFont() {
-    LOGFONTA chosen = font_;
+    LOGFONTA chosen = look_.font;
     CHOOSEFONTA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = hwnd();
     dialog.lpLogFont = &chosen;
     dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     if (ChooseFontA(&dialog)) {
-        font_ = chosen;
+        look_.font = chosen;
         Changed();
     }
     ShowLook();
 }
 
 void TreePage::BackToStandard() {
-    background_ = GetSysColor(COLOR_WINDOW);
-    text_ = GetSysColor(COLOR_WINDOWTEXT);
-    lines_ = text_;
-    font_ = TreeFont(settings::kDefaultFontSize, settings::kDefaultFontFace);
+    look_.background = GetSysColor(COLOR_WINDOW);
+    look_.text = GetSysColor(COLOR_WINDOWTEXT);
+    look_.lines = look_.text;
+    look_.font = TreeFont(settings::kDefaultFontSize, settings::kDefaultFontFace);
     ShowLook();
     Changed();
 }

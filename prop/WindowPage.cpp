@@ -30,13 +30,13 @@ bool WindowPage::TakeBack() {
     return true;
 }
 
-void WindowPage::Save() {
+bool WindowPage::Save() {
     // Switches that are off by default are written only when on; the status bar, on by default,
     // only when off.
-    ini_.Write(kSection, "TopMost", topMost_ ? "1" : nullptr);
-    ini_.Write(kSection, "DontReadPos", defaultSize_ ? "1" : nullptr);
-    ini_.Write(kSection, "NoDual", noDual_ ? "1" : nullptr);
-    ini_.Write(kSection, "ShowStatusBar", statusBar_ ? nullptr : "0");
+    return Store(kSection, "TopMost", topMost_ ? "1" : nullptr) &&
+           Store(kSection, "DontReadPos", defaultSize_ ? "1" : nullptr) &&
+           Store(kSection, "NoDual", noDual_ ? "1" : nullptr) &&
+           Store(kSection, "ShowStatusBar", statusBar_ ? nullptr : "0");
 }
 
 INT_PTR WindowPage::OnCommand(int id, int code) {

@@ -12,7 +12,7 @@ public:
 private:
     void Load() override;
     bool TakeBack() override;
-    void Save() override;
+    bool Save() override;
     INT_PTR OnCommand(int id, int code) override;
 
     bool noDual_ = false;

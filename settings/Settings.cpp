@@ -2,7 +2,9 @@
 
 #include "Location.h"
 
+#include <base/FileSystem.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <cstdlib>
 #include <vector>
@@ -53,36 +55,38 @@ std::vector<std::string> IniFile::ReadKeys(const char* section) const {
     }
 }
 
-std::vector<std::string> IniFile::ReadSection(const char* section) const {
-    // Lines come separated by NULs, as key names do; grow until the section fits.
-    for (DWORD size = 5000;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD length = GetPrivateProfileSectionA(section, buffer.data(), size, path_.c_str());
-        if (length + 2 < size || size > (1u << 24)) {
-            std::vector<std::string> lines;
-            for (const char* p = buffer.data(); *p; p += lines.back().size() + 1) lines.emplace_back(p);
-            return lines;
-        }
+// The reader keeps a copy of the file and trusts it while the file's time stamp stays; a write of
+// the whole text within the same tick would go unseen. Asking for a flush drops that copy.
+void IniFile::DropCachedCopy() const { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+
+std::string IniFile::ReadText() const {
+    return fsys::ReadAll(text::AnsiToWide(path_)).value_or("");
+}
+
+WriteResult IniFile::EditText(const std::function<void(IniText&)>& edit) const {
+    const std::wstring file = text::AnsiToWide(path_);
+    std::optional<std::string> before = fsys::ReadAll(file);
+    if (!before) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) return {error};
+        before.emplace();
     }
+    IniText text(*before);
+    edit(text);
+    const std::string after = text.Bytes();
+    if (after == *before) return {};
+    if (!fsys::ReplaceContent(file, after)) return {GetLastError()};
+    DropCachedCopy();
+    return {};
 }
 
-void IniFile::WriteSection(const char* section, const std::vector<std::string>& lines) const {
-    std::string block;
-    for (const std::string& line : lines) block.append(line).push_back('\0');
-    block.push_back('\0');
-    WritePrivateProfileSectionA(section, block.c_str(), path_.c_str());
+WriteResult IniFile::Write(const char* section, const char* key, const char* value) const {
+    if (WritePrivateProfileStringA(section, key, value, path_.c_str())) return {};
+    return {GetLastError()};
 }
 
-void IniFile::DeleteSection(const char* section) const {
-    WritePrivateProfileStringA(section, nullptr, nullptr, path_.c_str());
-}
-
-void IniFile::Write(const char* section, const char* key, const char* value) const {
-    WritePrivateProfileStringA(section, key, value, path_.c_str());
-}
-
-void IniFile::WriteInt(const char* section, const char* key, int value) const {
-    Write(section, key, std::to_string(value).c_str());
+WriteResult IniFile::WriteInt(const char* section, const char* key, int value) const {
+    return Write(section, key, std::to_string(value).c_str());
 }
 
 bool ReadEditOnDrop(const IniFile& ini, const std::string& tabSection) {

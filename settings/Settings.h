@@ -2,8 +2,11 @@
 // private-profile functions. Missing files, sections and keys always yield the defaults.
 #pragma once
 
+#include "IniText.h"
+
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +14,12 @@
 namespace settings {
 
 inline constexpr char kFileName[] = "tolvak.ini";
+
+// The outcome of a write: ERROR_SUCCESS, or the system's reason why the file was not written.
+struct WriteResult {
+    DWORD error = ERROR_SUCCESS;
+    explicit operator bool() const { return error == ERROR_SUCCESS; }
+};
 
 // "tolvak.ini" for the programs in the folder of `module` (the executable or the library holding
 // the tree code): beside them, or in the user's own folder (Location.h).
@@ -32,17 +41,19 @@ public:
     // Every key name of a section, in file order.
     std::vector<std::string> ReadKeys(const char* section) const;
 
-    // Every line of a section ("key=value"), in file order; empty when the section is missing.
-    std::vector<std::string> ReadSection(const char* section) const;
-    // Replaces the whole section by `lines`, in their order.
-    void WriteSection(const char* section, const std::vector<std::string>& lines) const;
-    void DeleteSection(const char* section) const;
+    // The whole file as it is now ("" when it does not exist or cannot be read).
+    std::string ReadText() const;
+    // Hands the file's text to `edit` and writes it back in one piece when `edit` changed it;
+    // a missing file counts as empty and is made only when there is something to write.
+    WriteResult EditText(const std::function<void(IniText&)>& edit) const;
 
     // A null value deletes the key.
-    void Write(const char* section, const char* key, const char* value) const;
-    void WriteInt(const char* section, const char* key, int value) const;
+    WriteResult Write(const char* section, const char* key, const char* value) const;
+    WriteResult WriteInt(const char* section, const char* key, int value) const;
 
 private:
+    void DropCachedCopy() const;
+
     std::string path_;
 };
 

@@ -2,6 +2,7 @@
 // settings file compared byte for byte afterwards.
 #include "SheetDriver.h"
 
+#include <base/Handles.h>
 #include <base/Path.h>
 #include <prop/TabSlots.h>
 #include <resources/PropIds.h>
@@ -179,8 +180,12 @@ TEST_F(GeneralFixture, TheTabEditDialogRefusesWhatTheProgramsCannotUse) {
                     EXPECT_TRUE(IsWindowVisible(dialog)) << c.text;
                     const int focusField = c.message ? IDC_TAB_NAME : c.field;
                     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, focusField)) << c.text;
-                    if (c.message) EXPECT_EQ(messages.texts().back(), c.message);
-                    else EXPECT_EQ(messages.texts().size(), seen) << c.text;
+                    if (c.message) {
+                        EXPECT_EQ(messages.texts().back(), c.message);
+                        EXPECT_TRUE(messages.messages().back().systemCaption) << c.text;
+                    } else {
+                        EXPECT_EQ(messages.texts().size(), seen) << c.text;
+                    }
                     Type(dialog, c.field, "");
                 }
                 Type(dialog, IDC_TAB_NAME, std::string(39, 'n'));
@@ -210,6 +215,102 @@ TEST_F(GeneralFixture, TheBrowserFieldRefusesAPathTheProgramsWouldCut) {
         sheet.Cancel();
     }));
     EXPECT_EQ(File(), before);
+}
+
+TEST_F(GeneralFixture, OkWithoutAChangeLeavesTheFileAsItWas) {
+    const std::string longName(300, 'n'), longPath = "C:\\" + std::string(597, 'b');
+    const struct {
+        std::string file;
+        std::vector<std::string> list;
+    } cases[] = {
+        // The first tab needs no name, and the second counts without a first section.
+        {"[Tolvak#1]\r\nFavRoot=C:\\fav\r\n", {"", kNewTab}},
+        {"[Tolvak#2]\r\ntabName=Two\r\n", {"", "Two", kNewTab}},
+        {"[Tolvak#1]\r\nFavRoot=C:\\fav\r\n[Tolvak#2]\r\ntabName=Two\r\n[Tolvak#4]\r\ntabName=Four\r\n",
+         {"", "Two", kNewTab}},
+        {"[Tolvak#1]\r\n; mine\r\ntabName=\"  One  \"\r\nFavRoot = C:\\fav \r\n", {"  One  ", kNewTab}},
+        {"[Tolvak#1]\r\ntabName=" + longName + "\r\nBookMark=" + longPath + "\r\n[General]\r\nBrowser=" + longPath + "\r\n",
+         {longName, kNewTab}},
+    };
+    for (const auto& c : cases) {
+        Settings(c.file);
+        ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+            EXPECT_EQ(Lines(sheet.Current(), IDC_TAB_LIST), c.list);
+            sheet.Ok();
+        }));
+        EXPECT_EQ(File(), c.file);
+    }
+}
+
+TEST_F(GeneralFixture, ChangedTabsKeepEveryLineTheUserLeftAlone) {
+    const std::string root = dir.MakeDir("root");
+    const std::string longName(300, 'n'), longPath = "C:\\" + std::string(597, 'b');
+    const std::string first = "; first\r\ntabName=\"  One  \"\r\nBookMark=" + longPath + "\r\n";
+    const std::string file = "[Tolvak#1]\r\n" + first + "\r\n[Tolvak#2]\r\ntabName=" + longName + "\r\n";
+    const struct {
+        const char* what;
+        std::function<void(HWND)> act;
+        std::string expected;
+    } cases[] = {
+        {"moved", [](HWND page) {
+             SendDlgItemMessageA(page, IDC_TAB_LIST, LB_SETCURSEL, 0, 0);
+             Click(page, IDC_TAB_DOWN);
+         },
+         "[Tolvak#1]\r\ntabName=" + longName + "\r\n\r\n[Tolvak#2]\r\n" + first},
+        {"renamed", [](HWND page) { EditTab(page, 0, [](HWND dialog) { Type(dialog, IDC_TAB_NAME, " Eins "); }); },
+         "[Tolvak#1]\r\n; first\r\ntabName=\" Eins \"\r\nBookMark=" + longPath + "\r\n\r\n[Tolvak#2]\r\ntabName=" +
+             longName + "\r\n"},
+        {"long name kept", [&](HWND page) { EditTab(page, 1, [&](HWND dialog) { Type(dialog, IDC_TAB_ROOT, root); }); },
+         file + "FavRoot=" + root + "\r\n"},
+    };
+    for (const auto& c : cases) {
+        Settings(file);
+        ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+            c.act(sheet.Current());
+            sheet.Ok();
+        }));
+        EXPECT_EQ(File(), c.expected) << c.what;
+    }
+}
+
+TEST_F(GeneralFixture, AChangeTheFileRefusesIsReportedAndTheSheetStaysOpen) {
+    const struct {
+        proptest::Page page;
+        std::function<void(HWND)> act;
+    } cases[] = {
+        {proptest::kGeneral, [](HWND page) { Type(page, IDC_BROWSER, "new.exe"); }},
+        {proptest::kGeneral, [&](HWND page) {
+             SendDlgItemMessageA(page, IDC_TAB_LIST, LB_SETCURSEL, 1, 0);
+             messages.AnswerNext(IDYES);
+             Click(page, IDC_TAB_DELETE);
+         }},
+        {proptest::kTree, [](HWND page) { Click(page, IDC_TREE_NO_ICONS); }},
+        {proptest::kWnd, [](HWND page) { Click(page, IDC_WND_TOP_MOST); }},
+    };
+    for (const auto& c : cases) {
+        Tabs(2);
+        const std::string before = File();
+        ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+            c.act(sheet.Show(c.page));
+            {
+                // Another program holds the file open and shares it with nobody.
+                win::UniqueFile held(CreateFileA(ini.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                ASSERT_TRUE(held);
+                const size_t seen = messages.texts().size();
+                sheet.Ok();
+                EXPECT_TRUE(sheet.IsOpen()) << "page " << c.page;
+                ASSERT_EQ(messages.texts().size(), seen + 1) << "page " << c.page;
+                const std::string head = "設定を保存できませんでした。\n" + ini.path() + "\n";
+                EXPECT_EQ(messages.texts().back().rfind(head, 0), 0u) << messages.texts().back();
+                EXPECT_GT(messages.texts().back().size(), head.size()) << "the system's reason follows";
+                EXPECT_TRUE(messages.messages().back().systemCaption);
+            }
+            EXPECT_EQ(File(), before);
+            sheet.Ok();
+            EXPECT_FALSE(sheet.IsOpen());
+        }));
+        EXPECT_NE(File(), before) << "saved once the file was free, page " << c.page;
+    }
 }
 
 }  // namespace

@@ -52,7 +52,30 @@ TEST_F(PageFixture, TreePageShowsTheStoredLookAndKeepsModeBitsItDoesNotShow) {
         EXPECT_TRUE(sheet.ApplyEnabled());
         sheet.Ok();
     }));
-    EXPECT_EQ(File(), "[Tree]\r\nitemMode=61\r\nTvBkColor=0x00FF0000\r\niIndent=30\r\nNoIcons=1\r\nEditOnDrop=0\r\n");
+    EXPECT_EQ(File(), "[Tree]\r\nitemMode=61\r\nTvBkColor=0x00FF0000\r\niIndent=30\r\nNoIcons=1\r\n")
+        << "only the changed box is written";
+}
+
+TEST_F(PageFixture, TreePageReadsColoursAsTheProgramsDoAndWritesNoValueLeftAlone) {
+    const struct {
+        std::string file;
+        COLORREF background, text;
+    } cases[] = {
+        {"[Tree]\r\nTvBkColor=FF0000\r\n", 0xFF0000, GetSysColor(COLOR_WINDOWTEXT)},
+        {"[Tree]\r\nTvBkColor=0x00ff0000\r\nTvTxColor=0000FF\r\nTvLineColor=0000FF\r\niIndent=20\r\nNoIcons=0\r\n"
+         "font-face=ＭＳ ゴシック\r\nfont-size=10\r\n",
+         0xFF0000, 0x0000FF},
+    };
+    for (const auto& c : cases) {
+        Settings(c.file);
+        ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+            HWND sample = GetDlgItem(sheet.Show(proptest::kTree), IDC_TREE_SAMPLE);
+            EXPECT_EQ(TreeView_GetBkColor(sample), c.background) << c.file;
+            EXPECT_EQ(TreeView_GetTextColor(sample), c.text) << c.file;
+            sheet.Ok();
+        }));
+        EXPECT_EQ(File(), c.file);
+    }
 }
 
 TEST_F(PageFixture, TreePageBackToStandardDropsTheLookKeys) {
@@ -68,7 +91,7 @@ TEST_F(PageFixture, TreePageBackToStandardDropsTheLookKeys) {
         EXPECT_EQ(TreeView_GetBkColor(GetDlgItem(page, IDC_TREE_SAMPLE)), GetSysColor(COLOR_WINDOW));
         sheet.Ok();
     }));
-    EXPECT_EQ(File(), "[Tree]\r\nNoIcons=0\r\nEditOnDrop=0\r\nitemMode=0\r\n");
+    EXPECT_EQ(File(), "[Tree]\r\n");
 }
 
 TEST_F(PageFixture, WindowPageWritesOnlyWhatDiffersFromTheProgramsDefaults) {
@@ -133,6 +156,57 @@ TEST_F(PageFixture, BrowserPageWritesOnlyTheBitmapsThatChanged) {
     }));
     EXPECT_FALSE(toolbar.Get("BackBitmapIE5")) << "an emptied field removes its value";
     EXPECT_EQ(File(), "") << "the page writes nothing into the settings file";
+}
+
+// The user's registry mapped onto a key of the test's own, so the browser's toolbar key can be
+// missing or refused: below a volatile key no lasting key can be made.
+class ScopedUserKey {
+public:
+    explicit ScopedUserKey(bool isVolatile) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\TolvakTest\\User", 0, nullptr,
+                        isVolatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        key_.reset(key);
+        ok_ = key && RegOverridePredefKey(HKEY_CURRENT_USER, key) == ERROR_SUCCESS;
+    }
+    ~ScopedUserKey() { RegOverridePredefKey(HKEY_CURRENT_USER, nullptr); }
+    ScopedUserKey(const ScopedUserKey&) = delete;
+    ScopedUserKey& operator=(const ScopedUserKey&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    testutil::ScopedRegistryKey cleanup_{HKEY_CURRENT_USER, "Software\\TolvakTest"};
+    win::UniqueKey key_;
+    bool ok_ = false;
+};
+
+TEST_F(PageFixture, BrowserPageMakesTheToolbarKeyAndReportsAWriteRefused) {
+    Settings("");
+    const struct {
+        bool refused;
+    } cases[] = {{false}, {true}};
+    for (const auto& c : cases) {
+        ScopedUserKey user(c.refused);
+        ASSERT_TRUE(user.ok());
+        ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+            Type(sheet.Show(proptest::kIe1), IDC_IE_BRAND_BITMAP, "C:\\brand.bmp");
+            sheet.Ok();
+            EXPECT_EQ(sheet.IsOpen(), c.refused);
+        }));
+        const auto value = testutil::RegistryText(HKEY_CURRENT_USER, prop::kToolbarKey, "smBrandBitmap");
+        if (c.refused) {
+            EXPECT_FALSE(value);
+            ASSERT_EQ(messages.texts().size(), 1u);
+            EXPECT_EQ(messages.texts()[0].rfind("設定を保存できませんでした。\n"
+                                                "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar\n",
+                                                0),
+                      0u)
+                << messages.texts()[0];
+        } else {
+            EXPECT_EQ(value, "C:\\brand.bmp") << "the missing key is made";
+            EXPECT_TRUE(messages.texts().empty());
+        }
+    }
 }
 
 TEST_F(PageFixture, TheProgramsReadBackWhatTheToolWrote) {

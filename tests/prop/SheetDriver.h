@@ -22,6 +22,8 @@ public:
     // refused to be left.
     HWND Show(Page page) const;
     HWND Current() const;
+    // False once OK or Cancel ended the sheet (it goes only when the test's step returns).
+    bool IsOpen() const { return Current() != nullptr; }
     bool ApplyEnabled() const;
     void Ok() const { Press(PSBTN_OK); }
     void Apply() const { Press(PSBTN_APPLYNOW); }

@@ -187,6 +187,13 @@ std::vector<std::string> MessageRecorder::texts() const {
     return result;
 }
 
+std::vector<std::string> MessageRecorder::captions() const {
+    std::vector<std::string> result;
+    for (const ui::MessageRequest& request : messages_)
+        result.push_back(request.systemCaption ? "(system)" : request.caption);
+    return result;
+}
+
 TreeHost::TreeHost() {
     static const bool registered = [] {
         WNDCLASSA windowClass{};

@@ -64,6 +64,8 @@ public:
     void AnswerNext(int answer) { answers_.push_back(answer); }
     const std::vector<ui::MessageRequest>& messages() const { return messages_; }
     std::vector<std::string> texts() const;
+    // Each box's caption, "(system)" for the caption the system gives a box that names none.
+    std::vector<std::string> captions() const;
 
 private:
     std::vector<ui::MessageRequest> messages_;

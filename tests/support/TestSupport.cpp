@@ -298,6 +298,15 @@ Recorder::~Recorder() {
     for (int i = 0; i < 100 && path::Exists(program()) && !DeleteFileA(program().c_str()); ++i) Sleep(50);
 }
 
+bool Recorder::Started() const { return path::Exists(folder_ + "\\args.txt"); }
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) : previous_(MAX_PATH, '\0') {
+    previous_.resize(GetCurrentDirectoryA(MAX_PATH, previous_.data()));
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() { SetCurrentDirectoryA(previous_.c_str()); }
+
 std::string Recorder::WaitForCommandLine() const {
     const std::string file = folder_ + "\\args.txt";
     for (int i = 0; i < 200; ++i) {

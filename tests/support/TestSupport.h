@@ -133,11 +133,25 @@ public:
     std::string program() const { return folder_ + "\\" + name_; }
     // The command line the copy was started with; "" when it has not run within ten seconds.
     std::string WaitForCommandLine() const;
+    // True once the copy has run, without waiting.
+    bool Started() const;
 
 private:
     std::string folder_;
     std::string name_;
     bool ok_ = false;
+};
+
+// The process's current folder set to `folder` until the object goes.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string previous_;
 };
 
 // A data object that offers fixed bytes per format as global memory, as a browser or the

@@ -142,6 +142,10 @@ private:
     bool ok_ = false;
 };
 
+// Waits up to ten seconds, or until `giveUp` holds, for another process running `program` to show
+// a window, and ends that process; false when none showed.
+bool EndProgramWhenShown(const std::string& program, const std::function<bool()>& giveUp);
+
 // The process's current folder set to `folder` until the object goes.
 class ScopedCurrentFolder {
 public:

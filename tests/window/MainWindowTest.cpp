@@ -393,53 +393,14 @@ TEST_F(MainWindowFixture, ClipboardHtmlOverFiftyThousandBytesIsRefused) {
     EXPECT_EQ(ClipboardData(owner, CF_TEXT), std::string(50000 - opening.size(), 'x'));
 }
 
-namespace {
-
-// The process, opened to be ended, that shows a top-level window and runs `program`.
-win::UniqueHandle ProcessShowing(const std::string& program) {
-    struct Search {
-        std::string program;
-        win::UniqueHandle found;
-    } search{program, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) {
-            auto& wanted = *reinterpret_cast<Search*>(context);
-            DWORD id = 0;
-            GetWindowThreadProcessId(window, &id);
-            if (!IsWindowVisible(window) || id == GetCurrentProcessId()) return TRUE;
-            win::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-            char image[MAX_PATH] = "";
-            DWORD size = sizeof image;
-            if (!process || !QueryFullProcessImageNameA(process.get(), 0, image, &size) ||
-                lstrcmpiA(image, wanted.program.c_str()) != 0)
-                return TRUE;
-            wanted.found = std::move(process);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return std::move(search.found);
-}
-
-}  // namespace
-
 TEST_F(MainWindowFixture, InternetOptionsComeFromTheSystemFolderNotFromTheCurrentOne) {
     const testutil::Recorder planted(dir, "current", "control.exe");
     ASSERT_TRUE(planted.ok());
     const testutil::ScopedCurrentFolder current(dir / "current");
     Open(Sections());
     Command(ID_INTERNET_OPTIONS);
-    const std::string panel = path::SystemFile("control.exe");
-    win::UniqueHandle started;
-    for (int i = 0; i < 500 && !started && !planted.Started(); ++i) {
-        started = ProcessShowing(panel);
-        Sleep(20);
-    }
+    EXPECT_TRUE(testutil::EndProgramWhenShown(path::SystemFile("control.exe"), [&] { return planted.Started(); }));
     EXPECT_FALSE(planted.Started());
-    EXPECT_TRUE(started) << panel << " shows no window";
-    if (started) {
-        TerminateProcess(started.get(), 0);
-        WaitForSingleObject(started.get(), 5000);
-    }
 }
 
 TEST_F(MainWindowFixture, UserToolsStartTheirCommandLines) {

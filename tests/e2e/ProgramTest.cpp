@@ -418,4 +418,7 @@ TEST_F(ProgramFixture, AcceleratorKeysRunTheirCommands) {
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
     PressKeys({VK_F1});
     EXPECT_TRUE(WaitFor([&] { return TopWindowOf(program.id(), "HH Parent") != nullptr; })) << "F1 opens the help";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(program.Exited(10000, &code) && code == 0) << "closing with the help open ends the program cleanly";
 }

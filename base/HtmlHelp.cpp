@@ -1,7 +1,8 @@
 #include "HtmlHelp.h"
 
-#include "Handles.h"
 #include "Path.h"
+
+#include <htmlhelp.h>
 
 #include <utility>
 
@@ -9,8 +10,6 @@ namespace help {
 namespace {
 
 constexpr char kHelpFile[] = "Tolvak.chm";
-constexpr UINT kDisplayTopic = 0;
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 TopicHandler& CurrentHandler() {
     static TopicHandler handler;
@@ -19,14 +18,23 @@ TopicHandler& CurrentHandler() {
 
 }  // namespace
 
+Viewer::Viewer()
+    : library_(LoadLibraryA("hhctrl.ocx")), htmlHelp_(win::ProcAddress<HtmlHelpFunction>(library_.get(), "HtmlHelpA")) {}
+
+Viewer::~Viewer() {
+    if (htmlHelp_) htmlHelp_(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
+HWND Viewer::Show(HWND owner, const std::string& file, const std::string& topic) const {
+    if (!htmlHelp_) return nullptr;
+    return htmlHelp_(owner, file.c_str(), HH_DISPLAY_TOPIC, topic.empty() ? 0 : reinterpret_cast<DWORD_PTR>(topic.c_str()));
+}
+
 void ShowTopic(HWND owner, const std::string& topic) {
     if (const TopicHandler& handler = CurrentHandler()) return handler(topic);
-    // The viewer's window lives in this process as long as it is open, so its library stays.
-    static win::UniqueModule viewer(LoadLibraryA("hhctrl.ocx"));
-    const auto htmlHelp = win::ProcAddress<HtmlHelpFunction>(viewer.get(), "HtmlHelpA");
-    if (!htmlHelp) return;
-    const std::string file = path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile);
-    htmlHelp(owner, file.c_str(), kDisplayTopic, topic.empty() ? 0 : reinterpret_cast<DWORD_PTR>(topic.c_str()));
+    // Help windows live in this process as long as they are open, so the viewer stays until exit.
+    static const Viewer viewer;
+    viewer.Show(owner, path::ReplaceFileName(path::ModuleFile(nullptr), kHelpFile), topic);
 }
 
 ScopedTopicHandler::ScopedTopicHandler(TopicHandler handler)

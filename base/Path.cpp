@@ -18,6 +18,17 @@ std::string ModuleFile(HMODULE module) {
     }
 }
 
+std::string SystemFile(std::string_view name) {
+    std::string folder(MAX_PATH, '\0');
+    UINT length = GetSystemDirectoryA(folder.data(), static_cast<UINT>(folder.size()));
+    if (length >= folder.size()) {  // too small: the size needed, terminator included
+        folder.resize(length);
+        length = GetSystemDirectoryA(folder.data(), length);
+    }
+    folder.resize(length < folder.size() ? length : 0);
+    return Join(folder, name);
+}
+
 std::string ReplaceFileName(std::string_view path, std::string_view name) {
     size_t start = 0;
     for (size_t i = 0; i < path.size(); i = mbcs::NextCharOffset(path, i)) {

@@ -11,6 +11,10 @@ namespace path {
 // Full path of a module's file ("" when it cannot be found).
 std::string ModuleFile(HMODULE module);
 
+// `name` in the system folder (GetSystemDirectoryA): a system program started by plain name is
+// looked for in the current folder first.
+std::string SystemFile(std::string_view name);
+
 // Replaces the file-name part of `path` with `name`. The file-name part begins after the last
 // "\\" or ":" that is followed by something other than the end or another "\\".
 std::string ReplaceFileName(std::string_view path, std::string_view name);

@@ -1,5 +1,6 @@
 #include "WindowPage.h"
 
+#include <base/Path.h>
 #include <resources/PropIds.h>
 
 #include <shellapi.h>
@@ -41,7 +42,7 @@ bool WindowPage::Save() {
 
 INT_PTR WindowPage::OnCommand(int id, int code) {
     if (id != IDC_WND_INTERNET_OPTIONS || code != BN_CLICKED) return FALSE;
-    ShellExecuteA(hwnd(), "open", "control.exe", "inetcpl.cpl", ".", SW_SHOWNORMAL);
+    ShellExecuteA(hwnd(), "open", path::SystemFile("control.exe").c_str(), "inetcpl.cpl", ".", SW_SHOWNORMAL);
     return TRUE;
 }
 

@@ -88,12 +88,12 @@ void DeleteBannerCache(HWND owner, HMODULE resources, const std::string& program
     const std::optional<std::string> text = ReadFileBytes(PatternFilePath(programDir));
     const std::vector<std::string> patterns = text ? banner::ParsePatterns(*text) : std::vector<std::string>();
     if (patterns.empty()) {
-        ui::ShowMessage(owner, kNoPatterns, "", MB_ICONWARNING);
+        ui::ShowMessage(owner, kNoPatterns, MB_ICONWARNING);
         return;
     }
     std::vector<Candidate> banners;
     if (!Collect([&](const std::string& url) { return banner::MatchesAny(patterns, url); }, banners)) {
-        ui::ShowMessage(owner, kNoCache, "", MB_OK);
+        ui::ShowMessage(owner, kNoCache, MB_OK);
         return;
     }
     // An entry in use stays in the cache: only what really went counts.
@@ -112,7 +112,7 @@ void DeleteCgiCache(HWND owner) {
         return url.compare(0, sizeof kHistoryPrefix - 1, kHistoryPrefix) != 0 && mbcs::Find(url, '?') != mbcs::npos;
     };
     if (!Collect(isCgiOutput, outputs)) {
-        ui::ShowMessage(owner, kNoCache, "", MB_OK);
+        ui::ShowMessage(owner, kNoCache, MB_OK);
         return;
     }
     ULONGLONG deleted = 0;

@@ -85,7 +85,7 @@ void AllTabsDialog::PlaceList(int width, int height) {
 void AllTabsDialog::OnSearch() {
     const std::string wanted = ComboText(hwnd(), IDC_FIND_TEXT, kTextCapacity);
     if (wanted.empty()) {
-        ui::ShowMessage(hwnd(), kNoSearchText, "", MB_ICONWARNING);
+        ui::ShowMessage(hwnd(), kNoSearchText, MB_ICONWARNING);
         return;
     }
     HWND list = List();

@@ -12,14 +12,11 @@ namespace {
 constexpr size_t kTitleBytes = 198;
 constexpr size_t kUrlBytes = 499;
 
-// A folder path in one letter case, so that paths differing only in case meet.
-std::string FoldedPath(const std::string& path) {
-    std::string folded = path;
-    for (size_t at = 0; at < folded.size(); at = mbcs::NextCharOffset(folded, at)) {
-        char& c = folded[at];
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return folded;
+// A folder path in one letter case, so that paths differing only in case meet. Folded as UTF-16:
+// names the code page cannot tell apart ("café", "cafè") stay apart.
+std::wstring FoldedPath(std::wstring path) {
+    if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    return path;
 }
 
 // One item's exact name and parameter in a single request (the walk visits every item).
@@ -87,7 +84,7 @@ void ResultCollector::Collect(CFavTreeView& tree, const std::string& tabName, co
 
 void ResultCollector::AddRow(FindResult row, const std::string& tabName) {
     auto& index = row.kind == 0 ? folderRows_ : entryRows_;
-    const auto [at, added] = index.try_emplace(row.kind == 0 ? FoldedPath(row.path) : row.path, rows_.size());
+    const auto [at, added] = index.try_emplace(row.kind == 0 ? FoldedPath(row.file) : row.file, rows_.size());
     if (!added) {
         rows_[at->second].tabs += "," + tabName;
         return;

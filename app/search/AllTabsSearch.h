@@ -34,9 +34,9 @@ private:
     void AddRow(FindResult row, const std::string& tabName);
 
     std::vector<FindResult> rows_;
-    // Row by path: exact for shortcuts, letter case folded for folders.
-    std::unordered_map<std::string, size_t> entryRows_;
-    std::unordered_map<std::string, size_t> folderRows_;
+    // Row by the exact (UTF-16) path: as it is for shortcuts, letter case folded for folders.
+    std::unordered_map<std::wstring, size_t> entryRows_;
+    std::unordered_map<std::wstring, size_t> folderRows_;
 };
 
 }  // namespace search

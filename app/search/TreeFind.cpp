@@ -41,7 +41,7 @@ bool EntryMatches(CFavTreeView& tree, HTREEITEM node, const std::string& wanted)
 void Walk(CFavTreeView& tree) {
     CFavTreeView::FindState& state = tree.findState();
     if (state.text.empty()) {
-        tree.Message(kNoSearchText, "", MB_ICONWARNING);
+        tree.Message(kNoSearchText, MB_ICONWARNING);
         return;
     }
     if (!state.stop) state.started = true;

@@ -60,7 +60,10 @@ void MainWindow::StartSettingsTool() {
 
 void MainWindow::EditSettingsFile() { ShellExecuteA(hwnd(), "open", ini_.path().c_str(), nullptr, nullptr, SW_SHOW); }
 
-void MainWindow::ShowInternetOptions() { WinExec("control.exe inetcpl.cpl", SW_SHOW); }
+void MainWindow::ShowInternetOptions() {
+    const std::string panel = path::SystemFile("control.exe");
+    WinExec(text::Format("\"%s\" inetcpl.cpl", panel.c_str()).c_str(), SW_SHOW);
+}
 
 void MainWindow::OpenHomePage() { ShellExecuteA(hwnd(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOW); }
 

@@ -7,6 +7,8 @@
 #include <bar/TolvakEx.h>
 #include <tree/additem/DdeClient.h>
 
+#include <ddeml.h>
+
 #include <gtest/gtest.h>
 
 #include <latch>
@@ -23,6 +25,7 @@ struct BandRun {
     std::vector<std::wstring> statusTexts;
     std::wstring navigated;
     DWORD ddeInstance = 0;
+    bool ddeServesThisThread = false;
 };
 
 // One browser window's thread: attach a band, use its tree, wait until the other band is up
@@ -45,13 +48,19 @@ void RunBand(BandRun& run, std::latch& bothUp) {
             TreeView_SelectItem(tree->hwnd(), first);
             SendMessageA(tree->hwnd(), WM_KEYDOWN, VK_RETURN, 0);
         }
-        run.ddeInstance = fav::DdeInstance();
         // The other thread's windows send to this thread's (activation, focus) and wait for the
         // answer: waiting without serving them would hang both threads.
         bothUp.count_down();
         while (!bothUp.try_wait()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             testutil::PumpMessages();
+        }
+        // Read once both bands are up, so one instance shared by the threads would show: both
+        // would see the one made last, which DDEML serves only on the thread that made it.
+        run.ddeInstance = fav::DdeInstance();
+        if (HSZ name = DdeCreateStringHandleA(run.ddeInstance, "NETSCAPE", CP_WINANSI)) {
+            run.ddeServesThisThread = true;
+            DdeFreeStringHandle(run.ddeInstance, name);
         }
         run.statusTexts = site.browser.statusTexts;
         if (!site.browser.navigations.empty()) run.navigated = site.browser.navigations.front().url;
@@ -89,7 +98,9 @@ TEST(BandThreads, TwoBandsOnTwoThreadsKeepTheirOwnState) {
         ASSERT_FALSE(runs[i].statusTexts.empty()) << name;
         EXPECT_EQ(runs[i].statusTexts.back(), url) << name;
         EXPECT_NE(runs[i].ddeInstance, 0u) << name;
+        EXPECT_TRUE(runs[i].ddeServesThisThread) << name;
         EXPECT_FALSE(IsWindow(runs[i].window)) << name;
     }
     EXPECT_NE(runs[0].window, runs[1].window);
+    EXPECT_NE(runs[0].ddeInstance, runs[1].ddeInstance);
 }

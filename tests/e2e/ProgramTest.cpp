@@ -420,6 +420,9 @@ TEST_F(ProgramFixture, AcceleratorKeysRunTheirCommands) {
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
     PressKeys({VK_F1});
     EXPECT_TRUE(WaitFor([&] { return TopWindowOf(program.id(), "HH Parent") != nullptr; })) << "F1 opens the help";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(program.Exited(10000, &code) && code == 0) << "closing with the help open ends the program cleanly";
 }
 
 // Both programs run as the user who starts them, on today's common controls, and say which

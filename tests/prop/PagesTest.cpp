@@ -3,6 +3,7 @@
 #include "SheetDriver.h"
 
 #include <base/Handles.h>
+#include <base/Path.h>
 #include <prop/BrowserPage.h>
 #include <prop/ColorButton.h>
 #include <resources/PropIds.h>
@@ -108,6 +109,19 @@ TEST_F(PageFixture, WindowPageWritesOnlyWhatDiffersFromTheProgramsDefaults) {
         sheet.Ok();
     }));
     EXPECT_EQ(File(), "[Wnd]\r\nNoDual=1\r\nShowStatusBar=0\r\n");
+}
+
+TEST_F(PageFixture, WindowPageOpensTheSystemsInternetOptionsNotOneInTheCurrentFolder) {
+    const testutil::Recorder planted(dir, "current", "control.exe");
+    ASSERT_TRUE(planted.ok());
+    const testutil::ScopedCurrentFolder current(dir / "current");
+    Settings("[Wnd]\r\n");
+    ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+        Click(sheet.Show(proptest::kWnd), IDC_WND_INTERNET_OPTIONS);
+        EXPECT_TRUE(testutil::EndProgramWhenShown(path::SystemFile("control.exe"), [&] { return planted.Started(); }));
+        sheet.Cancel();
+    }));
+    EXPECT_FALSE(planted.Started());
 }
 
 // The toolbar key of the test's own prefix, restored afterwards.

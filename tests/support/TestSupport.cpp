@@ -187,6 +187,13 @@ std::vector<std::string> MessageRecorder::texts() const {
     return result;
 }
 
+std::vector<std::string> MessageRecorder::captions() const {
+    std::vector<std::string> result;
+    for (const ui::MessageRequest& request : messages_)
+        result.push_back(request.systemCaption ? "(system)" : request.caption);
+    return result;
+}
+
 TreeHost::TreeHost() {
     static const bool registered = [] {
         WNDCLASSA windowClass{};
@@ -290,6 +297,58 @@ Recorder::~Recorder() {
     // A started copy may still be running for a moment; its folder goes only after it ends.
     for (int i = 0; i < 100 && path::Exists(program()) && !DeleteFileA(program().c_str()); ++i) Sleep(50);
 }
+
+bool Recorder::Started() const { return path::Exists(folder_ + "\\args.txt"); }
+
+namespace {
+
+// The process, opened to be ended, of a visible top-level window of another process that runs
+// `program`.
+win::UniqueHandle ProcessShowing(const std::string& program) {
+    struct Search {
+        const std::string& program;
+        win::UniqueHandle found;
+    } search{program, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) {
+            auto& wanted = *reinterpret_cast<Search*>(context);
+            DWORD id = 0;
+            GetWindowThreadProcessId(window, &id);
+            if (!IsWindowVisible(window) || id == GetCurrentProcessId()) return TRUE;
+            win::UniqueHandle process(
+                OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+            char image[MAX_PATH] = "";
+            DWORD size = sizeof image;
+            if (!process || !QueryFullProcessImageNameA(process.get(), 0, image, &size) ||
+                lstrcmpiA(image, wanted.program.c_str()) != 0)
+                return TRUE;
+            wanted.found = std::move(process);
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return std::move(search.found);
+}
+
+}  // namespace
+
+bool EndProgramWhenShown(const std::string& program, const std::function<bool()>& giveUp) {
+    for (int i = 0; i < 500 && !giveUp(); ++i) {
+        if (win::UniqueHandle shown = ProcessShowing(program)) {
+            TerminateProcess(shown.get(), 0);
+            WaitForSingleObject(shown.get(), 5000);
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) : previous_(MAX_PATH, '\0') {
+    previous_.resize(GetCurrentDirectoryA(MAX_PATH, previous_.data()));
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() { SetCurrentDirectoryA(previous_.c_str()); }
 
 std::string Recorder::WaitForCommandLine() const {
     const std::string file = folder_ + "\\args.txt";

@@ -64,6 +64,8 @@ public:
     void AnswerNext(int answer) { answers_.push_back(answer); }
     const std::vector<ui::MessageRequest>& messages() const { return messages_; }
     std::vector<std::string> texts() const;
+    // Each box's caption, "(system)" for the caption the system gives a box that names none.
+    std::vector<std::string> captions() const;
 
 private:
     std::vector<ui::MessageRequest> messages_;
@@ -131,11 +133,29 @@ public:
     std::string program() const { return folder_ + "\\" + name_; }
     // The command line the copy was started with; "" when it has not run within ten seconds.
     std::string WaitForCommandLine() const;
+    // True once the copy has run, without waiting.
+    bool Started() const;
 
 private:
     std::string folder_;
     std::string name_;
     bool ok_ = false;
+};
+
+// Waits up to ten seconds, or until `giveUp` holds, for another process running `program` to show
+// a window, and ends that process; false when none showed.
+bool EndProgramWhenShown(const std::string& program, const std::function<bool()>& giveUp);
+
+// The process's current folder set to `folder` until the object goes.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string previous_;
 };
 
 // A data object that offers fixed bytes per format as global memory, as a browser or the

@@ -108,6 +108,7 @@ TEST_F(CacheCleanerTest, EmptyCacheAndUnreadablePatternsAreReported) {
     cachecleaner::DeleteBannerCache(nullptr, resources, dir.path());
     const std::vector<std::string> expected{"キャッシュがありません", "[data\\banner.ini]が見つからないか、メモリが足りません。"};
     EXPECT_EQ(messages.texts(), expected);
+    EXPECT_EQ(messages.captions(), std::vector<std::string>(2, "(system)"));
 }
 
 TEST_F(CacheCleanerTest, MissingPatternFileIsMadeFromTheDefaults) {

@@ -23,6 +23,8 @@ using testutil::Node;
 namespace {
 
 constexpr INT_PTR kLeftOpen = 99;
+const std::string kNotFound = "見つかりませんでした。";
+const std::string kNoSearchText = "検索文字列が指定されていません。";
 
 // --- The active tab ----------------------------------------------------------------------------
 
@@ -47,14 +49,14 @@ TEST_F(FindInTreeTest, MatchesAreCaseSensitiveAndRunFromTitleIntoUrl) {
     EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
     search::FindFirst(*tree, "home site");
     search::FindFirst(*tree, "SITE\thttp://anime");
-    EXPECT_EQ(messages.texts(), std::vector<std::string>(2, search::kNotFound));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(2, kNotFound));
     EXPECT_EQ(messages.messages().back().caption, "Tolvak");
     EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
 }
 
 TEST_F(FindInTreeTest, AsciiTextsNeverMatchInsideJapaneseTitles) {
     for (const char* text : {"A", "\\", "@", "["}) search::FindFirst(*tree, text);
-    EXPECT_EQ(messages.texts(), std::vector<std::string>(4, search::kNotFound));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(4, kNotFound));
     const std::string japanese = "計算";
     search::FindFirst(*tree, japanese);
     EXPECT_EQ(Selected(), Node(*tree, {"表計算"}));
@@ -68,7 +70,7 @@ TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
     EXPECT_EQ(Selected(), Node(*tree, {"News", "News Daily"}));
     search::FindNext(*tree);  // "Sports" has "news" only in small letters, in its URL
     EXPECT_EQ(Selected(), Node(*tree, {"News", "News Daily"}));
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNotFound});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{kNotFound});
 
     TreeView_SelectItem(tree->hwnd(), tree->Root());
     search::FindNext(*tree);
@@ -77,7 +79,8 @@ TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
 
 TEST_F(FindInTreeTest, FindNextBeforeAnySearchAsksForAText) {
     search::FindNext(*tree);
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNoSearchText});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{kNoSearchText});
+    EXPECT_EQ(messages.captions(), std::vector<std::string>{"(system)"});
 }
 
 // --- The main window's commands ------------------------------------------------------------------
@@ -146,10 +149,15 @@ struct SearchCommandsTest : testing::Test {
 
 TEST_F(SearchCommandsTest, FindInTabSelectsTheMatchAndKeepsOnlyRealTexts) {
     Open();
-    Command(ID_FIND_IN_TAB, [&](HWND dialog) { Search(dialog, "beta"); });
+    Command(ID_FIND_IN_TAB, [&](HWND dialog) {
+        // The small form has neither the result list nor the tab list, also not for Tab.
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_RESULTS)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_TABS)));
+        Search(dialog, "beta");
+    });
     EXPECT_EQ(TreeView_GetSelection(main->Tab(0)->hwnd()), Node(*main->Tab(0), {"beta"}));
     Command(ID_FIND_IN_TAB, [&](HWND dialog) { Search(dialog, ""); });
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNoSearchText});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{kNoSearchText});
     EXPECT_EQ(Ini().ReadString("search", "hist0", "", 200), "beta");
     EXPECT_EQ(Ini().ReadString("search", "hist1", "", 200), "");
 }
@@ -159,6 +167,11 @@ TEST_F(SearchCommandsTest, AllTabsListsEachEntryOnceWithEveryTabItIsIn) {
     ASSERT_FALSE(main->Tab(1)->IsLoaded());
     const std::string both = "メイン,三番目";
     Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_RESULTS)));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_FIND_TABS)));
+        Search(dialog, "");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{kNoSearchText});
+        EXPECT_EQ(messages.captions(), std::vector<std::string>{"(system)"});
         Search(dialog, "a");
         EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"Shared", "Alpha", "beta", "Gamma"}));
         EXPECT_EQ(Column(dialog, 3), (std::vector<std::string>{both, both, both, "二番目"}));
@@ -169,8 +182,24 @@ TEST_F(SearchCommandsTest, AllTabsListsEachEntryOnceWithEveryTabItIsIn) {
     EXPECT_TRUE(main->Tab(1)->IsLoaded());
     EXPECT_TRUE(IsWindowVisible(main->Tab(0)->hwnd()));
     EXPECT_FALSE(IsWindowVisible(main->Tab(1)->hwnd()));
-    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(messages.texts().size(), 1u);  // no message for a search without matches
     EXPECT_EQ(Ini().ReadString("search", "hist0", "", 200), "a\thttp");
+}
+
+TEST_F(SearchCommandsTest, AllTabsKeepsApartEntriesTheCodePageCannotTellApart) {
+    // In the code page each pair has one name: "cafe" (or "caf?") and "??".
+    for (const wchar_t* folder : {L"first\\café", L"first\\cafè"})
+        ASSERT_TRUE(CreateDirectoryW(testutil::WidePath(dir, folder).c_str(), nullptr));
+    testutil::WriteWideShortcut(dir, L"first\\café\\한국", "http://cafe.example/kr");
+    testutil::WriteWideShortcut(dir, L"first\\café\\서울", "http://cafe.example/seoul");
+    Open();
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        Search(dialog, "caf");
+        std::vector<std::string> urls = Column(dialog, 1);
+        std::sort(urls.begin(), urls.end());
+        EXPECT_EQ(urls, (std::vector<std::string>{"", "", "http://cafe.example/kr", "http://cafe.example/seoul"}));
+        EXPECT_EQ(Column(dialog, 3), std::vector<std::string>(4, "メイン,三番目"));
+    });
 }
 
 TEST_F(SearchCommandsTest, AllTabsSortsByAColumnUpThenDown) {
@@ -197,7 +226,7 @@ TEST_F(SearchCommandsTest, ARowWhoseEntryWentSaysSoAndARowStillThereLeadsBackToI
         SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, gone.c_str(), nullptr);
         testutil::PumpMessages();
         Object(dialog).RunRowCommand(search::AllTabsDialog::kOpenInNewWindow, ItemTitled(dialog, "beta"));
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{search::kNotFound});
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{kNotFound});
         Object(dialog).RunRowCommand(search::AllTabsDialog::kBackToTree, ItemTitled(dialog, "Gamma"));
     });
     EXPECT_EQ(TabCtrl_GetCurSel(main->TabBar()), 1);

@@ -396,6 +396,16 @@ TEST_F(MainWindowFixture, ClipboardHtmlOverFiftyThousandBytesIsRefused) {
     EXPECT_EQ(ClipboardData(owner, CF_TEXT), std::string(50000 - opening.size(), 'x'));
 }
 
+TEST_F(MainWindowFixture, InternetOptionsComeFromTheSystemFolderNotFromTheCurrentOne) {
+    const testutil::Recorder planted(dir, "current", "control.exe");
+    ASSERT_TRUE(planted.ok());
+    const testutil::ScopedCurrentFolder current(dir / "current");
+    Open(Sections());
+    Command(ID_INTERNET_OPTIONS);
+    EXPECT_TRUE(testutil::EndProgramWhenShown(path::SystemFile("control.exe"), [&] { return planted.Started(); }));
+    EXPECT_FALSE(planted.Started());
+}
+
 TEST_F(MainWindowFixture, UserToolsStartTheirCommandLines) {
     testutil::Recorder tool(dir, "tool");
     ASSERT_TRUE(tool.ok());

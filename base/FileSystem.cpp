@@ -138,7 +138,8 @@ bool ReplaceContent(const std::wstring& path, std::string_view bytes, ReplaceFai
     // A read-only file stays as it is: replacing it would get round its protection.
     const DWORD attributes = Attributes(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return fail(ReplaceFailure::kNotCreated);
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return fail(ReplaceFailure::kNotCreated);
     std::wstring folder;
     if (!SplitLast(path, &folder, nullptr)) return fail(ReplaceFailure::kNotCreated);
     // Names the system makes unique in the same folder (same volume, so the replace is a rename),
@@ -151,7 +152,8 @@ bool ReplaceContent(const std::wstring& path, std::string_view bytes, ReplaceFai
         if (*backup) DeleteFileW(backup);
     };
     {
-        win::UniqueFile file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        win::UniqueFile file(
+            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || (exists && !GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, backup))) {
             file.reset();
             removeTemporaries();

@@ -21,8 +21,9 @@ std::string ShownLabel(std::string_view label) {
     }
     // A blank is never a trail byte in the code page.
     const size_t first = shown.find_first_not_of(' ');
-    if (first != std::string::npos && OnlyDots(std::string_view(shown).substr(first, shown.find_last_not_of(' ') + 1 - first)))
-        return kDefaultItemName;
+    if (first == std::string::npos) return shown;
+    const std::string_view trimmed = std::string_view(shown).substr(first, shown.find_last_not_of(' ') + 1 - first);
+    if (OnlyDots(trimmed)) return kDefaultItemName;
     return shown;
 }
 

@@ -13,7 +13,8 @@ void FeedEvents(plugin::ImportSink& sink, plugin::ItemHandle source, const Bookm
     for (const BookmarkEvent& event : events) {
         switch (event.kind) {
         case BookmarkEvent::kItem:
-            if (current) sink.AddNode(current, names::ShownLabel(event.name).c_str(), event.url.c_str(), plugin::kAddItem);
+            if (current)
+                sink.AddNode(current, names::ShownLabel(event.name).c_str(), event.url.c_str(), plugin::kAddItem);
             break;
         case BookmarkEvent::kFolder:
             parents.push_back(current);

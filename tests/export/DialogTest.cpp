@@ -37,11 +37,11 @@ struct ExportDialogs : testing::Test {
     int RunAnswered(const char* code, std::function<void(HWND)> answer) {
         tree.Shortcut(tree.root(), "a", "http://a/");
         int result = -1;
-        const bool shown = testutil::PlayUser([&] { result = exporttest::RunExport(library.get(), code, tree, nullptr); }, nullptr,
-                                              [&](HWND dialog) {
-                                                  EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&shownTexts));
-                                                  answer(dialog);
-                                              });
+        const auto run = [&] { result = exporttest::RunExport(library.get(), code, tree, nullptr); };
+        const bool shown = testutil::PlayUser(run, nullptr, [&](HWND dialog) {
+            EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&shownTexts));
+            answer(dialog);
+        });
         EXPECT_TRUE(shown);
         return result;
     }

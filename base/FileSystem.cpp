@@ -4,8 +4,39 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace fsys {
 namespace {
+
+constexpr wchar_t kTemporaryPrefix[] = L"~tl";
+
+std::optional<size_t>& WriteLimit() {
+    static std::optional<size_t> limit;
+    return limit;
+}
+
+// Writes all of `bytes` (WriteFile counts in 32 bits); false on the first failing write.
+bool WriteWhole(HANDLE file, std::string_view bytes) {
+    constexpr size_t kLargestWrite = 1u << 30;
+    std::optional<size_t>& limit = WriteLimit();
+    while (!bytes.empty()) {
+        size_t chunk = std::min(bytes.size(), kLargestWrite);
+        if (limit) {
+            if (*limit == 0) {
+                SetLastError(ERROR_DISK_FULL);
+                return false;
+            }
+            chunk = std::min(chunk, *limit);
+            *limit -= chunk;
+        }
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(chunk), &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
 
 // Paths for SHFileOperationW end with two NULs.
 std::wstring DoubleNulTerminated(const std::wstring& path) { return path + L'\0'; }
@@ -97,40 +128,78 @@ std::optional<std::string> ReadAll(const std::wstring& path) {
     return content;
 }
 
-bool ReplaceContent(const std::wstring& path, std::string_view bytes) {
-    // A read-only file stays as it is: replacing it by a move would get round its protection.
+ScopedWriteLimit::ScopedWriteLimit(size_t bytes) { WriteLimit() = bytes; }
+ScopedWriteLimit::~ScopedWriteLimit() { WriteLimit().reset(); }
+
+bool ReplaceContent(const std::wstring& path, std::string_view bytes, ReplaceFailure* failure) {
+    const auto fail = [failure](ReplaceFailure why) {
+        if (failure) *failure = why;
+        return false;
+    };
+    // A read-only file stays as it is: replacing it would get round its protection.
     const DWORD attributes = Attributes(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         SetLastError(ERROR_ACCESS_DENIED);
-        return false;
+        return fail(ReplaceFailure::kNotCreated);
     }
-    std::wstring folder, name;
-    if (!SplitLast(path, &folder, &name) || bytes.size() > MAXDWORD) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
+    std::wstring folder;
+    if (!SplitLast(path, &folder, nullptr)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return fail(ReplaceFailure::kNotCreated);
     }
-    const std::wstring temporary = Join(folder, L"~" + name + L".tmp");
-    // The caller learns why from GetLastError, so the clean-up must not overwrite it.
-    const auto fail = [&](DWORD error) {
-        DeleteFileW(temporary.c_str());
+    // Names the system makes unique in the same folder (same volume, so the replace is a rename),
+    // never a file of the user's. The old file waits under the backup name until the new one is
+    // in place, so that a replace failing half way can put it back.
+    wchar_t temporary[MAX_PATH] = L"", backup[MAX_PATH] = L"";
+    if (!GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, temporary)) return fail(ReplaceFailure::kNotCreated);
+    // Callers tell the user the system's reason (GetLastError): clean-ups must not overwrite it.
+    const auto cleanUp = [](const std::function<void()>& clean) {
+        const DWORD error = GetLastError();
+        clean();
         SetLastError(error);
-        return false;
+    };
+    const auto removeTemporaries = [&] {
+        cleanUp([&] {
+            DeleteFileW(temporary);
+            if (*backup) DeleteFileW(backup);
+        });
     };
     {
         win::UniqueFile file(
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        DWORD written = 0;
-        const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                              FlushFileBuffers(file.get());
-        if (!complete || written != bytes.size()) {
-            const DWORD error = complete ? ERROR_DISK_FULL : GetLastError();
-            file.reset();
-            return fail(error);
+            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || (exists && !GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, backup))) {
+            cleanUp([&] { file.reset(); });
+            removeTemporaries();
+            return fail(ReplaceFailure::kNotCreated);
+        }
+        if (!WriteWhole(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            cleanUp([&] { file.reset(); });
+            removeTemporaries();
+            return fail(ReplaceFailure::kNotWritten);
         }
     }
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    return fail(GetLastError());
+    // ReplaceFileW keeps the target's attributes, security and creation time; a new file is
+    // simply renamed, and one that appeared meanwhile is not overwritten.
+    if (!exists) {
+        if (MoveFileExW(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        cleanUp([&] { DeleteFileW(temporary); });
+        return fail(ReplaceFailure::kNotWritten);
+    }
+    if (!ReplaceFileW(path.c_str(), temporary, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        cleanUp([&] {
+            if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup, path.c_str(), 0);
+            // Should even that fail, the backup is the old file: it stays.
+            if (Exists(path))
+                DeleteFileW(backup);
+            DeleteFileW(temporary);
+        });
+        return fail(ReplaceFailure::kNotWritten);
+    }
+    DeleteFileW(backup);
+    // Where the system's replace does not carry them over, they are put back.
+    if (Attributes(path) != attributes) SetFileAttributesW(path.c_str(), attributes);
+    return true;
 }
 
 }  // namespace fsys

@@ -48,9 +48,23 @@ void NotifyShell(LONG event, const std::wstring& path);
 
 // The whole content of a file, whatever its size; nothing when it cannot be read.
 std::optional<std::string> ReadAll(const std::wstring& path);
-// Replaces a file's content: the bytes go to a temporary file beside it, which then takes the
-// file's place. False (and the file as it was, GetLastError telling why) when any step fails, a
-// read-only file included.
-bool ReplaceContent(const std::wstring& path, std::string_view bytes);
+// Why a replace failed: no temporary file could be made beside the target (a read-only target,
+// a folder that cannot be written), or the bytes or the replace itself failed.
+enum class ReplaceFailure { kNotCreated, kNotWritten };
+// Replaces a file's content, or makes the file: the bytes go to a temporary file of a name of its
+// own beside it, which takes the file's place only once it is complete; the target keeps its
+// attributes. False (with the reason in `failure` and the system's in GetLastError, and the file
+// as it was) when any step fails, a read-only file included.
+bool ReplaceContent(const std::wstring& path, std::string_view bytes, ReplaceFailure* failure = nullptr);
+
+// Tests play a disk that fills up: while one lives, ReplaceContent writes at most `bytes` bytes
+// in all into its temporary files, and then fails as a full disk does.
+class ScopedWriteLimit {
+public:
+    explicit ScopedWriteLimit(size_t bytes);
+    ~ScopedWriteLimit();
+    ScopedWriteLimit(const ScopedWriteLimit&) = delete;
+    ScopedWriteLimit& operator=(const ScopedWriteLimit&) = delete;
+};
 
 }  // namespace fsys

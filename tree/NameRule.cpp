@@ -7,8 +7,6 @@
 namespace fav {
 namespace {
 
-bool OnlyDots(std::string_view name) { return name.find_first_not_of('.') == std::string_view::npos; }
-
 constexpr std::string_view kDeviceNames[] = {"CON", "PRN", "AUX", "NUL"};
 constexpr std::string_view kNumberedDeviceNames[] = {"COM", "LPT"};
 
@@ -35,7 +33,7 @@ bool IsDeviceName(std::string_view name) {
 }
 
 NameProblem CheckName(std::string_view name) {
-    if (name.empty() || OnlyDots(name)) return NameProblem::kEmpty;
+    if (name.empty() || names::OnlyDots(name)) return NameProblem::kEmpty;
     if (mbcs::FindFirstOf(name, kForbiddenNameCharacters) != mbcs::npos) return NameProblem::kForbiddenCharacter;
     return NameProblem::kNone;
 }
@@ -52,7 +50,7 @@ std::string SafeName(std::string_view name, size_t maxCharacters) {
             continue;
         }
         const unsigned char byte = static_cast<unsigned char>(character.front());
-        if (byte < 0x20 || byte == 0x7F) safe += ' ';
+        if (names::IsControl(byte)) safe += ' ';
         else if (std::string_view(kForbiddenNameCharacters).find(character.front()) != std::string_view::npos) safe += '_';
         else safe += character;
     }
@@ -60,7 +58,7 @@ std::string SafeName(std::string_view name, size_t maxCharacters) {
     if (first == std::string::npos) return kDefaultItemName;
     safe.erase(0, first);
     safe.erase(safe.find_last_not_of(' ') + 1);  // a blank is never a trail byte in the code page
-    if (OnlyDots(safe)) return kDefaultItemName;
+    if (names::OnlyDots(safe)) return kDefaultItemName;
     if (safe.front() == '.') safe.front() = '_';  // names starting with "." are not shown
     if (IsDeviceName(safe)) safe = "_" + safe;
     return safe;

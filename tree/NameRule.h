@@ -2,6 +2,8 @@
 // come from outside (page titles, dropped links, imported labels) are made safe.
 #pragma once
 
+#include <base/ShownName.h>
+
 #include <string>
 #include <string_view>
 
@@ -11,8 +13,7 @@ enum class NameProblem { kNone, kEmpty, kForbiddenCharacter };
 
 // Characters that may not appear in a name (checked on character boundaries only).
 inline constexpr char kForbiddenNameCharacters[] = "\\/:,;*?\"<>|";
-// What an outside name becomes when nothing usable is left of it.
-inline constexpr char kDefaultItemName[] = "新しいアイテム";
+using names::kDefaultItemName;
 
 // A name of dots alone ("..") names no new entry and counts as empty.
 NameProblem CheckName(std::string_view name);

@@ -14,6 +14,7 @@ struct IriaFields {
     bool useDefaults = false;
 };
 
+// Addresses keep their bytes, but CR and LF, which become %0D and %0A.
 // One line per link; no links give no bytes at all.
 std::string UrlList(const std::vector<std::string>& links);
 // One record per link, each ending with an empty line: "URL=", "Folder=" and "ID=0" with the

@@ -1,6 +1,7 @@
 #include "NetscapeWriter.h"
 
 #include <base/Format.h>
+#include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
 #include <algorithm>
@@ -24,6 +25,22 @@ constexpr int kMaxIndent = 32;
 
 void Indent(std::string& out, int depth) { out.append(4 * static_cast<size_t>(std::min(depth, kMaxIndent)), ' '); }
 
+// One ASCII character as element text or attribute value.
+void AppendEscaped(char c, std::string& out) {
+    switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += text::Format("&#%d;", c);
+            else
+                out += c;
+    }
+}
+
 // Everything below the root; each folder's heading is followed by its own list.
 void WriteBelowRoot(const ExportTree& tree, std::string& out) {
     WalkBelowRoot(
@@ -36,7 +53,7 @@ void WriteBelowRoot(const ExportTree& tree, std::string& out) {
         },
         [&](const ExportNode& item, int depth) {
             Indent(out, depth);
-            out += "<DT><A HREF=\"" + EscapeHtml(item.url) + "\">" + EscapeHtml(item.label) + "</A>\n";
+            out += "<DT><A HREF=\"" + EscapeHtmlUrl(item.url) + "\">" + EscapeHtml(item.label) + "</A>\n";
         },
         [&](const ExportNode&, int depth) {
             Indent(out, depth);
@@ -53,19 +70,21 @@ std::string EscapeHtml(std::string_view text) {
     const std::string utf8 = text::AnsiToUtf8(text);
     std::string out;
     out.reserve(utf8.size());
-    for (const char c : utf8) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20)
-                    out += text::Format("&#%d;", c);
-                else
-                    out += c;
+    for (const char c : utf8) AppendEscaped(c, out);
+    return out;
+}
+
+std::string EscapeHtmlUrl(std::string_view url) {
+    std::string out;
+    out.reserve(url.size());
+    for (size_t at = 0; at < url.size();) {
+        const size_t next = mbcs::NextCharOffset(url, at);
+        // A double-byte character goes whole, its trail byte too, even where that looks like "\".
+        if (next - at > 1 || static_cast<unsigned char>(url[at]) >= 0x80) {
+            for (; at < next; ++at) out += text::Format("%%%02X", static_cast<unsigned char>(url[at]));
+            continue;
         }
+        AppendEscaped(url[at++], out);
     }
     return out;
 }

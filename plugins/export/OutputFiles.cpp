@@ -1,10 +1,9 @@
 #include "OutputFiles.h"
 
-#include <base/Handles.h>
+#include <base/FileSystem.h>
 #include <base/Mbcs.h>
 #include <base/MessageBox.h>
-
-#include <algorithm>
+#include <base/TextEncoding.h>
 
 namespace exporter {
 namespace {
@@ -19,25 +18,12 @@ const std::string& NotFileNameCharacters() {
     return characters;
 }
 
-constexpr size_t kLargestWrite = 1u << 30;
-
 }  // namespace
 
 WriteResult WriteWholeFile(const std::string& file, std::string_view bytes) {
-    win::UniqueFile handle(
-        CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle) return WriteResult::NotCreated;
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
-        DWORD written = 0;
-        if (!WriteFile(handle.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
-            handle.reset();
-            DeleteFileA(file.c_str());
-            return WriteResult::NotWritten;
-        }
-        bytes.remove_prefix(written);
-    }
-    return WriteResult::Written;
+    fsys::ReplaceFailure failure = fsys::ReplaceFailure::kNotWritten;
+    if (fsys::ReplaceContent(text::AnsiToWide(file), bytes, &failure)) return WriteResult::Written;
+    return failure == fsys::ReplaceFailure::kNotCreated ? WriteResult::NotCreated : WriteResult::NotWritten;
 }
 
 bool IsPlainFolderName(std::string_view label) {

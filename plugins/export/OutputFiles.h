@@ -11,8 +11,8 @@ namespace exporter {
 
 enum class WriteResult { Written, NotCreated, NotWritten };
 
-// Creates or replaces `file` with `bytes`. A file that could not be written in full is removed,
-// so no truncated document is left behind.
+// Creates or replaces `file` with `bytes`, through a temporary file: whatever fails, an earlier
+// file stays as it was and no truncated document is left behind.
 WriteResult WriteWholeFile(const std::string& file, std::string_view bytes);
 
 // True when `label` names exactly one folder inside its parent: not empty, not "." or "..", and

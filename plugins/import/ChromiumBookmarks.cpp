@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,13 +37,26 @@ size_t RootRank(std::string_view key) {
     return std::size(kKnownRoots);
 }
 
-// One bookmark node as the file has it, UTF-8; children linked by position, so neither building
+enum class NodeType : uint8_t { kUnset, kFolder, kUrl, kOther };
+
+NodeType TypeOf(std::string_view type) {
+    return type.empty() ? NodeType::kUnset
+         : type == "folder" ? NodeType::kFolder
+         : type == "url" ? NodeType::kUrl
+                         : NodeType::kOther;
+}
+
+// One bookmark node that will be shown, UTF-8; children linked by position, so neither building
 // nor walking needs one allocation per node or one stack frame per level.
 struct Node {
-    std::string name, url, type;
+    std::string name, url;
+    NodeType type = NodeType::kUnset;
     bool hasChildren = false;  // a "children" array was there, empty or not
-    uint32_t firstChild = kNone, lastChild = kNone, nextSibling = kNone;
+    uint32_t firstChild = kNone, nextSibling = kNone;
 };
+
+bool IsFolder(const Node& node) { return node.type == NodeType::kFolder || (node.type == NodeType::kUnset && node.hasChildren); }
+bool IsBookmark(const Node& node) { return node.type == NodeType::kUrl || (node.type == NodeType::kUnset && !node.url.empty()); }
 
 struct Root {
     std::string key;
@@ -53,6 +67,9 @@ struct Root {
 // URLs, types and children is passed over however it nests. A member of the wrong type where the
 // shape is known (roots not an object, children not an array of objects, a name that is no
 // string) ends the parse: the file is not a bookmark file, or not one this reader understands.
+// A node is kept only once it has closed and turned out to be a folder or a bookmark (or a
+// root), and what is passed over is counted, not stacked: memory follows what will be shown,
+// not how many objects the file holds.
 class NodeCollector {
 public:
     std::vector<Node> nodes;
@@ -67,19 +84,20 @@ public:
     bool binary(Json::binary_t&) { return Scalar(); }
 
     bool string(std::string& value) {
-        if (open_.empty() || open_.back().frame != Frame::kNode) return Scalar();
-        Node& node = nodes[open_.back().node];
+        if (skipped_ || open_.empty() || open_.back() != Frame::kNode) return Scalar();
+        Node& node = pending_.back().node;
         switch (field_) {
             case Field::kName: node.name = std::move(value); return true;
             case Field::kUrl: node.url = std::move(value); return true;
-            case Field::kType: node.type = std::move(value); return true;
+            case Field::kType: node.type = TypeOf(value); return true;
             case Field::kChildren: return false;
             default: return true;
         }
     }
 
     bool key(std::string& name) {
-        switch (open_.back().frame) {
+        if (skipped_) return true;
+        switch (open_.back()) {
             case Frame::kDocument: field_ = name == "roots" ? Field::kRoots : Field::kIgnored; break;
             case Frame::kRoots:
                 field_ = RootRank(name) < std::size(kKnownRoots) ? Field::kRoot : Field::kOtherRoot;
@@ -98,93 +116,111 @@ public:
     }
 
     bool start_object(size_t) {
+        if (skipped_) return Skip();
         if (open_.empty()) return Push(Frame::kDocument);
-        switch (open_.back().frame) {
-            case Frame::kSkipped: return Push(Frame::kSkipped);
-            case Frame::kChildren: return Push(Frame::kNode, AddChild(open_.back().node));
+        switch (open_.back()) {
+            case Frame::kChildren: return OpenNode();
             case Frame::kDocument:
-                if (field_ != Field::kRoots) return Push(Frame::kSkipped);
+                if (field_ != Field::kRoots) return Skip();
                 sawRoots = true;
                 return Push(Frame::kRoots);
-            case Frame::kRoots:
-                nodes.emplace_back();
-                roots.push_back({std::move(rootKey_), static_cast<uint32_t>(nodes.size() - 1)});
-                return Push(Frame::kNode, roots.back().node);
-            case Frame::kNode: return field_ == Field::kIgnored && Push(Frame::kSkipped);
-        }
-        return false;
-    }
-
-    bool start_array(size_t) {
-        if (open_.empty()) return false;
-        switch (open_.back().frame) {
-            case Frame::kSkipped: return Push(Frame::kSkipped);
-            case Frame::kDocument: return field_ != Field::kRoots && Push(Frame::kSkipped);
-            case Frame::kRoots: return field_ == Field::kOtherRoot && Push(Frame::kSkipped);
-            case Frame::kNode:
-                if (field_ == Field::kChildren) {
-                    nodes[open_.back().node].hasChildren = true;
-                    return Push(Frame::kChildren, open_.back().node);
-                }
-                return field_ == Field::kIgnored && Push(Frame::kSkipped);
+            case Frame::kRoots: return OpenNode();
+            case Frame::kNode: return field_ == Field::kIgnored && Skip();
             default: return false;
         }
     }
 
-    bool end_object() { return Pop(); }
+    bool start_array(size_t) {
+        if (skipped_) return Skip();
+        if (open_.empty()) return false;
+        switch (open_.back()) {
+            case Frame::kDocument: return field_ != Field::kRoots && Skip();
+            case Frame::kRoots: return field_ == Field::kOtherRoot && Skip();
+            case Frame::kNode:
+                if (field_ == Field::kChildren) {
+                    pending_.back().node.hasChildren = true;
+                    return Push(Frame::kChildren);
+                }
+                return field_ == Field::kIgnored && Skip();
+            default: return false;
+        }
+    }
+
+    bool end_object() {
+        if (!skipped_ && open_.back() == Frame::kNode) CloseNode();
+        return Pop();
+    }
     bool end_array() { return Pop(); }
 
     bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
 private:
-    enum class Frame : uint8_t { kDocument, kRoots, kNode, kChildren, kSkipped };
+    enum class Frame : uint8_t { kDocument, kRoots, kNode, kChildren };
     // What the member whose key came last means in the innermost object.
     // Besides the known roots, "roots" may hold other members (a "sync_transaction_version"
     // string, a "meta_info" object, roots of other browsers): those need only be objects to count.
     enum class Field : uint8_t { kIgnored, kRoots, kRoot, kOtherRoot, kName, kUrl, kType, kChildren };
-    struct Open {
-        Frame frame;
-        uint32_t node;
+    // A node still open: what it has so far and the last of the children kept for it.
+    struct OpenedNode {
+        Node node;
+        uint32_t lastChild = kNone;
     };
 
-    bool Push(Frame frame, uint32_t node = kNone) {
-        open_.push_back({frame, node});
+    bool Push(Frame frame) {
+        open_.push_back(frame);
         field_ = Field::kIgnored;
         return true;
     }
     bool Pop() {
-        open_.pop_back();
+        if (skipped_) --skipped_;
+        else open_.pop_back();
         field_ = Field::kIgnored;
         return true;
+    }
+    bool Skip() {
+        ++skipped_;
+        return true;
+    }
+    bool OpenNode() {
+        pending_.emplace_back();
+        return Push(Frame::kNode);
+    }
+    // A root is always kept (the reader decides on it); another node only when it is shown, as
+    // the last child of the node around it.
+    void CloseNode() {
+        OpenedNode closed = std::move(pending_.back());
+        pending_.pop_back();
+        const bool root = pending_.empty();
+        if (!root && !IsFolder(closed.node) && !IsBookmark(closed.node)) return;
+        const auto at = static_cast<uint32_t>(nodes.size());
+        nodes.push_back(std::move(closed.node));
+        if (root) {
+            roots.push_back({std::move(rootKey_), at});
+            return;
+        }
+        OpenedNode& parent = pending_.back();
+        (parent.lastChild == kNone ? parent.node.firstChild : nodes[parent.lastChild].nextSibling) = at;
+        parent.lastChild = at;
     }
     // A plain value: fine wherever nothing is known about it, wrong where an object, an array or
     // a string belongs. A document that is a plain value is no bookmark file.
     bool Scalar() const {
+        if (skipped_) return true;
         if (open_.empty()) return false;
-        switch (open_.back().frame) {
-            case Frame::kSkipped: return true;
+        switch (open_.back()) {
             case Frame::kDocument: return field_ != Field::kRoots;
             case Frame::kRoots: return field_ == Field::kOtherRoot;
             case Frame::kNode: return field_ == Field::kIgnored;
             default: return false;
         }
     }
-    uint32_t AddChild(uint32_t parent) {
-        const auto child = static_cast<uint32_t>(nodes.size());
-        nodes.emplace_back();
-        Node& folder = nodes[parent];
-        (folder.lastChild == kNone ? folder.firstChild : nodes[folder.lastChild].nextSibling) = child;
-        folder.lastChild = child;
-        return child;
-    }
 
-    std::vector<Open> open_;
+    std::vector<Frame> open_;
+    std::vector<OpenedNode> pending_;  // the nodes open, innermost last
+    size_t skipped_ = 0;               // depth inside a value passed over
     Field field_ = Field::kIgnored;
-    std::string rootKey_;
+    std::string rootKey_;  // the key of the root last met, kept until it closes
 };
-
-bool IsFolder(const Node& node) { return node.type == "folder" || (node.type.empty() && node.hasChildren); }
-bool IsBookmark(const Node& node) { return node.type == "url" || (node.type.empty() && !node.url.empty()); }
 
 // A bookmark without a title is shown by its address, as the browsers show it.
 std::string ItemName(const Node& node) { return text::Utf8ToAnsi(node.name.empty() ? node.url : node.name); }
@@ -205,10 +241,9 @@ void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name
         if (IsFolder(node)) {
             events.push_back({BookmarkEvent::kFolder, text::Utf8ToAnsi(node.name), {}});
             next.push_back(node.firstChild);
-        } else if (IsBookmark(node)) {
+        } else {
             events.push_back({BookmarkEvent::kItem, ItemName(node), text::Utf8ToAnsi(node.url)});
         }
-        // Other kinds (none today) are passed over with whatever they hold.
     }
 }
 
@@ -221,18 +256,27 @@ std::string RootName(const Root& root, const Node& node) {
 }  // namespace
 
 std::optional<BookmarkEvents> ParseChromium(std::string_view file) {
-    NodeCollector collector;
-    if (!Json::sax_parse(file.data(), file.data() + file.size(), &collector) || !collector.sawRoots)
-        return std::nullopt;
-    std::vector<Root> roots = std::move(collector.roots);
+    std::vector<Node> nodes;
+    std::vector<Root> roots;
+    {
+        // The collector's stacks go before the events are made.
+        NodeCollector collector;
+        if (!Json::sax_parse(file.data(), file.data() + file.size(), &collector) || !collector.sawRoots)
+            return std::nullopt;
+        nodes = std::move(collector.nodes);
+        roots = std::move(collector.roots);
+    }
     std::stable_sort(roots.begin(), roots.end(),
                      [](const Root& a, const Root& b) { return RootRank(a.key) < RootRank(b.key); });
+    // Every kept node gives an item, or a folder and its end: no room doubles past that.
     BookmarkEvents events;
+    events.reserve(std::accumulate(nodes.begin(), nodes.end(), size_t{0},
+                                   [](size_t sum, const Node& node) { return sum + (IsFolder(node) ? 2 : 1); }));
     for (const Root& root : roots) {
-        const Node& node = collector.nodes[root.node];
+        const Node& node = nodes[root.node];
         // An empty root (most users' mobile bookmarks) is not shown, as in the browsers.
         const bool known = RootRank(root.key) < std::size(kKnownRoots);
-        if (node.firstChild != kNone && (known || IsFolder(node))) AddFolder(collector.nodes, root.node, RootName(root, node), events);
+        if (node.firstChild != kNone && (known || IsFolder(node))) AddFolder(nodes, root.node, RootName(root, node), events);
     }
     return events;
 }

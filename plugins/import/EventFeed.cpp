@@ -1,5 +1,7 @@
 #include "EventFeed.h"
 
+#include <base/ShownName.h>
+
 #include <vector>
 
 namespace importer {
@@ -11,11 +13,13 @@ void FeedEvents(plugin::ImportSink& sink, plugin::ItemHandle source, const Bookm
     for (const BookmarkEvent& event : events) {
         switch (event.kind) {
         case BookmarkEvent::kItem:
-            if (current) sink.AddNode(current, event.name.c_str(), event.url.c_str(), plugin::kAddItem);
+            if (current)
+                sink.AddNode(current, names::ShownLabel(event.name).c_str(), event.url.c_str(), plugin::kAddItem);
             break;
         case BookmarkEvent::kFolder:
             parents.push_back(current);
-            current = current ? sink.AddNode(current, event.name.c_str(), nullptr, plugin::kAddFolder) : nullptr;
+            current = current ? sink.AddNode(current, names::ShownLabel(event.name).c_str(), nullptr, plugin::kAddFolder)
+                              : nullptr;
             break;
         case BookmarkEvent::kClose:
             if (!parents.empty()) {

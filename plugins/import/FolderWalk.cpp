@@ -4,6 +4,7 @@
 #include "SourceFile.h"
 
 #include <base/FileSystem.h>
+#include <base/ShownName.h>
 #include <base/TextEncoding.h>
 #include <tree/FolderListing.h>
 #include <tree/ShortcutFile.h>
@@ -49,7 +50,7 @@ public:
             return;
         }
         for (const WwwcItem& item : items)
-            sink_.AddNode(parent, item.title.c_str(), item.url.c_str(), plugin::kAddItem);
+            sink_.AddNode(parent, names::ShownLabel(item.title).c_str(), item.url.c_str(), plugin::kAddItem);
     }
 
     void AddShortcuts(const std::wstring& folder, const fav::FolderListing& listing, plugin::ItemHandle parent) {

@@ -18,6 +18,8 @@ constexpr char kFileUnreadable[] = "ファイルを読み込めません";
 constexpr char kOutOfMemory[] = "メモリを確保できません";
 constexpr char kWwwcFolderNotFound[] = "WWWCのデータフォルダが見つかりません。";
 constexpr char kFolderNotFound[] = "フォルダが見つかりません。";
+constexpr char kWwwcNotAFolder[] = "WWWCのデータフォルダではありません。";
+constexpr char kNotAFolder[] = "フォルダではありません。";
 // A file that is no whole bookmark file (a browser may be writing it) gives what a failed
 // import gives everywhere.
 constexpr char kNotBookmarkFile[] = "インポートに失敗しました";
@@ -75,15 +77,22 @@ int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
 }
 
 int ImportHandler::RunFolder(char* path, plugin::ItemHandle parent) {
-    if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        AddMessage(parent, format_ == ImportFormat::Wwwc ? kWwwcFolderNotFound : kFolderNotFound);
+    const bool wwwc = format_ == ImportFormat::Wwwc;
+    const DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        AddMessage(parent, wwwc ? kWwwcFolderNotFound : kFolderNotFound);
+        return 1;
+    }
+    // A file given as the source would otherwise show an empty, unexplained source.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        AddMessage(parent, wwwc ? kWwwcNotAFolder : kNotAFolder);
         return 1;
     }
     // One trailing backslash goes, in the host's copy too, as the interface has it. A trail byte
     // 0x5C of a double-byte name is no backslash.
     const std::string folder = path::WithoutTrailingSeparator(path);
     path[folder.size()] = '\0';
-    if (format_ == ImportFormat::Wwwc)
+    if (wwwc)
         WalkWwwcFolder(*sink_, folder, parent);
     else
         WalkFavoritesFolder(*sink_, folder, parent);

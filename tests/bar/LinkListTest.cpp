@@ -8,6 +8,7 @@
 
 #include <bar/linklist/LinkListDialog.h>
 #include <bar/linklist/LinkListIds.h>
+#include <bar/linklist/ListFiles.h>
 #include <base/ControlText.h>
 #include <base/Path.h>
 
@@ -15,9 +16,7 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -28,38 +27,6 @@ namespace {
 
 constexpr char kWriteFailed[] = "ファイルに書き込めませんでした。";
 using Lines = std::vector<std::pair<std::string, bool>>;  // text, ticked
-
-// The visible dialog of this process that `owner` owns, or null.
-HWND OwnedDialog(HWND owner) {
-    std::pair<HWND, HWND> search{owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) {
-            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(param);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            char name[16] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0 &&
-                GetWindow(window, GW_OWNER) == wanted)
-                found = window;
-            return found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
-// Waits up to ten seconds, or until `over` says nothing will come.
-HWND WaitForDialog(HWND owner, const std::atomic<bool>& over = false) {
-    for (int tries = 0; tries < 500 && !over; ++tries) {
-        if (HWND found = OwnedDialog(owner)) return found;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
-void WaitUntilGone(HWND window) {
-    for (int tries = 0; tries < 500 && IsWindow(window) && IsWindowVisible(window); ++tries) Sleep(20);
-}
 
 // What the user sees of the dialog.
 struct Shown {
@@ -103,27 +70,29 @@ void TickDefaults(HWND dialog) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LINK_DEFAULTS, BN_CLICKED), reinterpret_cast<LPARAM>(box));
 }
 
-// Presses a save button, types `file` into the save dialog and confirms it. Each answer goes to
-// one overwrite question; after a last "No" the save dialog is cancelled. Returns how many
-// questions came.
+// Presses a save button, types `file` into the save dialog and confirms it. Each overwrite
+// question that comes gets the next answer (No when none is left); after a "No" the save dialog
+// is cancelled. Returns how many questions came, -1 when the save dialog did not show or stayed.
 int SaveAs(HWND dialog, int button, const std::string& file, const std::vector<int>& answers = {}) {
     PostMessageA(dialog, WM_COMMAND, button, 0);
-    HWND save = WaitForDialog(dialog);
+    HWND save = testutil::WaitForOwnDialog(dialog);
     if (!save) return -1;
     // The file name box: cmb13 in the explorer-style dialog, edt1 in older ones.
     if (!SetDlgItemTextA(save, 0x47C, file.c_str())) SetDlgItemTextA(save, 0x480, file.c_str());
     PostMessageA(save, WM_COMMAND, IDOK, 0);
     int questions = 0;
-    for (const int answer : answers) {
-        HWND question = WaitForDialog(save);
-        if (!question) break;
-        ++questions;
-        PostMessageA(question, WM_COMMAND, answer, 0);
-        WaitUntilGone(question);
+    const DWORD start = GetTickCount();
+    while (IsWindowVisible(save) && GetTickCount() - start < 10000) {
+        if (HWND question = testutil::OwnDialog(save)) {
+            const int answer = questions < static_cast<int>(answers.size()) ? answers[questions] : IDNO;
+            ++questions;
+            PostMessageA(question, WM_COMMAND, answer, 0);
+            testutil::WaitUntilGone(question);
+            if (answer == IDNO) PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+        }
+        Sleep(20);
     }
-    if (!answers.empty() && answers.back() == IDNO) PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
-    WaitUntilGone(save);
-    return questions;
+    return testutil::WaitUntilGone(save) ? questions : -1;
 }
 
 struct LinkListFixture : testing::Test {
@@ -132,21 +101,13 @@ struct LinkListFixture : testing::Test {
     win::UniqueWindow owner{CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300,
                                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)};
 
-    // Runs the link list for `browser` while `user` acts on its dialog; false when no dialog came.
+    // Runs the link list for `browser` while `user` acts on its dialog, which is then closed with
+    // Escape's command; false when no dialog came.
     bool Run(IWebBrowser2* browser, const std::function<void(HWND)>& user) {
-        std::atomic<bool> over = false;
-        bool appeared = false;
-        std::thread thread([&] {
-            HWND dialog = WaitForDialog(owner.get(), over);
-            if (!dialog) return;
-            appeared = true;
+        return testutil::PlayUser([&] { linklist::ShowLinkList(owner.get(), browser); }, owner.get(), [&](HWND dialog) {
             user(dialog);
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
-        linklist::ShowLinkList(owner.get(), browser);
-        over = true;
-        thread.join();
-        return appeared;
     }
 };
 
@@ -306,4 +267,11 @@ TEST_F(LinkListFixture, WithoutAnHtmlPageOneMessageSaysSoAndNoDialogOpens) {
         EXPECT_EQ(messages.messages()[i].text, "表示中のページからリンクを取得できませんでした。");
         EXPECT_EQ(messages.messages()[i].owner, owner.get());
     }
+}
+
+TEST(LinkListFiles, LineBreaksInAddressesCannotAddLinesOrRecords) {
+    const std::vector<std::string> links = {"http://a/\r\nURL=http://evil/", "http://b/\n表"};
+    EXPECT_EQ(linklist::UrlList(links), "http://a/%0D%0AURL=http://evil/\r\nhttp://b/%0A表\r\n");
+    EXPECT_EQ(linklist::IriaList({links[1]}, {"C:\\DL", "http://r/\rx", false}),
+              "URL=http://b/%0A表\r\nFolder=C:\\DL\r\nID=1\r\nHttpRefererType=4\r\nHttpRefererStr=http://r/%0Dx\r\n\r\n");
 }

@@ -9,19 +9,8 @@
 #include <shlwapi.h>
 
 #include <functional>
-#include <thread>
 
 namespace {
-
-BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[8] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || lstrcmpA(name, "#32770") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 BOOL CALLBACK CollectText(HWND control, LPARAM texts) {
     *reinterpret_cast<std::string*>(texts) += ui::WindowText(control) + "\n";
@@ -43,21 +32,17 @@ struct ExportDialogs : testing::Test {
     void TearDown() override { SetCurrentDirectoryA(previous); }
     bool NothingWritten() const { return PathIsDirectoryEmptyA(dir.path().c_str()); }
 
-    // Runs the export with a null path while a helper thread waits for this process's dialog
-    // (up to ten seconds), notes its texts and lets `answer` close it.
+    // Runs the export with a null path while a helper thread waits for this process's dialog,
+    // notes its texts and lets `answer` close it.
     int RunAnswered(const char* code, std::function<void(HWND)> answer) {
         tree.Shortcut(tree.root(), "a", "http://a/");
-        std::thread helper([&] {
-            HWND dialog = nullptr;
-            for (int tries = 0; tries < 200 && !dialog; ++tries) {
-                if (EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&dialog))) Sleep(50);
-            }
-            if (!dialog) return;
+        int result = -1;
+        const auto run = [&] { result = exporttest::RunExport(library.get(), code, tree, nullptr); };
+        const bool shown = testutil::PlayUser(run, nullptr, [&](HWND dialog) {
             EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&shownTexts));
             answer(dialog);
         });
-        const int result = exporttest::RunExport(library.get(), code, tree, nullptr);
-        helper.join();
+        EXPECT_TRUE(shown);
         return result;
     }
     static void Cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }

@@ -49,6 +49,8 @@ TEST(HtmlExport, WritesUtf8WithItsCharsetAndEveryMarkupCharacterEscaped) {
     FakeTree tree("C:\\Users\\表\\Favorites");
     tree.Shortcut(tree.Folder(tree.root(), "フォルダ"), "A & B <c>", "http://x/?a=1&b='2'\"");
     tree.Shortcut(tree.root(), "表", "http://h/");
+    // A legacy address in the code page: other browsers must ask for the same bytes.
+    tree.Shortcut(tree.root(), "日本", "http://h/表ｱ?q=日本&r=%20");
     testutil::TempDir dir;
     const win::UniqueModule library = exporttest::LoadPlugin(plugin::kExportLibrary);
     ASSERT_EQ(exporttest::RunExport(library.get(), "NSBM", tree, (dir / "out.html").c_str()), 0);
@@ -65,6 +67,7 @@ TEST(HtmlExport, WritesUtf8WithItsCharsetAndEveryMarkupCharacterEscaped) {
                                       u8"        <DT><A HREF=\"http://x/?a=1&amp;b=&#39;2&#39;&quot;\">A &amp; B &lt;c&gt;</A>\n"
                                       u8"    </DL><p>\n"
                                       u8"    <DT><A HREF=\"http://h/\">表</A>\n"
+                                      u8"    <DT><A HREF=\"http://h/%95%5C%B1?q=%93%FA%96%7B&amp;r=%20\">日本</A>\n"
                                       u8"</DL><p>\n");
     EXPECT_EQ(testutil::ReadBytes(dir / "out.html"), expected);
 }

@@ -6,8 +6,11 @@
 #include <plugins/export/DocumentExport.h>
 #include <plugins/export/XmlWriter.h>
 
+#include <base/FileSystem.h>
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string_view>
 
 using exporttest::FakeTree;
@@ -102,15 +105,39 @@ TEST(XmlEscape, MarkupAndControlCharactersNeverReachTheDocumentRaw) {
     for (const auto& [text, escaped] : cases) EXPECT_EQ(exporter::EscapeXml(text), escaped) << text;
 }
 
-TEST(XmlExport, FileThatCannotBeCreatedIsReported) {
+TEST(DocumentExport, FileThatCannotBeWrittenIsReportedAndAnEarlierOneKept) {
     testutil::TempDir dir;
-    testutil::MessageRecorder messages;
-    FakeTree tree;
-    const std::string file = dir / "missing\\out.xml";
-    EXPECT_EQ(exporter::ExportXml(tree, file.c_str()), 1);
-    ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_NE(messages.texts()[0].find(file), std::string::npos) << messages.texts()[0];
-    EXPECT_EQ(messages.messages()[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    const std::string missing = dir / "missing\\out.xml";
+    const std::string readOnly = dir.WriteFile("read-only.xml", "earlier");
+    ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string earlier = dir.WriteFile("earlier.html", "earlier");
+    const struct {
+        int (*run)(plugin::ImportSink&, const char*);
+        std::string file;
+        std::optional<size_t> diskRoom;  // a disk that fills up after that many bytes
+        const char* message;
+    } cases[] = {
+        {exporter::ExportXml, missing, {}, "ファイルを作成できませんでした。\r\n"},
+        {exporter::ExportXml, readOnly, {}, "ファイルを作成できませんでした。\r\n"},
+        {exporter::ExportXml, readOnly + "x", 0, "ファイルに書き込めませんでした。\r\n"},
+        {exporter::ExportNetscape, earlier, 0, "ファイルに書き込めませんでした。\r\n"},
+        {exporter::ExportNetscape, earlier, 100, "ファイルに書き込めませんでした。\r\n"},
+    };
+    for (const auto& c : cases) {
+        testutil::MessageRecorder messages;
+        FakeTree tree;
+        tree.Shortcut(tree.root(), "a", "http://a/");
+        std::optional<fsys::ScopedWriteLimit> fullDisk;
+        if (c.diskRoom) fullDisk.emplace(*c.diskRoom);
+        EXPECT_EQ(c.run(tree, c.file.c_str()), 1) << c.file;
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message + c.file}) << c.file;
+        EXPECT_EQ(messages.messages().at(0).flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+        // Nothing new is left behind, no half file and no temporary one.
+        EXPECT_EQ(testutil::FolderNames(dir.path()), (std::vector<std::string>{"earlier.html", "read-only.xml"})) << c.file;
+    }
+    EXPECT_EQ(testutil::ReadBytes(readOnly), "earlier");
+    EXPECT_EQ(testutil::ReadBytes(earlier), "earlier");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Folders inside folders far beyond any real favorites folder: the export walks them without

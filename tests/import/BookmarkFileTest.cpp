@@ -122,3 +122,27 @@ TEST_F(BookmarkFileTest, DonaFileWithAByteOrderMarkIsUnicode) {
         EXPECT_EQ(tree.Outline(), "+表示\n  日本 & ΑΒΓ <http://a/>\n") << file.substr(0, 2);
     }
 }
+
+TEST_F(BookmarkFileTest, LabelsShowControlCharactersAsBlanksAndDotsAloneAsANewItem) {
+    const struct {
+        const char* code;
+        std::string file;
+        const char* outline;
+    } cases[] = {
+        {"NSBM", Netscape("", "<DT><H3>..</H3>\n<DL><p>\n<DT><A HREF=\"http://a/\">two&#13;&#10;lines&#9;x\x01</A>\n</DL><p>\n"),
+         "+新しいアイテム\n  two  lines x  <http://a/>\n"},
+        {"NSBM", Netscape("", "<DT><A HREF=\"http://a/\"> . . </A>\n<DT><A HREF=\"http://b/\">...x</A>\n"),
+         " . .  <http://a/>\n...x <http://b/>\n"},
+        {"DNBM", "<UL>\n<LI>x\x1Fy\x7F\n<UL>\n<LI><A HREF=\"http://a/\"> .. </A>\n</UL>\n",
+         "+x y \n  新しいアイテム <http://a/>\n"},
+        {"CRBM",
+         R"({"roots": {"bookmark_bar": {"type": "folder", "name": "..", "children": [)"
+         R"({"type": "url", "name": "a\r\nb\u0000c\u007f", "url": "https://a/"}, {"type": "url", "name": "..", "url": "https://b/"}]}}})",
+         "+新しいアイテム\n  a  b c  <https://a/>\n  新しいアイテム <https://b/>\n"},
+    };
+    for (const auto& c : cases) {
+        importtest::RecordingSink tree;
+        ASSERT_EQ(library.Run(c.code, dir.WriteFile("labels.htm", c.file), tree), 0) << c.file;
+        EXPECT_EQ(tree.Outline(), c.outline) << c.file;
+    }
+}

@@ -8,6 +8,13 @@
 
 #include <base/Format.h>
 
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
+
 using importtest::ImportTest;
 
 namespace {
@@ -35,6 +42,30 @@ struct ChromiumImportTest : ImportTest {
     testutil::TempDir dir;
     int Import(const std::string& content) { return library.Run("CRBM", dir.WriteFile("Bookmarks", content), sink); }
 };
+
+size_t WorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
+// How far the process's memory rose above where it was while `work` ran, sampled from a second
+// thread (the peak counter of the process would keep what earlier tests used).
+size_t MemoryRise(const std::function<void()>& work) {
+    const size_t before = WorkingSet();
+    std::atomic<bool> done = false;
+    size_t highest = before;
+    std::thread sampler([&] {
+        while (!done) {
+            highest = std::max(highest, WorkingSet());
+            Sleep(1);
+        }
+    });
+    work();
+    done = true;
+    sampler.join();
+    return std::max(highest, WorkingSet()) - before;
+}
 
 }  // namespace
 
@@ -115,6 +146,25 @@ TEST_F(ChromiumImportTest, DeepNestingAndTenMegabytesArriveWhole) {
     ASSERT_EQ(library.Run("CRBM", dir.WriteFile("Large", File(JsonFolder("all", many))), large), 0);
     EXPECT_EQ(large.Count(false), static_cast<size_t>(bookmarks));
     EXPECT_EQ(large.Names({"Bookmarks bar", "all"}).back(), text::Format("Bookmark %d", bookmarks - 1));
+}
+
+TEST_F(ChromiumImportTest, MemoryFollowsWhatIsShownNotHowManyObjectsTheFileHolds) {
+    // A million empty objects among the bar's children and as deep a nesting in a member that is
+    // passed over: five megabytes that show one bookmark.
+    constexpr size_t kObjects = 1'000'000;
+    std::string empties;
+    empties.reserve(3 * kObjects);
+    for (size_t i = 0; i < kObjects; ++i) empties += "{}, ";
+    const std::string nested = R"({"type": "url", "url": "https://a/", "name": "a", "meta_info": )" +
+                               std::string(kObjects / 2, '[') + std::string(kObjects / 2, ']') + "}";
+    const std::string file = dir.WriteFile("Bookmarks", File(empties + nested));
+    const size_t size = empties.size() + nested.size();
+    int result = -1;
+    const size_t rise = MemoryRise([&] { result = library.Run("CRBM", file, sink); });
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(sink.Outline(), "+Bookmarks bar\n  a <https://a/>\n");
+    // The file itself, read whole, and what reading it costs; nothing per object.
+    EXPECT_LT(rise, 4 * size) << "bytes above the file's " << size;
 }
 
 TEST_F(ChromiumImportTest, FilesThatAreNoWholeBookmarkFileGiveTheFailureItemOnly) {

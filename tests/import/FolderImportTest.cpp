@@ -29,7 +29,8 @@ TEST_F(FolderImportTest, WwwcFolderGivesSortedFoldersThenTheItemsOfItsItemDat) {
     dir.MakeDir("data");
     dir.WriteFile("data\\Item.dat", ItemLine("One", "http://one/") +
                                         "Ninth\thttp://second/\t3\t4\t5\t6\t7\t8\thttp://ninth/\t10\r\n" +
-                                        "  表示\thttp://sjis/\r\n" + "no tab ends the list\r\n" + ItemLine("Never", "http://never/"));
+                                        "  表示\thttp://sjis/\r\n" + ItemLine("a\x01" "b", "http://a/") + ItemLine("..", "http://dots/") +
+                                        "no tab ends the list\r\n" + ItemLine("Never", "http://never/"));
     dir.MakeDir("data\\banana");
     dir.WriteFile("data\\banana\\Item.dat", "b\thttp://b/\n\nafter an empty line\thttp://never/\n");
     dir.MakeDir("data\\Apple");  // no Item.dat of its own
@@ -50,7 +51,9 @@ TEST_F(FolderImportTest, WwwcFolderGivesSortedFoldersThenTheItemsOfItsItemDat) {
               "  b <http://b/>\n"
               "One <http://one/>\n"
               "Ninth <http://ninth/>\n"
-              "表示 <http://sjis/>\n");
+              "表示 <http://sjis/>\n"
+              "a b <http://a/>\n"
+              "新しいアイテム <http://dots/>\n");
 }
 
 TEST_F(FolderImportTest, WwwcFolderHasNoLimitOnSubfolders) {

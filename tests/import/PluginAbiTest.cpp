@@ -37,23 +37,28 @@ TEST_F(ImportTest, CreatesHandlersOnlyForItsOwnCodesIntoAnEmptyPointer) {
     }
 }
 
-TEST_F(ImportTest, MissingSourceLeavesItsMessageInTheTree) {
+TEST_F(ImportTest, MissingSourceOrOneOfTheWrongKindLeavesItsMessageInTheTree) {
     testutil::TempDir dir;
     const std::string missing = dir / "missing";
-    const std::pair<const char*, const char*> cases[] = {
-        {"NSBM", "! ファイルが見つかりません\n"},
-        {"DNBM", "! ファイルが見つかりません\n"},
-        {"WWWC", "! WWWCのデータフォルダが見つかりません。\n"},
-        {"IEF", "! フォルダが見つかりません。\n"},
+    const std::string file = dir.WriteFile("Favorites.txt", "not a folder");
+    const struct {
+        const char* code;
+        std::string source;
+        const char* message;
+    } cases[] = {
+        {"NSBM", missing, "! ファイルが見つかりません\n"},
+        {"DNBM", missing, "! ファイルが見つかりません\n"},
+        {"WWWC", missing, "! WWWCのデータフォルダが見つかりません。\n"},
+        {"IEF", missing, "! フォルダが見つかりません。\n"},
+        {"NSBM", dir.path(), "! ファイルが見つかりません\n"},  // a folder is no bookmark file
+        {"WWWC", file, "! WWWCのデータフォルダではありません。\n"},
+        {"IEF", file, "! フォルダではありません。\n"},
     };
-    for (const auto& [code, message] : cases) {
+    for (const auto& c : cases) {
         RecordingSink tree;
-        EXPECT_EQ(library.Run(code, missing, tree), 1) << code;
-        EXPECT_EQ(tree.Outline(), message) << code;
+        EXPECT_EQ(library.Run(c.code, c.source, tree), 1) << c.code << " " << c.source;
+        EXPECT_EQ(tree.Outline(), c.message) << c.code << " " << c.source;
     }
-    // A folder is no bookmark file.
-    EXPECT_EQ(library.Run("NSBM", dir.path(), sink), 1);
-    EXPECT_EQ(sink.Outline(), "! ファイルが見つかりません\n");
 }
 
 TEST_F(ImportTest, BookmarkFileAnotherProgramHoldsIsReportedAsUnreadable) {

@@ -4,8 +4,10 @@
 #include <base/TextEncoding.h>
 #include <settings/TreeSettings.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <thread>
 
 #include <shlobj.h>
 #include <winioctl.h>
@@ -103,6 +105,19 @@ void RemoveTreeWide(const std::wstring& folder) {
 
 void RemoveTree(const std::string& folder) { RemoveTreeWide(text::AnsiToWide(folder)); }
 
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find) return names;
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 namespace {
 
 std::map<UINT_PTR, std::function<void()>>& Steps() {
@@ -150,6 +165,80 @@ INT_PTR RunDialog(const std::function<INT_PTR()>& run, const std::function<void(
     for (const auto& [id, unused] : Steps()) KillTimer(nullptr, id);
     Steps().clear();
     return result;
+}
+
+HWND OwnDialog(HWND owner) {
+    std::pair<HWND, HWND> search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            char name[16] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0 &&
+                (!wanted || GetWindow(window, GW_OWNER) == wanted))
+                found = window;
+            return found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+namespace {
+
+constexpr DWORD kUserDeadline = 10000;
+
+// Polls `done` until it holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& done) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kUserDeadline; Sleep(20))
+        if (done()) return true;
+    return done();
+}
+
+// Every dialog of this process that is still open: questions get "No", everything else "Cancel",
+// innermost first as the owners wait for them.
+void CloseOwnDialogs() {
+    while (HWND dialog = OwnDialog()) {
+        HWND inner = dialog;
+        while (HWND owned = OwnDialog(inner)) inner = owned;
+        const bool question = GetDlgItem(inner, IDNO) && !GetDlgItem(inner, IDCANCEL);
+        PostMessageA(inner, WM_COMMAND, question ? IDNO : IDCANCEL, 0);
+        if (!WaitUntilGone(inner)) return;
+    }
+}
+
+}  // namespace
+
+HWND WaitForOwnDialog(HWND owner, const std::atomic<bool>* over) {
+    HWND found = nullptr;
+    WaitFor([&] { return (over && *over) || (found = OwnDialog(owner)) != nullptr; });
+    return found;
+}
+
+bool WaitUntilGone(HWND window) {
+    return WaitFor([window] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+bool PlayUser(const std::function<void()>& run, HWND owner, const std::function<void(HWND)>& user) {
+    std::atomic<bool> over = false;
+    bool appeared = false;
+    std::thread helper([&] {
+        if (HWND dialog = WaitForOwnDialog(owner, &over)) {
+            appeared = true;
+            user(dialog);
+        }
+        if (WaitFor([&] { return over.load(); })) return;
+        ADD_FAILURE() << "a dialog was left open";
+        for (int round = 0; round < 3 && !over; ++round) {
+            CloseOwnDialogs();
+            WaitFor([&] { return over.load(); });
+        }
+    });
+    run();
+    over = true;
+    helper.join();
+    return appeared;
 }
 
 void PumpMessages() {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -40,6 +41,8 @@ private:
 bool WriteBytes(const std::string& file, const std::string& content);
 std::string ReadBytes(const std::string& file);
 void RemoveTree(const std::string& folder);
+// The names of what `folder` holds, sorted: what a user listing it would find.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 // Dispatches every message waiting for this thread.
 void PumpMessages();
@@ -55,6 +58,19 @@ HWND ThreadWindow(const char* className);
 // Calls `run` (which shows a modal dialog) and runs `script` once the dialog shows; a dialog the
 // script leaves open is ended with `leftOpen`. Returns what `run` returned.
 INT_PTR RunDialog(const std::function<INT_PTR()>& run, const std::function<void(HWND)>& script, INT_PTR leftOpen);
+
+// The visible dialog ("#32770") of this process, of any thread, that `owner` owns (any owner when
+// null), or null.
+HWND OwnDialog(HWND owner = nullptr);
+// Waits up to ten seconds for OwnDialog(owner), or until `over` is set.
+HWND WaitForOwnDialog(HWND owner, const std::atomic<bool>* over = nullptr);
+// Waits up to ten seconds for `window` to be gone or hidden; false when it stays.
+bool WaitUntilGone(HWND window);
+// Runs `run`, which shows a modal dialog owned by `owner` (any when null), while a thread of its
+// own plays the user: `user` gets the dialog once it shows and should close it. When `run` has
+// not returned ten seconds after that, the test fails and every dialog of this process still
+// open is closed, so no test hangs. Returns whether the dialog showed.
+bool PlayUser(const std::function<void()>& run, HWND owner, const std::function<void(HWND)>& user);
 
 // Answers message boxes instead of showing them, and keeps what they said.
 class MessageRecorder {

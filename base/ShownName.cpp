@@ -1,0 +1,30 @@
+#include "ShownName.h"
+
+#include "Mbcs.h"
+
+namespace names {
+
+bool OnlyDots(std::string_view name) { return name.find_first_not_of('.') == std::string_view::npos; }
+
+bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+
+std::string ShownLabel(std::string_view label) {
+    std::string shown;
+    shown.reserve(label.size());
+    for (size_t at = 0; at < label.size();) {
+        const size_t next = mbcs::NextCharOffset(label, at);
+        if (next - at == 1 && IsControl(static_cast<unsigned char>(label[at])))
+            shown += ' ';
+        else
+            shown.append(label, at, next - at);
+        at = next;
+    }
+    // A blank is never a trail byte in the code page.
+    const size_t first = shown.find_first_not_of(' ');
+    if (first == std::string::npos) return shown;
+    const std::string_view trimmed = std::string_view(shown).substr(first, shown.find_last_not_of(' ') + 1 - first);
+    if (OnlyDots(trimmed)) return kDefaultItemName;
+    return shown;
+}
+
+}  // namespace names

@@ -1,6 +1,6 @@
-// Installing and uninstalling the bar from the program's menu: registration, the vertical-bar
-// category, and the shell's cached list of bars, which would otherwise hide a change until the
-// shell happens to rebuild it.
+// Installing and uninstalling the bar from the program's menu: registration (which also makes the
+// shell forget its cached list of bars), the vertical-bar category and the link list's menu
+// extension.
 #include "BarGuids.h"
 #include "Registration.h"
 
@@ -19,12 +19,6 @@ constexpr char kAskInstall[] = "Tolvak Barをインストールしますか？";
 constexpr char kAskUninstall[] = "Tolvak Bar, TLリンクリストをアンインストールしますか？";
 constexpr char kMenuExtensions[] = "Software\\Microsoft\\Internet Explorer\\MenuExt";
 constexpr char kLinkListExtension[] = "TLりんくりすと";
-constexpr const char* kCachedBarLists[] = {
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories\\"
-    "{00021493-0000-0000-C000-000000000046}\\Enum",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories64\\"
-    "{00021493-0000-0000-C000-000000000046}\\Enum",
-};
 constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
 HRESULT ChangeCategory(bool implemented, DWORD context) {
@@ -37,10 +31,6 @@ HRESULT ChangeCategory(bool implemented, DWORD context) {
     result = implemented ? categories->RegisterClassImplCategories(CLSID_TolvakEx, 1, &category)
                          : categories->UnRegisterClassImplCategories(CLSID_TolvakEx, 1, &category);
     return result;
-}
-
-void ForgetCachedBarLists() {
-    for (const char* key : kCachedBarLists) RegDeleteTreeA(HKEY_CURRENT_USER, key);
 }
 
 void RemoveLinkListExtension() {
@@ -59,7 +49,6 @@ int Install() {
     HRESULT result = RegisterServer();
     const HRESULT category = ChangeCategory(true, CLSCTX_INPROC_SERVER);
     if (SUCCEEDED(result)) result = category;
-    ForgetCachedBarLists();
     return SUCCEEDED(result) ? 0 : static_cast<int>(result);
 }
 
@@ -68,7 +57,6 @@ int Uninstall() {
     UnregisterServer();
     ChangeCategory(false, kAnyServer);
     RemoveLinkListExtension();
-    ForgetCachedBarLists();
     return 0;
 }
 

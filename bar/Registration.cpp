@@ -5,6 +5,7 @@
 
 #include <base/Handles.h>
 #include <base/Path.h>
+#include <base/Registry.h>
 #include <base/TextEncoding.h>
 
 #include <oleauto.h>
@@ -21,7 +22,7 @@ constexpr char kIndependentProgId[] = "TolvakBar.TolvakEx";
 enum class Data { kText, kModulePath, kNone };
 
 struct RegistryEntry {
-    const char* key;   // below HKEY_CLASSES_ROOT
+    const char* key;   // below the classes root
     const char* name;  // null: the key's default value
     Data kind;
     const char* text;
@@ -43,21 +44,39 @@ constexpr RegistryEntry kEntries[] = {
      nullptr, Data::kNone, nullptr},
 };
 
+// The shell's cached lists of vertical bars: until they go, the shell keeps showing the bars it
+// found when it built them, so a bar just registered stays missing from the browser's menu.
+constexpr const char* kCachedBarLists[] = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories64\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+};
+
 HRESULT FromWin32(LONG error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
-HRESULT Write(const RegistryEntry& entry, const std::string& modulePath) {
-    HKEY created = nullptr;
-    if (const LONG error = RegCreateKeyExA(HKEY_CLASSES_ROOT, entry.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_WRITE, nullptr, &created, nullptr))
-        return FromWin32(error);
-    const win::UniqueKey opened(created);
-    if (entry.kind == Data::kNone) return S_OK;
-    const std::string data = entry.kind == Data::kModulePath ? modulePath : std::string(entry.text);
-    return FromWin32(RegSetValueExA(opened.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                    static_cast<DWORD>(data.size() + 1)));
+HRESULT Write(HKEY classes, const RegistryEntry& entry, const std::string& modulePath) {
+    if (entry.kind == Data::kNone) return FromWin32(win::WriteTextValues(classes, entry.key, {}));
+    const win::TextValue value{entry.name, entry.kind == Data::kModulePath ? modulePath : std::string(entry.text)};
+    return FromWin32(win::WriteTextValues(classes, entry.key, {&value, 1}));
 }
 
-void DeleteTree(HKEY parent, const char* key) { RegDeleteTreeA(parent, key); }
+// `classes`: the root the entries go below.
+HRESULT WriteEntries(HKEY classes, const std::string& modulePath) {
+    // A class key left by an earlier version goes with everything below it.
+    RegDeleteTreeA(classes, kClassKey);
+    for (const RegistryEntry& entry : kEntries)
+        if (const HRESULT result = Write(classes, entry, modulePath); FAILED(result)) return result;
+    return S_OK;
+}
+
+void RemoveEntries(HKEY classes) {
+    for (const char* key : {kProgId, kIndependentProgId, kClassKey}) RegDeleteTreeA(classes, key);
+}
+
+void ForgetCachedBarLists() {
+    for (const char* key : kCachedBarLists) RegDeleteTreeA(HKEY_CURRENT_USER, key);
+}
 
 HRESULT RegisterTypeLibrary(const std::string& modulePath) {
     std::wstring file = text::AnsiToWide(modulePath);
@@ -85,20 +104,20 @@ void UnregisterTypeLibrary(const std::string& modulePath) {
 
 }  // namespace
 
+// Whoever registers (the program's menu, an installer, regsvr32), the cached lists go afterwards,
+// also after a failure, which may have removed the class key already.
 HRESULT RegisterServer() {
     const std::string modulePath = ModulePath();
-    // A class key left by an earlier version goes with everything below it.
-    DeleteTree(HKEY_CLASSES_ROOT, kClassKey);
-    for (const RegistryEntry& entry : kEntries)
-        if (const HRESULT result = Write(entry, modulePath); FAILED(result)) return result;
-    return RegisterTypeLibrary(modulePath);
+    HRESULT result = WriteEntries(HKEY_CLASSES_ROOT, modulePath);
+    if (SUCCEEDED(result)) result = RegisterTypeLibrary(modulePath);
+    ForgetCachedBarLists();
+    return result;
 }
 
 HRESULT UnregisterServer() {
-    DeleteTree(HKEY_CLASSES_ROOT, kProgId);
-    DeleteTree(HKEY_CLASSES_ROOT, kIndependentProgId);
-    DeleteTree(HKEY_CLASSES_ROOT, kClassKey);
+    RemoveEntries(HKEY_CLASSES_ROOT);
     UnregisterTypeLibrary(ModulePath());
+    ForgetCachedBarLists();
     return S_OK;
 }
 

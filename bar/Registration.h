@@ -7,6 +7,8 @@
 namespace bar {
 
 // Writes the entries (the class key afresh) and registers the type library; the first failure.
+// Both this and UnregisterServer then drop the shell's cached lists of vertical bars (the
+// current user's), so that the browser sees the change at its next start.
 HRESULT RegisterServer();
 // Removes the entries and unregisters the type library; always S_OK.
 HRESULT UnregisterServer();

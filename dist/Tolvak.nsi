@@ -99,7 +99,8 @@ SectionEnd
 
 !ifdef SHIPS_TolvakBar
 Section /o "エクスプローラ バーを登録する" SecBar
-    ; The COM registration of the 64-bit bar; the 32-bit copy in x86 is registered on 32-bit
+    ; The COM registration of the 64-bit bar (the library also makes the shell forget its cached
+    ; list of bars, as UnRegDLL does below); the 32-bit copy in x86 is registered on 32-bit
     ; Windows by hand (README).
     ClearErrors
     RegDLL "$INSTDIR\TolvakBar.dll"

@@ -1,14 +1,14 @@
-// The browser's toolbar button (and Tools menu entry) that starts this program. The browser reads
-// buttons from the machine's part of the registry only, so adding and removing it needs the right
-// to write there; without it the user is told, rather than shown a success that did not happen.
+// The browser's toolbar button (and Tools menu entry) that starts this program. Adding and removing
+// it needs the right to write the machine's part of the registry; without it the user is told,
+// rather than shown a success that did not happen.
 #include "BrowserSetup.h"
 #include "ShellHelper.h"
 
 #include <base/Format.h>
-#include <base/Handles.h>
 #include <base/HtmlHelp.h>
 #include <base/MessageBox.h>
 #include <base/Path.h>
+#include <base/Registry.h>
 
 #include <string>
 
@@ -28,21 +28,13 @@ constexpr char kNotRemoved[] =
     "ツールバーボタンを削除できませんでした。(エラー %lu)\nこの削除には管理者の権限が必要です。";
 constexpr char kHelpTopic[] = "/f_addietoolbar.html";
 
-LSTATUS SetString(HKEY key, const char* name, const std::string& data) {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>(data.size() + 1));
-}
+// The browser reads buttons from the machine's part of the registry only.
+HKEY ButtonRoot() { return HKEY_LOCAL_MACHINE; }
 
 // Writes the button's values in the order the browser has always found them.
 LSTATUS WriteButton() {
-    HKEY created = nullptr;
-    DWORD disposition = 0;
-    LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                     KEY_SET_VALUE, nullptr, &created, &disposition);
-    if (status != ERROR_SUCCESS) return status;
-    win::UniqueKey key(created);
     const std::string program = path::ModuleFile(nullptr);
-    const std::pair<const char*, std::string> values[] = {
+    const win::TextValue values[] = {
         {"ButtonText", "Tolvak"},
         {"CLSID", kStartsProgram},
         {"Exec", program},
@@ -51,12 +43,7 @@ LSTATUS WriteButton() {
         {"MenuStatusBar", "Tolvakを起動"},
         {"MenuText", "Tolvak"},
     };
-    for (const auto& [name, data] : values)
-        if ((status = SetString(key.get(), name, data)) != ERROR_SUCCESS) break;
-    key.reset();
-    // A button that lacks values would not work: one this call made goes again.
-    if (status != ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY) RegDeleteTreeA(HKEY_LOCAL_MACHINE, kButtonKey);
-    return status;
+    return win::WriteTextValues(ButtonRoot(), kButtonKey, values);
 }
 
 }  // namespace
@@ -76,7 +63,7 @@ void AddToolbarButton() {
 
 void RemoveToolbarButton() {
     // A button that is not there is already removed.
-    const LSTATUS status = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kButtonKey);
+    const LSTATUS status = RegDeleteTreeA(ButtonRoot(), kButtonKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         ui::ShowMessage(nullptr, text::Format(kNotRemoved, static_cast<unsigned long>(status)), kCaption, MB_OK);
 }

@@ -17,12 +17,6 @@
 namespace {
 
 constexpr char kClassKey[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
-constexpr char kCachedBars[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories\\"
-    "{00021493-0000-0000-C000-000000000046}\\Enum";
-constexpr char kCachedBars64[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories64\\"
-    "{00021493-0000-0000-C000-000000000046}\\Enum";
 const std::string kImplemented = std::string(kClassKey) + "\\Implemented Categories\\{00021493-0000-0000-C000-000000000046}";
 
 using RegisterFn = HRESULT(STDAPICALLTYPE*)();
@@ -49,15 +43,10 @@ struct BarLibrary {
     }
 };
 
+using testutil::KeyExists;
+
 std::optional<std::string> Value(const std::string& key, const char* name = nullptr) {
     return testutil::RegistryText(HKEY_CLASSES_ROOT, key, name);
-}
-
-bool KeyExists(HKEY root, const std::string& key) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
 }
 
 std::vector<std::string> SubKeys(const std::string& key) {
@@ -90,6 +79,7 @@ struct CountingOuter final : IUnknown {
 
 TEST(BarRegistration, WritesExactlyItsEntriesAndRemovesThemAgain) {
     BarLibrary library;
+    const testutil::BarUnregisteredAtEnd unregister;
     ASSERT_TRUE(library.registerServer && library.unregisterServer) << library.path;
     const testutil::ScopedRegistryKey otherClass(HKEY_CLASSES_ROOT, "CLSID\\{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}");
     const testutil::ScopedRegistryKey leftOver(HKEY_CLASSES_ROOT, std::string(kClassKey) + "\\Old");
@@ -139,6 +129,7 @@ TEST(BarRegistration, WritesExactlyItsEntriesAndRemovesThemAgain) {
 
 TEST(BarRegistration, TheRegisteredClassIsCreatedThroughCom) {
     BarLibrary library;
+    const testutil::BarUnregisteredAtEnd unregister;
     ASSERT_EQ(library.registerServer(), S_OK);
     win::ComPtr<IUnknown> band;
     ASSERT_EQ(CoCreateInstance(CLSID_TolvakEx, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
@@ -178,10 +169,19 @@ TEST(BarRegistration, TheRegisteredClassIsCreatedThroughCom) {
     EXPECT_EQ(persist->GetClassID(&clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_TolvakEx));
     EXPECT_EQ(persist->IsDirty(), S_FALSE);
-    dispatch.reset();
-    persist.reset();
-    band.reset();
-    library.unregisterServer();
+}
+
+// An installer registers through the exports, not through the program's menu: there too the
+// shell must drop its cached lists of bars, or the bar stays missing after setup.
+TEST(BarRegistration, RegisteringOrUnregisteringMakesTheShellForgetItsListsOfBars) {
+    BarLibrary library;
+    const testutil::BarUnregisteredAtEnd unregister;
+    for (const RegisterFn exported : {library.registerServer, library.unregisterServer}) {
+        const testutil::CachedBarLists cached;
+        ASSERT_TRUE(cached.ok());
+        EXPECT_EQ(exported(), S_OK);
+        EXPECT_TRUE(testutil::CachedBarLists::Gone());
+    }
 }
 
 TEST(BarRegistration, TheFactoryServesOnlyItsClassAndAggregates) {
@@ -254,8 +254,7 @@ TEST(BarRegistration, StartsTheProgramBesideTheLibraryByItsQuotedPath) {
 
 struct InstallFixture : testing::Test {
     testutil::MessageRecorder messages;
-    testutil::ScopedRegistryKey cached{HKEY_CURRENT_USER, kCachedBars};
-    testutil::ScopedRegistryKey cached64{HKEY_CURRENT_USER, kCachedBars64};
+    testutil::CachedBarLists cached;
 
     void TearDown() override { bar::UnregisterServer(); }
 };
@@ -264,7 +263,7 @@ TEST_F(InstallFixture, InstallingAsksRegistersAndForgetsTheShellsListOfBars) {
     messages.AnswerNext(IDNO);
     EXPECT_EQ(bar::Install(), bar::kInstallDeclined);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kCachedBars));
+    EXPECT_FALSE(testutil::CachedBarLists::Gone());
 
     messages.AnswerNext(IDYES);
     EXPECT_EQ(bar::Install(), 0);
@@ -274,14 +273,14 @@ TEST_F(InstallFixture, InstallingAsksRegistersAndForgetsTheShellsListOfBars) {
     EXPECT_EQ(messages.messages()[1].flags, UINT(MB_YESNO));
     EXPECT_EQ(Value(std::string(kClassKey) + "\\InprocServer32"), path::ModuleFile(nullptr));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kImplemented));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCachedBars));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCachedBars64));
+    EXPECT_TRUE(testutil::CachedBarLists::Gone());
 }
 
 TEST_F(InstallFixture, UninstallingRemovesTheClassAndTheLinkListExtension) {
     ASSERT_EQ(bar::RegisterServer(), S_OK);
     const std::string extension = "Software\\Microsoft\\Internet Explorer\\MenuExt\\TLりんくりすと";
-    const testutil::ScopedRegistryKey linkList(HKEY_CURRENT_USER, extension + "\\inner\\deeper");
+    const testutil::ScopedRegistryKey linkList(HKEY_CURRENT_USER, extension);
+    ASSERT_TRUE(linkList.Set("inner\\deeper", ""));
     messages.AnswerNext(IDNO);
     EXPECT_EQ(bar::Uninstall(), 0);
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
@@ -292,5 +291,5 @@ TEST_F(InstallFixture, UninstallingRemovesTheClassAndTheLinkListExtension) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, extension));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\MenuExt"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCachedBars));
+    EXPECT_TRUE(testutil::CachedBarLists::Gone());
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace e2e;
 
 namespace {
@@ -30,44 +32,72 @@ bool RunsToTheEnd(HWND window, UINT command) {
     return SendMessageTimeoutA(window, WM_COMMAND, command, 0, SMTO_NORMAL, 3000, &ignored) != 0;
 }
 
+// The program with the bar library beside it, its window shown; whatever the test registered is
+// undone at the end.
+struct ProgramWithBar : testing::Test {
+    const testutil::BarUnregisteredAtEnd unregister;
+    testutil::TempDir data;
+    Installation installation{"[Tolvak#1]\r\nFavRoot=" + data.MakeDir("fav") + "\r\n"};
+    std::optional<RunningProgram> program;
+    HWND window = nullptr;
+
+    void SetUp() override {
+        ASSERT_EQ(CountMainWindows(), 0) << "another instance is still running";
+        ASSERT_TRUE(installation.AddPlugIn("TolvakBar.dll"));
+        program.emplace(installation);
+        window = program->Window();
+        ASSERT_NE(window, nullptr);
+    }
+    // Installs from the menu, answers the library's question with Yes; the program's report.
+    HWND ReportOfInstall() const {
+        PostMessageA(window, WM_COMMAND, kInstallBar, 0);
+        HWND question = NextBox(*program);
+        if (!question) return nullptr;
+        PostMessageA(question, WM_COMMAND, IDYES, 0);
+        return NextBox(*program, question);
+    }
+};
+
 }  // namespace
 
-TEST(BarSetup, InstallAsksReportsAndRegistersUninstallRemoves) {
-    ASSERT_EQ(CountMainWindows(), 0) << "another instance is still running";
-    testutil::TempDir data;
-    Installation installation("[Tolvak#1]\r\nFavRoot=" + data.MakeDir("fav") + "\r\n");
-    ASSERT_TRUE(installation.AddPlugIn("TolvakBar.dll"));
-    RunningProgram program(installation);
-    HWND window = program.Window();
-    ASSERT_NE(window, nullptr);
-
+TEST_F(ProgramWithBar, InstallAsksReportsAndRegistersUninstallRemoves) {
     // No: nothing registered, nothing more said.
     PostMessageA(window, WM_COMMAND, kInstallBar, 0);
-    HWND question = NextBox(program);
+    HWND question = NextBox(*program);
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(MessageText(question), "Tolvak Barをインストールしますか？");
-    ASSERT_TRUE(AnswerDialog(program, question, IDNO));
+    ASSERT_TRUE(AnswerDialog(*program, question, IDNO));
     EXPECT_EQ(RegisteredBar(), "");
 
     // Yes: registered from the program's folder, and the program offers the help.
-    PostMessageA(window, WM_COMMAND, kInstallBar, 0);
-    question = NextBox(program);
-    ASSERT_NE(question, nullptr);
-    PostMessageA(question, WM_COMMAND, IDYES, 0);
-    HWND report = NextBox(program, question);
+    HWND report = ReportOfInstall();
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(MessageText(report), "登録が完了しました。\nヘルプを表示しますか？");
-    ASSERT_TRUE(AnswerDialog(program, report, IDNO));
+    ASSERT_TRUE(AnswerDialog(*program, report, IDNO));
     EXPECT_EQ(RegisteredBar(), installation.dir() / "TolvakBar.dll");
 
     // Uninstall asks once and reports nothing.
     PostMessageA(window, WM_COMMAND, kUninstallBar, 0);
-    question = NextBox(program);
+    question = NextBox(*program);
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(MessageText(question), "Tolvak Bar, TLリンクリストをアンインストールしますか？");
-    ASSERT_TRUE(AnswerDialog(program, question, IDYES));
-    EXPECT_EQ(DialogOf(program.id()), nullptr);
+    ASSERT_TRUE(AnswerDialog(*program, question, IDYES));
+    EXPECT_EQ(DialogOf(program->id()), nullptr);
     EXPECT_EQ(RegisteredBar(), "");
+}
+
+// Without the right to write the bar's class key the user is told, rather than offered the help
+// for a bar that is not there.
+TEST_F(ProgramWithBar, RegistrationThatFailsIsReported) {
+    const testutil::LockedRegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}");
+    ASSERT_TRUE(classKey.ok());
+    HWND report = ReportOfInstall();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(MessageText(report), "TolvakBarを登録できませんでした。(0x80070005)");
+    char caption[64] = "";
+    GetWindowTextA(report, caption, sizeof caption);
+    EXPECT_STREQ(caption, "IE拡張");
+    ASSERT_TRUE(AnswerDialog(*program, report, IDOK));
 }
 
 TEST(BarSetup, LibraryOnlyInTheStartFolderIsNotLoaded) {

@@ -1,6 +1,7 @@
-// The built installer (made from the deliverables in TOLVAK_DELIVERABLE_FILES) as an administrator runs it silently: the files land in the chosen folder,
-// the installed program starts, the uninstall entry is complete, and the silent uninstall removes
-// what was installed but keeps the user's settings.
+// The built installer (made from the deliverables in TOLVAK_DELIVERABLE_FILES) as an administrator
+// runs it silently: the files land in the chosen folder, the installed program starts, the
+// uninstall entry is complete, and the silent uninstall removes what was installed (and what the
+// program's menu added for this copy) but keeps the user's settings unless told otherwise.
 #include "Program.h"
 
 #include <base/Format.h>
@@ -11,6 +12,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -22,6 +24,7 @@ constexpr char kToolbarButtonKey[] =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvak";
 constexpr char kBarServerKey[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
+constexpr char kLinkListKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\TLりんくりすと";
 constexpr DWORD kSetupTimeoutMs = 60000;
 
 std::vector<std::string> Deliverables() {
@@ -75,16 +78,49 @@ std::string StartMenuFolder() {
     return std::string(programs) + "\\Tolvak";
 }
 
+// A copy installed silently into a folder of the test; what the test has not uninstalled is
+// uninstalled at its end, on every path, so that no uninstall entry, Start menu folder or
+// registration outlives it.
+class SilentInstallation {
+public:
+    SilentInstallation(const std::string& folder, const char* options)
+        : folder_(folder),
+          setupResult_(RunAndWait(text::Format("\"%s\" /S%s /D=%s", Setup().c_str(), options, folder.c_str()))) {}
+    ~SilentInstallation() {
+        // In place (_?=) the uninstaller does not go on as a copy of itself, so its end is waited for.
+        if (path::Exists(uninstaller())) RunAndWait(text::Format("\"%s\" /S _?=%s", uninstaller().c_str(), folder_.c_str()));
+    }
+    SilentInstallation(const SilentInstallation&) = delete;
+    SilentInstallation& operator=(const SilentInstallation&) = delete;
+
+    static std::string Setup() { return e2e::BuiltFile("..\\dist\\" TOLVAK_SETUP_NAME); }
+    int setupResult() const { return setupResult_; }
+    std::string uninstaller() const { return folder_ + "\\uninstall.exe"; }
+    // Uninstalls as a user does: the uninstaller goes on as a copy of itself outside the folder,
+    // so that it can delete itself. True once it has.
+    bool Uninstall(const char* options) const {
+        return RunAndWait(text::Format("\"%s\" /S%s", uninstaller().c_str(), options)) == 0 &&
+               WaitFor([&] { return !path::Exists(uninstaller()); }, kSetupTimeoutMs);
+    }
+
+private:
+    std::string folder_;
+    int setupResult_;
+};
+
 }  // namespace
 
 TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings) {
-    const std::string setup = e2e::BuiltFile("..\\dist\\" TOLVAK_SETUP_NAME);
-    ASSERT_TRUE(path::Exists(setup)) << setup;
+    ASSERT_TRUE(path::Exists(SilentInstallation::Setup())) << SilentInstallation::Setup();
     testutil::TempDir parent;
     const std::string folder = parent / "Tolvak ソフト表";  // a blank and 0x5C trail bytes
     const bool withBar = path::Exists(e2e::BuiltFile("TolvakBar.dll"));
+    const testutil::BarUnregisteredAtEnd unregister;
+    std::optional<testutil::CachedBarLists> cached(std::in_place);
+    ASSERT_TRUE(cached->ok());
 
-    ASSERT_EQ(RunAndWait(text::Format("\"%s\" /S%s /D=%s", setup.c_str(), withBar ? " /BAR" : "", folder.c_str())), 0);
+    const SilentInstallation installation(folder, withBar ? " /BAR" : "");
+    ASSERT_EQ(installation.setupResult(), 0);
 
     for (const std::string& name : Deliverables()) {
         const std::string file = folder + "\\" + name;
@@ -100,15 +136,16 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
         EXPECT_TRUE(path::Exists(folder + "\\" + name)) << name;
     EXPECT_TRUE(path::Exists(StartMenuFolder() + "\\Tolvak.lnk"));
 
-    const std::string uninstaller = folder + "\\uninstall.exe";
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Tolvak");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), TOLVAK_VERSION_TEXT);
     EXPECT_NE(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "<none>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + uninstaller + "\"");
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
+              text::Format("\"%s\"", installation.uninstaller().c_str()));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), folder + "\\Tolvak.exe,0");
     EXPECT_GT(RegistryNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), 0u);
     if (withBar) {
         EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), folder + "\\TolvakBar.dll");
+        EXPECT_TRUE(testutil::CachedBarLists::Gone()) << "the bar would stay hidden until the shell rebuilt them";
     }
 
     {
@@ -118,19 +155,45 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
         EXPECT_NE(TreeView_GetRoot(e2e::TreeOf(window)), nullptr) << "and its tree";
     }  // closing it writes the window's place into the settings
 
-    // The browser's toolbar button as the program's menu makes it.
+    // What the program's menu and the browser leave: a toolbar button that starts another copy,
+    // the link list's menu extension, the shell's lists of bars.
     const testutil::ScopedRegistryKey button(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
-    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec"));
+    const std::string otherCopy = parent / "Tolvak\\Tolvak.exe";
+    ASSERT_TRUE(button.Set("", otherCopy, "Exec"));
+    const testutil::ScopedRegistryKey linkList(HKEY_CURRENT_USER, kLinkListKey);
+    ASSERT_TRUE(linkList.Set("inner", ""));
+    cached.emplace();
+    ASSERT_TRUE(cached->ok());
 
-    ASSERT_EQ(RunAndWait(text::Format("\"%s\" /S", uninstaller.c_str())), 0);
-    // The uninstaller runs on as a copy of itself outside the folder, so that it can delete itself.
-    EXPECT_TRUE(WaitFor([&] { return !path::Exists(uninstaller); }, kSetupTimeoutMs));
+    ASSERT_TRUE(installation.Uninstall(""));
     EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<none>"; }));
     for (const std::string& name : Deliverables()) EXPECT_FALSE(path::Exists(folder + "\\" + name)) << name;
     EXPECT_FALSE(path::Exists(folder + "\\Tolvak.chm"));
     EXPECT_FALSE(path::Exists(StartMenuFolder()));
     EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), "<none>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kToolbarButtonKey, "Exec"), "<none>");
+    if (withBar) {
+        EXPECT_TRUE(testutil::CachedBarLists::Gone());
+    }
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kToolbarButtonKey, "Exec"), otherCopy) << "another copy's button stays";
+    EXPECT_FALSE(testutil::KeyExists(HKEY_CURRENT_USER, kLinkListKey));
+    EXPECT_TRUE(testutil::KeyExists(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\MenuExt"));
     EXPECT_NE(testutil::ReadBytes(folder + "\\tolvak.ini").find("[Wnd]"), std::string::npos)
         << "the settings the program wrote stay";
+}
+
+TEST(Installer, UninstallingWithRemoveSettingsLeavesNothingOfThisCopy) {
+    testutil::TempDir parent;
+    const std::string folder = parent / "Tolvak";
+    const SilentInstallation installation(folder, "");
+    ASSERT_EQ(installation.setupResult(), 0);
+    ASSERT_TRUE(path::Exists(folder + "\\tolvak.ini"));
+    const testutil::ScopedRegistryKey button(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
+    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec"));
+
+    ASSERT_TRUE(installation.Uninstall(" /REMOVESETTINGS"));
+    // The uninstall entry goes last.
+    EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<none>"; }));
+    EXPECT_FALSE(path::Exists(folder + "\\tolvak.ini"));
+    EXPECT_FALSE(path::Exists(folder)) << "nothing is left in it";
+    EXPECT_FALSE(testutil::KeyExists(HKEY_LOCAL_MACHINE, kToolbarButtonKey)) << "the button that starts this copy goes";
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <thread>
 
+#include <sddl.h>
 #include <shlobj.h>
 #include <winioctl.h>
 
@@ -603,7 +604,39 @@ std::optional<std::string> RegistryText(HKEY root, const std::string& key, const
     return std::string(data);
 }
 
-ScopedRegistryKey::ScopedRegistryKey(HKEY root, std::string subKey) : root_(root), subKey_(std::move(subKey)) {
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+std::optional<NamedTexts> RegistryValues(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+    const win::UniqueKey closed(opened);
+    NamedTexts values;
+    char name[256], data[1024];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(opened, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        // Stored with its terminating NUL, as REG_SZ.
+        values.emplace_back(name, type == REG_SZ && dataSize > 0 && data[dataSize - 1] == '\0'
+                                      ? std::string(data, dataSize - 1)
+                                      : "(not a terminated string)");
+    }
+    return values;
+}
+
+ScopedRegistryKey::ScopedRegistryKey(HKEY root, std::string subKey, KeyAtStart start)
+    : root_(root), subKey_(std::move(subKey)) {
+    if (start == KeyAtStart::kAbsent) {
+        const LSTATUS status = RegDeleteTreeA(root_, subKey_.c_str());
+        ok_ = status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        return;
+    }
     HKEY key = nullptr;
     ok_ = RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
     if (ok_) RegCloseKey(key);
@@ -617,6 +650,62 @@ bool ScopedRegistryKey::Set(const std::string& relative, const std::string& valu
     const std::string full = relative.empty() ? subKey_ : subKey_ + "\\" + relative;
     return RegSetKeyValueA(root_, full.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)) ==
            ERROR_SUCCESS;
+}
+
+LockedRegistryKey::LockedRegistryKey(HKEY root, std::string subKey) : root_(root), subKey_(std::move(subKey)) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(root_, subKey_.c_str(), 0, nullptr, 0, READ_CONTROL, nullptr, &created, nullptr) != ERROR_SUCCESS)
+        return;
+    const win::UniqueKey key(created);
+    DWORD size = 0;
+    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    if (size == 0 || RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS)
+        return;
+    PSECURITY_DESCRIPTOR locked = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;KWSD;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &locked,
+                                                              nullptr))
+        return;
+    ok_ = SetRights(locked);
+    LocalFree(locked);
+}
+
+LockedRegistryKey::~LockedRegistryKey() {
+    if (ok_) SetRights(saved_.data());
+}
+
+bool LockedRegistryKey::SetRights(PSECURITY_DESCRIPTOR rights) const {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root_, subKey_.c_str(), 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return false;
+    const win::UniqueKey key(opened);
+    return RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, rights) == ERROR_SUCCESS;
+}
+
+namespace {
+
+constexpr const char* kCachedBarLists[] = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\PostSetup\\Component Categories64\\"
+    "{00021493-0000-0000-C000-000000000046}\\Enum",
+};
+
+}  // namespace
+
+CachedBarLists::CachedBarLists()
+    : list_(HKEY_CURRENT_USER, kCachedBarLists[0]),
+      list64_(HKEY_CURRENT_USER, kCachedBarLists[1]),
+      ok_(list_.Set("Old", "") && list64_.Set("Old", "")) {}
+
+bool CachedBarLists::Gone() {
+    return !KeyExists(HKEY_CURRENT_USER, kCachedBarLists[0]) && !KeyExists(HKEY_CURRENT_USER, kCachedBarLists[1]);
+}
+
+BarUnregisteredAtEnd::~BarUnregisteredAtEnd() {
+    using UnregisterFn = HRESULT(STDAPICALLTYPE*)();
+    const std::string library = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\TolvakBar.dll");
+    const win::UniqueModule module(LoadLibraryA(library.c_str()));
+    if (auto unregister = win::ProcAddress<UnregisterFn>(module.get(), MAKEINTRESOURCEA(4))) unregister();
 }
 
 ScopedClassObject::ScopedClassObject(REFCLSID clsid, IUnknown* factory) {

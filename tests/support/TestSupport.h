@@ -242,10 +242,18 @@ private:
 // A text value of `key` below `root` (no name: the default value); nothing when it is not there.
 std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* name = nullptr);
 
-// A registry key that is deleted, with everything below it, at the end of the test.
+bool KeyExists(HKEY root, const std::string& key);
+// A key's values (name, text) in the registry's order (as written on Windows, by name under
+// Wine); nothing when there is no key.
+using NamedTexts = std::vector<std::pair<std::string, std::string>>;
+std::optional<NamedTexts> RegistryValues(HKEY root, const std::string& key);
+
+// A registry key that is deleted, with everything below it, at the end of the test; created at
+// the start, or removed there for a test that starts without it.
+enum class KeyAtStart { kCreated, kAbsent };
 class ScopedRegistryKey {
 public:
-    ScopedRegistryKey(HKEY root, std::string subKey);
+    ScopedRegistryKey(HKEY root, std::string subKey, KeyAtStart start = KeyAtStart::kCreated);
     ~ScopedRegistryKey();
     ScopedRegistryKey(const ScopedRegistryKey&) = delete;
     ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
@@ -257,6 +265,48 @@ private:
     HKEY root_;
     std::string subKey_;
     bool ok_ = false;
+};
+
+// Refuses everyone writing or deleting `key` while it lives, as the system refuses a user a key
+// only administrators may change. The key is created when missing (removing it is left to the
+// test); as its owner the test may still change its rights, and puts the old ones back at the end.
+class LockedRegistryKey {
+public:
+    LockedRegistryKey(HKEY root, std::string subKey);
+    ~LockedRegistryKey();
+    LockedRegistryKey(const LockedRegistryKey&) = delete;
+    LockedRegistryKey& operator=(const LockedRegistryKey&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool SetRights(PSECURITY_DESCRIPTOR rights) const;
+    HKEY root_;
+    std::string subKey_;
+    std::vector<BYTE> saved_;
+    bool ok_ = false;
+};
+
+// The shell's cached lists of vertical bars, made up for the test (removed at its end): what
+// registering or unregistering the bar must drop.
+class CachedBarLists {
+public:
+    CachedBarLists();
+    bool ok() const { return ok_; }
+    static bool Gone();
+
+private:
+    ScopedRegistryKey list_, list64_;
+    bool ok_;
+};
+
+// Undoes the bar's registration through the built TolvakBar.dll at the end of the test, on every
+// path: a test that stops half-way must not leave the bar registered for the tests after it.
+class BarUnregisteredAtEnd {
+public:
+    BarUnregisteredAtEnd() = default;
+    ~BarUnregisteredAtEnd();
+    BarUnregisteredAtEnd(const BarUnregisteredAtEnd&) = delete;
+    BarUnregisteredAtEnd& operator=(const BarUnregisteredAtEnd&) = delete;
 };
 
 // CoCreateInstance on this thread finds `factory` for `clsid` while the object lives: Wine has

@@ -58,32 +58,16 @@ private:
     testutil::SingleObjectFactory factory_{CLSID_ShellUIHelper, this};
 };
 
-// The button key's values in the order they were written; empty when there is no key.
-std::vector<std::pair<std::string, std::string>> ButtonValues() {
-    std::vector<std::pair<std::string, std::string>> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    char name[256], data[1024];
-    for (DWORD index = 0;; ++index) {
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        // Stored with its terminating NUL, as REG_SZ.
-        values.emplace_back(name, type == REG_SZ && dataSize > 0 && data[dataSize - 1] == '\0'
-                                      ? std::string(data, dataSize - 1)
-                                      : "(not a terminated string)");
-    }
-    RegCloseKey(key);
-    return values;
-}
+// The button key's values; nothing when there is no key.
+std::optional<testutil::NamedTexts> ButtonValues() { return testutil::RegistryValues(HKEY_LOCAL_MACHINE, kButtonKey); }
 
 struct BrowserSetupFixture : testing::Test {
     win::OleSession ole;
     testutil::MessageRecorder messages;
     std::vector<std::string> topics;
     help::ScopedTopicHandler help{[this](const std::string& topic) { topics.push_back(topic); }};
-    testutil::ScopedRegistryKey button{HKEY_LOCAL_MACHINE, kButtonKey};
+    // No button yet, as before the user's first click.
+    testutil::ScopedRegistryKey button{HKEY_LOCAL_MACHINE, kButtonKey, testutil::KeyAtStart::kAbsent};
 };
 
 }  // namespace
@@ -110,16 +94,17 @@ TEST_F(BrowserSetupFixture, FavoritesWizardRunsOnlyWithABrowserThatHasIt) {
 }
 
 TEST_F(BrowserSetupFixture, ToolbarButtonIsAddedOnceAndRemovedWithoutTrace) {
+    ASSERT_TRUE(button.ok());
     browsersetup::AddToolbarButton();  // no browser
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Internet Explorer 5.0以上が必要です"});
-    EXPECT_TRUE(ButtonValues().empty());
+    EXPECT_EQ(ButtonValues(), std::nullopt);
 
     FakeShellHelper browser(true);
     browsersetup::AddToolbarButton();
     browsersetup::AddToolbarButton();
     // Wherever the program runs from, the button starts that program.
     const std::string program = path::ModuleFile(nullptr);
-    const std::vector<std::pair<std::string, std::string>> expected = {
+    const testutil::NamedTexts expected = {
         {"ButtonText", "Tolvak"},
         {"CLSID", "{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}"},
         {"Exec", program},
@@ -137,8 +122,7 @@ TEST_F(BrowserSetupFixture, ToolbarButtonIsAddedOnceAndRemovedWithoutTrace) {
 
     browsersetup::RemoveToolbarButton();
     browsersetup::RemoveToolbarButton();  // already gone: nothing to say
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kButtonKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ButtonValues(), std::nullopt);
     EXPECT_EQ(messages.texts().size(), 3u);
 }
 
@@ -159,5 +143,19 @@ TEST_F(BrowserSetupFixture, ButtonThatCannotBeWrittenIsReportedNotClaimed) {
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_TRUE(messages.texts()[0].starts_with("ツールバーボタンを登録できませんでした。")) << messages.texts()[0];
     EXPECT_TRUE(topics.empty());
-    EXPECT_TRUE(ButtonValues().empty());
+    EXPECT_EQ(ButtonValues(), std::nullopt);
+}
+
+TEST_F(BrowserSetupFixture, ButtonThatCannotBeRemovedIsReportedAndStays) {
+    ASSERT_TRUE(button.ok());
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kButtonKey, "ButtonText", REG_SZ, "Tolvak", 7), ERROR_SUCCESS);
+    {
+        const testutil::LockedRegistryKey locked(HKEY_LOCAL_MACHINE, kButtonKey);
+        ASSERT_TRUE(locked.ok());
+        browsersetup::RemoveToolbarButton();
+    }
+    EXPECT_EQ(ButtonValues(), (testutil::NamedTexts{{"ButtonText", "Tolvak"}}));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.texts()[0], "ツールバーボタンを削除できませんでした。(エラー 5)\nこの削除には管理者の権限が必要です。");
+    EXPECT_EQ(messages.messages()[0].caption, "IE拡張");
 }

@@ -286,6 +286,10 @@ private:
     win::UniqueImageList images_;
     ULONG watchId_ = 0;
     std::string reopenText_;
+    HTREEITEM editingNode_ = nullptr;  // the item whose label editor is open
+    // An open edit being cancelled for another item's: its first end notice is the cancel, and
+    // the end its hidden editor's loss of focus adds afterwards must not act on the typed text.
+    enum class EditCancel { kNone, kAsked, kDone } editCancel_ = EditCancel::kNone;
     bool endingLabelEdit_ = false;
     HTREEITEM contextNode_ = nullptr;
     // Each imported folder's nesting level, and the folders at every so many levels (TreeImport.cpp).

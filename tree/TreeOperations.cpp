@@ -7,6 +7,9 @@
 
 #include <shlobj.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr char kRootCannotBeDeleted[] = "ルートフォルダは削除できません";
@@ -15,6 +18,11 @@ constexpr char kDeleteQuestion[] = "[%s]を削除しますか？";
 constexpr char kDeleteCaption[] = "削除の確認";
 constexpr char kDeleteFailed[] = "削除できませんでした";
 constexpr size_t kQuestionLabelCapacity = MAX_PATH;
+// Opening a branch stops this many levels down: the tree view's time for each expansion grows
+// with the depth, and a source nesting a hundred thousand levels would keep the window busy for
+// many minutes.
+constexpr uint32_t kMaxExpandLevels = 1000;
+constexpr char kTooDeepToExpand[] = "階層が深すぎるため、%u 階層より下は展開しませんでした";
 // Silently, without a second question, into the recycle bin.
 constexpr FILEOP_FLAGS kDeleteFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
 
@@ -25,6 +33,35 @@ HTREEITEM NextInBranch(HWND tree, HTREEITEM top, HTREEITEM at) {
     for (; at != top; at = TreeView_GetParent(tree, at))
         if (HTREEITEM sibling = TreeView_GetNextSibling(tree, at)) return sibling;
     return nullptr;
+}
+
+// Expands `node` and the nodes below it down to kMaxExpandLevels; false when deeper levels stay closed.
+bool ExpandDeepestFirst(const CFavTreeView& tree, HTREEITEM node) {
+    HWND window = tree.hwnd();
+    // Each node with children, before the nodes below it; a walk with its own stack, as sources
+    // may nest deeper than recursion reaches.
+    std::vector<HTREEITEM> parents;
+    std::vector<std::pair<HTREEITEM, uint32_t>> pending{{node, 0}};
+    bool complete = true;
+    while (!pending.empty()) {
+        const auto [at, level] = pending.back();
+        pending.pop_back();
+        // A source is read when it first opens: opened now, its content joins the walk.
+        const fav::NodeKind kind = tree.KindOf(at);
+        if ((kind & fav::kUnopened) && (kind & fav::kImported)) TreeView_Expand(window, at, TVE_EXPAND);
+        HTREEITEM child = TreeView_GetChild(window, at);
+        if (!child) continue;
+        if (level == kMaxExpandLevels) {
+            complete = false;
+            continue;
+        }
+        parents.push_back(at);
+        for (; child; child = TreeView_GetNextSibling(window, child)) pending.emplace_back(child, level + 1);
+    }
+    // The tree view's work for an expansion grows with what shows below the item: deepest first,
+    // every node opens while it is still hidden, and each item comes into view once.
+    for (auto at = parents.rbegin(); at != parents.rend(); ++at) TreeView_Expand(window, *at, TVE_EXPAND);
+    return complete;
 }
 
 }  // namespace
@@ -58,11 +95,17 @@ void CFavTreeView::ExpandBranch(HTREEITEM node, bool expand) {
     if (!node) return;
     HWND window = hwnd();
     SendMessageA(window, WM_SETREDRAW, FALSE, 0);
-    const UINT action = expand ? TVE_EXPAND : TVE_COLLAPSE;
-    // A walk rather than recursion: an imported source may nest deeper than the stack reaches.
-    for (HTREEITEM at = node; at; at = NextInBranch(window, node, at)) TreeView_Expand(window, at, action);
+    bool cut = false;
+    if (expand) {
+        cut = !ExpandDeepestFirst(*this, node);
+    } else {
+        // A walk rather than recursion: an imported source may nest deeper than the stack reaches.
+        for (HTREEITEM at = node; at; at = NextInBranch(window, node, at))
+            if (TreeView_GetItemState(window, at, TVIS_EXPANDED) & TVIS_EXPANDED) TreeView_Expand(window, at, TVE_COLLAPSE);
+    }
     TreeView_Select(window, node, TVGN_FIRSTVISIBLE);
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window, nullptr, TRUE);
     SetFocus(window);
+    if (cut) Message(text::Format(kTooDeepToExpand, static_cast<unsigned>(kMaxExpandLevels)), "", MB_ICONINFORMATION);
 }

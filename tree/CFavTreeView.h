@@ -146,7 +146,8 @@ public:
     // Sends the node's file or folder to the recycle bin after asking; refuses the root and
     // imported nodes.
     void Delete(HTREEITEM node);
-    // Expands or collapses the node and everything below it.
+    // Expands or collapses the node and everything below it, down to 1000 levels (expanding
+    // says so when deeper levels stay closed).
     void ExpandBranch(HTREEITEM node, bool expand);
 
     // Imported content (TreeImport.cpp): an imported folder, and an imported item opening `url`

@@ -220,6 +220,16 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case kRemoveNode:
         RemoveNode(reinterpret_cast<HTREEITEM>(lParam));
         return 0;
+    case TVM_EDITLABELA:
+    case TVM_EDITLABELW:
+        // The tree view hands back the editor already open, whatever item is asked for, and its
+        // end would rename that other item: the open edit is cancelled first.
+        if (editingNode_ && editingNode_ != reinterpret_cast<HTREEITEM>(lParam)) {
+            editCancel_ = EditCancel::kAsked;
+            TreeView_EndEditLabelNow(window, TRUE);
+            editCancel_ = EditCancel::kNone;
+        }
+        break;
     case WM_DESTROY:
         AbandonFeatures();
         RemoveDeepBranches();  // before the tree view removes the rest

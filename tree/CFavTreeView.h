@@ -146,7 +146,8 @@ public:
     // Sends the node's file or folder to the recycle bin after asking; refuses the root and
     // imported nodes.
     void Delete(HTREEITEM node);
-    // Expands or collapses the node and everything below it.
+    // Expands or collapses the node and everything below it, down to 1000 levels (expanding
+    // says so when deeper levels stay closed).
     void ExpandBranch(HTREEITEM node, bool expand);
 
     // Imported content (TreeImport.cpp): an imported folder, and an imported item opening `url`
@@ -286,6 +287,10 @@ private:
     win::UniqueImageList images_;
     ULONG watchId_ = 0;
     std::string reopenText_;
+    HTREEITEM editingNode_ = nullptr;  // the item whose label editor is open
+    // An open edit being cancelled for another item's: its first end notice is the cancel, and
+    // the end its hidden editor's loss of focus adds afterwards must not act on the typed text.
+    enum class EditCancel { kNone, kAsked, kDone } editCancel_ = EditCancel::kNone;
     bool endingLabelEdit_ = false;
     HTREEITEM contextNode_ = nullptr;
     // Each imported folder's nesting level, and the folders at every so many levels (TreeImport.cpp).

@@ -32,6 +32,12 @@ struct FolderListing {
 bool IsShownEntry(std::string_view name, DWORD attributes);
 bool IsShownEntry(std::wstring_view name, DWORD attributes);
 
+// Folders are listed through "<folder>\\*", which must fit the system's path limit. A walk shows
+// a folder beyond it with a message item saying so, never as an empty folder.
+inline constexpr size_t kMaxListedFolderCharacters = MAX_PATH - 3;
+inline constexpr char kPathTooLong[] = "フォルダのパスが長すぎるため読み込めません";
+inline bool IsListable(const std::wstring& folder) { return folder.size() <= kMaxListedFolderCharacters; }
+
 // Nothing when the folder cannot be listed. The listing is closed before this returns, so a walk
 // that descends never holds more than one open.
 std::optional<FolderListing> ListFolder(const std::wstring& folder);

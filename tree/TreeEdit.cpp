@@ -36,17 +36,26 @@ bool RenameOnDisk(HWND owner, const std::wstring& from, const std::wstring& to) 
 LRESULT CFavTreeView::OnBeginLabelEdit(const NMTVDISPINFOA& info) {
     HTREEITEM node = info.item.hItem;
     const bool allowed = node && node != Root() && (KindOf(node) & fav::kFileBacked);
-    if (allowed) SetLabelEditing(true);
+    if (allowed) {
+        SetLabelEditing(true);
+        editingNode_ = node;
+    }
     return allowed ? FALSE : TRUE;
 }
 
 LRESULT CFavTreeView::OnEndLabelEdit(const NMTVDISPINFOA& info) {
     SetLabelEditing(false);
+    editingNode_ = nullptr;
     // A message box takes the focus from the edit box, and the tree view then ends the same edit
     // a second time; that second notice must not act again.
-    if (endingLabelEdit_) return FALSE;
+    if (endingLabelEdit_ || editCancel_ == EditCancel::kDone) return FALSE;
+    NMTVDISPINFOA ending = info;
+    if (editCancel_ == EditCancel::kAsked) {
+        ending.item.pszText = nullptr;
+        editCancel_ = EditCancel::kDone;
+    }
     endingLabelEdit_ = true;
-    const LRESULT result = FinishLabelEdit(info);
+    const LRESULT result = FinishLabelEdit(ending);
     endingLabelEdit_ = false;
     return result;
 }
@@ -107,6 +116,8 @@ void CFavTreeView::ReopenLabelEdit(HTREEITEM node, const std::string& text) {
 }
 
 void CFavTreeView::OnReopenLabelEdit(HTREEITEM node) {
+    // The user has begun editing another item meanwhile: that edit wins.
+    if (editingNode_) return;
     HWND edit = TreeView_EditLabel(hwnd(), node);
     if (!edit) return;
     // Keep what the user typed so it can be corrected rather than retyped.

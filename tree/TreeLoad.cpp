@@ -134,6 +134,10 @@ CFavTreeView::FolderStatus CFavTreeView::LoadFolder(const std::wstring& folder, 
 }
 
 bool CFavTreeView::LoadFolderBelow(const std::wstring& folder, HTREEITEM parent, fav::FolderTrail& trail) {
+    if (!fav::IsListable(folder)) {
+        AddImportedItem(parent, fav::kPathTooLong, std::nullopt);
+        return false;
+    }
     const std::optional<fav::FolderListing> listing = fav::ListFolder(folder);
     if (!listing) return false;
     for (const fav::ListedEntry& entry : listing->folders) {

@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kFavoriteDeleted[] = "お気に入りが削除されています";
 constexpr char kFavoriteDeletedSentence[] = "お気に入りが削除されています。";
+constexpr char kFavoriteUnreadable[] = "お気に入りを読み込めませんでした。\n他のプログラムが使用している可能性があります。";
 constexpr int kLabelCapacity = MAX_PATH + 1;
 constexpr int kNameCapacity = MAX_PATH + 1;  // UTF-16 units: a file name holds at most 255
 constexpr int kOutlineLabelCapacity = 200;  // labels copied into another tree (199 bytes)
@@ -147,12 +148,17 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     if (kind != fav::kShortcut) return std::nullopt;
     const std::optional<std::wstring> file = NodeFile(node);
     std::optional<std::string> url = file ? shortcut::ReadUrl(*file) : std::nullopt;
-    if (!url) {
-        // The file is gone (or holds no URL): the entry cannot be used any more.
-        Message(kFavoriteDeletedSentence, "", MB_ICONWARNING);
-        RemoveNode(node);
+    if (url) return url;
+    // A file that is there but cannot be read (another program holds it locked) is still the
+    // user's favorite: said so, and kept.
+    if (file && fsys::Exists(*file) && !fsys::ReadAll(*file)) {
+        Message(kFavoriteUnreadable, "", MB_ICONWARNING);
+        return std::nullopt;
     }
-    return url;
+    // The file is gone (or holds no URL): the entry cannot be used any more.
+    Message(kFavoriteDeletedSentence, "", MB_ICONWARNING);
+    RemoveNode(node);
+    return std::nullopt;
 }
 
 bool CFavTreeView::StillExists(HTREEITEM node) {

@@ -24,6 +24,7 @@ LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
         // Commands, dragged data and link checks act on nodes: none may outlive its item.
         HTREEITEM node = reinterpret_cast<const NMTREEVIEWA*>(header)->itemOld.hItem;
         if (node == contextNode_) contextNode_ = nullptr;
+        if (node == editingNode_) editingNode_ = nullptr;
         ForgetNodeInFeatures(node);
         return 0;
     }

@@ -7,6 +7,9 @@
 
 #include <shlobj.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr char kRootCannotBeDeleted[] = "ルートフォルダは削除できません";
@@ -15,16 +18,39 @@ constexpr char kDeleteQuestion[] = "[%s]を削除しますか？";
 constexpr char kDeleteCaption[] = "削除の確認";
 constexpr char kDeleteFailed[] = "削除できませんでした";
 constexpr size_t kQuestionLabelCapacity = MAX_PATH;
+// Opening or closing a branch stops this many levels down: the tree view's time for each step
+// grows with the depth and the item count, and a source nesting a hundred thousand levels would
+// keep the window busy for many minutes. Levels below can only have been opened by hand.
+constexpr uint32_t kMaxExpandLevels = 1000;
+constexpr char kTooDeepToExpand[] = "階層が深すぎるため、%u 階層より下は展開しませんでした";
 // Silently, without a second question, into the recycle bin.
 constexpr FILEOP_FLAGS kDeleteFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
 
-// The node after `at` in a depth-first walk of `top`'s branch (each node before its children),
-// or null at the branch's end.
-HTREEITEM NextInBranch(HWND tree, HTREEITEM top, HTREEITEM at) {
-    if (HTREEITEM child = TreeView_GetChild(tree, at)) return child;
-    for (; at != top; at = TreeView_GetParent(tree, at))
-        if (HTREEITEM sibling = TreeView_GetNextSibling(tree, at)) return sibling;
-    return nullptr;
+// The nodes with children in `node`'s branch, each before the nodes below it, down to
+// kMaxExpandLevels; `complete` tells whether nothing deeper was left out. A walk with its own
+// stack, as sources may nest deeper than recursion reaches, and bounded, as every tree-view
+// message about an item costs time that grows with the number of items.
+std::vector<HTREEITEM> BranchParents(const CFavTreeView& tree, HTREEITEM node, bool openSources, bool* complete) {
+    HWND window = tree.hwnd();
+    std::vector<HTREEITEM> parents;
+    std::vector<std::pair<HTREEITEM, uint32_t>> pending{{node, 0}};
+    *complete = true;
+    while (!pending.empty()) {
+        const auto [at, level] = pending.back();
+        pending.pop_back();
+        // A source is read when it first opens: opened now, its content joins the walk.
+        const fav::NodeKind kind = tree.KindOf(at);
+        if (openSources && (kind & fav::kUnopened) && (kind & fav::kImported)) TreeView_Expand(window, at, TVE_EXPAND);
+        HTREEITEM child = TreeView_GetChild(window, at);
+        if (!child) continue;
+        if (level == kMaxExpandLevels) {
+            *complete = false;
+            continue;
+        }
+        parents.push_back(at);
+        for (; child; child = TreeView_GetNextSibling(window, child)) pending.emplace_back(child, level + 1);
+    }
+    return parents;
 }
 
 }  // namespace
@@ -57,12 +83,19 @@ void CFavTreeView::Delete(HTREEITEM node) {
 void CFavTreeView::ExpandBranch(HTREEITEM node, bool expand) {
     if (!node) return;
     HWND window = hwnd();
-    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
-    const UINT action = expand ? TVE_EXPAND : TVE_COLLAPSE;
-    // A walk rather than recursion: an imported source may nest deeper than the stack reaches.
-    for (HTREEITEM at = node; at; at = NextInBranch(window, node, at)) TreeView_Expand(window, at, action);
+    // Hidden meanwhile: the tree view scrolls and repaints a shown window at every expansion,
+    // which costs far more than the expansion itself.
+    const bool shown = (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    ShowWindow(window, SW_HIDE);
+    bool complete = true;
+    const std::vector<HTREEITEM> parents = BranchParents(*this, node, expand, &complete);
+    // Deepest first: the tree view's work for each expansion or collapse grows with what shows
+    // below the item, and this way nothing below it shows yet, or any more.
+    for (auto at = parents.rbegin(); at != parents.rend(); ++at)
+        TreeView_Expand(window, *at, expand ? TVE_EXPAND : TVE_COLLAPSE);
     TreeView_Select(window, node, TVGN_FIRSTVISIBLE);
-    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window, nullptr, TRUE);
+    if (shown) ShowWindow(window, SW_SHOW);
     SetFocus(window);
+    if (expand && !complete)
+        Message(text::Format(kTooDeepToExpand, static_cast<unsigned>(kMaxExpandLevels)), "", MB_ICONINFORMATION);
 }

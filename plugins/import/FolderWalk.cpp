@@ -18,9 +18,6 @@ namespace {
 
 constexpr wchar_t kItemListName[] = L"Item.dat";
 constexpr char kItemListOutOfMemory[] = "メモリを確保できませんでした";
-constexpr char kPathTooLong[] = "フォルダのパスが長すぎるため読み込めません";
-// Folders are listed through "<folder>\\*", which must fit the system's path limit.
-constexpr size_t kMaxFolderCharacters = MAX_PATH - 3;
 
 class Walker {
 public:
@@ -70,8 +67,8 @@ private:
             if (!child) continue;
             const std::wstring path = fsys::Join(folder, entry.name);
             // Said, not silently left empty.
-            if (path.size() > kMaxFolderCharacters)
-                sink_.AddNode(child, kPathTooLong, plugin::NoURL, plugin::kAddItem);
+            if (!fav::IsListable(path))
+                sink_.AddNode(child, fav::kPathTooLong, plugin::NoURL, plugin::kAddItem);
             else
                 Walk(path, child, entry.link);
         }

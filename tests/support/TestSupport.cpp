@@ -484,6 +484,27 @@ std::string FileList(const std::vector<std::string>& files) {
     return std::string(reinterpret_cast<const char*>(&header), sizeof header) + list;
 }
 
+POINTL PointOn(const CFavTreeView& tree, HTREEITEM node) {
+    RECT rect{};
+    TreeView_GetItemRect(tree.hwnd(), node, &rect, TRUE);
+    POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(tree.hwnd(), &point);
+    return POINTL{point.x, point.y};
+}
+
+DWORD DropOn(IDropTarget& target, const CFavTreeView& tree, IDataObject& data, HTREEITEM node, DWORD allowed) {
+    const POINTL point = PointOn(tree, node);
+    DWORD effect = allowed;
+    target.DragEnter(&data, MK_LBUTTON, point, &effect);
+    effect = allowed;
+    target.DragOver(MK_LBUTTON, point, &effect);
+    const DWORD hovering = effect;
+    effect = allowed;
+    target.Drop(&data, 0, point, &effect);
+    PumpMessages();
+    return hovering;
+}
+
 }  // namespace testutil
 
 namespace testutil {

@@ -201,6 +201,12 @@ private:
 
 // A CF_HDROP block (ANSI names) listing `files`.
 std::string FileList(const std::vector<std::string>& files);
+// The screen point in the middle of `node`'s label.
+POINTL PointOn(const CFavTreeView& tree, HTREEITEM node);
+// Enters, hovers and drops `data` over `node` through `target`, as OLE would; returns the effect
+// offered while hovering. Posted follow-ups run.
+DWORD DropOn(IDropTarget& target, const CFavTreeView& tree, IDataObject& data, HTREEITEM node,
+             DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK);
 
 // Opens the label editor on `node`, types `text` and commits it; with no text the edit is
 // cancelled. Returns false when the tree refused to open the editor. Posted follow-ups run.

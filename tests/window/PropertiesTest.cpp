@@ -2,6 +2,8 @@
 #include "../support/TestSupport.h"
 
 #include <base/ControlText.h>
+#include <base/DragDrop.h>
+#include <base/Path.h>
 #include <resources/TreeIds.h>
 #include <tree/CFavTreeView.h>
 #include <tree/TreeContextMenu.h>
@@ -11,14 +13,18 @@
 
 #include <wininet.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace {
 
 using testutil::Node;
 
-std::function<void(HWND)> g_script;
-int g_tries = 0;
+// Per thread: trees on two threads each run a sheet of their own.
+thread_local std::function<void(HWND)> g_script;
+thread_local int g_tries = 0;
+thread_local bool g_ran = false;
 
 HWND FindSheet() {
     HWND found = nullptr;
@@ -39,19 +45,28 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND sheet = FindSheet();
     if (!sheet && ++g_tries < 200) return;
     KillTimer(nullptr, timer);
-    ASSERT_NE(sheet, nullptr);
+    if (!sheet) return;
+    g_ran = true;
     g_script(sheet);
     if (IsWindow(sheet) && IsWindowVisible(sheet)) PropSheet_PressButton(sheet, PSBTN_CANCEL);
 }
 
+// Opens the node's properties through the context menu and runs `script` on the open sheet;
+// false when no sheet showed.
+bool RunSheet(CFavTreeView& tree, HTREEITEM node, std::function<void(HWND)> script) {
+    g_script = std::move(script);
+    g_tries = 0;
+    g_ran = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
+    tree.RunContextCommand(ctxmenu::kProperties, node);
+    KillTimer(nullptr, timer);  // no sheet: the timer must not run into a later test
+    g_script = nullptr;
+    return g_ran;
+}
+
 struct PropertiesTest : testutil::TreeFixture {
-    // Opens the node's properties through the context menu and runs `script` on the open sheet.
-    void RunSheet(CFavTreeView& tree, HTREEITEM node, std::function<void(HWND)> script) {
-        g_script = std::move(script);
-        g_tries = 0;
-        SetTimer(nullptr, 0, 20, RunScript);
-        tree.RunContextCommand(ctxmenu::kProperties, node);
-    }
+    testutil::MessageRecorder boxes;
+
     static HWND PageControl(HWND sheet, int id) { return GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), id); }
     // Replaces `from` in the editor's text with `to`, as typing would.
     static void Replace(HWND edit, const std::string& from, const std::string& to) {
@@ -68,17 +83,114 @@ TEST_F(PropertiesTest, OkWritesTheWholeEditedFile) {
     for (int line = 0; content.size() < 20000; ++line) content += "Note" + std::to_string(line) + "=" + std::string(60, 'n') + "\r\n";
     const std::string file = dir.WriteFile("fav\\big.url", content);
     CFavTreeView& tree = Load();
-    bool dropsRefused = false;
-    RunSheet(tree, Node(tree, {"big"}), [&](HWND sheet) {
-        dropsRefused = props::IsOpenFor(tree);
+    EXPECT_TRUE(RunSheet(tree, Node(tree, {"big"}), [&](HWND sheet) {
         Replace(PageControl(sheet, IDC_PROP_TEXT), "old", "new");
         PropSheet_PressButton(sheet, PSBTN_OK);
-    });
-    EXPECT_TRUE(dropsRefused);
-    EXPECT_FALSE(props::IsOpenFor(tree));
+    }));
     std::string expected = content;
     expected.replace(expected.find("old"), 3, "new");
     EXPECT_EQ(testutil::ReadBytes(file), expected);
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(PropertiesTest, DropsOntoTheTreeAreRefusedWhileTheSheetIsOpen) {
+    dir.WriteShortcut("fav\\a", "http://a/");
+    CFavTreeView& tree = Load();
+    win::ComPtr<IDropTarget> target;
+    *target.put() = dnd::CreateDropTarget(tree.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
+    testutil::FakeData link;
+    link.Offer(CF_TEXT, std::string("http://dropped.example/") + '\0');
+    const std::string dropped = root + "\\新しいアイテム.url";
+    DWORD whileOpen = DROPEFFECT_COPY;
+    EXPECT_TRUE(RunSheet(tree, Node(tree, {"a"}), [&](HWND) {
+        whileOpen = testutil::DropOn(*target.get(), tree, link, tree.Root());
+    }));
+    EXPECT_EQ(whileOpen, DWORD(DROPEFFECT_NONE));
+    EXPECT_FALSE(path::Exists(dropped));
+    // The same drop once the sheet is closed.
+    EXPECT_EQ(testutil::DropOn(*target.get(), tree, link, tree.Root()), DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
+    EXPECT_TRUE(path::Exists(dropped));
+    testutil::FinishEdit(tree, nullptr);
+}
+
+TEST_F(PropertiesTest, TreesOnTwoThreadsOpenTheirSheetsSideBySide) {
+    dir.WriteShortcut("fav\\a", "http://a/");
+    CFavTreeView& tree = Load();
+    const std::string settings = dir / "tolvak.ini";
+    std::atomic<bool> otherDone{false};
+    bool otherShown = false, otherOpen = false, waited = false;
+    EXPECT_TRUE(RunSheet(tree, Node(tree, {"a"}), [&](HWND) {
+        // A browser window's bar on its own thread, while this thread's sheet stays open.
+        std::thread other([&] {
+            OleInitialize(nullptr);
+            {
+                testutil::TreeHost otherHost;
+                CFavTreeView& otherTree = otherHost.AddTree(settings);
+                otherShown = RunSheet(otherTree, Node(otherTree, {"a"}),
+                                      [&](HWND) { otherOpen = props::IsOpenFor(otherTree); });
+            }
+            OleUninitialize();
+            otherDone = true;
+        });
+        // The other thread's windows may send to this thread's: serve them while waiting.
+        const ULONGLONG deadline = GetTickCount64() + 15000;
+        while (!otherDone && GetTickCount64() < deadline) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            testutil::PumpMessages();
+        }
+        waited = otherDone;
+        other.join();  // the other thread's own script gives up after a few seconds
+    }));
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(otherShown);
+    EXPECT_TRUE(otherOpen);
+    EXPECT_FALSE(props::IsOpenFor(tree));
+}
+
+// What the editor cannot hold exactly is refused with a message, and the file keeps its bytes
+// whatever is done to the text.
+TEST_F(PropertiesTest, FilesTheEditorCannotShowAsTheyAreAreNotEdited) {
+    const std::string head = "[InternetShortcut]\r\nURL=http://old.example/\r\n";
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"zero", head + std::string("Data=") + '\0' + std::string(1200, 'x') + "\r\n"},
+        {"emoji", head + "Name=\xF0\x9F\x98\x80\r\n"},
+    };
+    CFavTreeView& tree = Load();
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        const std::string file = dir.WriteFile(std::string("fav\\") + each.name + ".url", each.content);
+        tree.LoadRoot();
+        const size_t before = boxes.texts().size();
+        bool readOnly = false;
+        EXPECT_TRUE(RunSheet(tree, Node(tree, {each.name}), [&](HWND sheet) {
+            HWND edit = PageControl(sheet, IDC_PROP_TEXT);
+            readOnly = (GetWindowLongPtrA(edit, GWL_STYLE) & ES_READONLY) != 0;
+            Replace(edit, "old", "new");
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        }));
+        EXPECT_TRUE(readOnly);
+        const std::vector<std::string> texts = boxes.texts();
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + before, texts.end()),
+                  std::vector<std::string>{"このファイルには表示できない文字が含まれているため、直接編集はできません。"});
+        EXPECT_EQ(testutil::ReadBytes(file), each.content);
+    }
+}
+
+TEST_F(PropertiesTest, OkOnAnUntouchedFileKeepsItsBytes) {
+    const std::string cases[] = {
+        std::string("[InternetShortcut]\r\nURL=http://nul.example/\r\nData=") + '\0' + "rest\r\n",
+        "[InternetShortcut]\nURL=http://lf.example/\nName=bare\n",
+    };
+    CFavTreeView& tree = Load();
+    for (const std::string& content : cases) {
+        const std::string file = dir.WriteFile("fav\\kept.url", content);
+        tree.LoadRoot();
+        EXPECT_TRUE(RunSheet(tree, Node(tree, {"kept"}), [&](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_OK); }));
+        EXPECT_EQ(testutil::ReadBytes(file), content);
+    }
 }
 
 TEST_F(PropertiesTest, FailedWriteIsReportedAndKeepsTheFile) {
@@ -86,7 +198,6 @@ TEST_F(PropertiesTest, FailedWriteIsReportedAndKeepsTheFile) {
     const std::string file = dir.WriteFile("fav\\locked.url", content);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
     CFavTreeView& tree = Load();
-    testutil::MessageRecorder boxes;
     bool stillOpen = false;
     RunSheet(tree, Node(tree, {"locked"}), [&](HWND sheet) {
         Replace(PageControl(sheet, IDC_PROP_TEXT), "old", "new");

@@ -92,7 +92,7 @@ TEST_F(MenuFixture, WithoutIconsTheMenuHasNoIcons) {
 
 TEST_F(MenuFixture, MeasuringFollowsTheTextAndItsAcceleratorColumn) {
     CFavTreeView& tree = Load();
-    Entry plain{"URLをコピー(&C)", {}};
+    Entry plain{"URLをコピー(&C) X", {}};
     Entry tabbed{"URLをコピー(&C)\tX", {}};
     MEASUREITEMSTRUCT a{ODT_MENU, 0, kCopyUrl, 0, 0, reinterpret_cast<ULONG_PTR>(&plain)};
     MEASUREITEMSTRUCT b{ODT_MENU, 0, kCopyUrl, 0, 0, reinterpret_cast<ULONG_PTR>(&tabbed)};
@@ -102,8 +102,9 @@ TEST_F(MenuFixture, MeasuringFollowsTheTextAndItsAcceleratorColumn) {
     SendMessageA(tree.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&separator));
     EXPECT_GT(a.itemHeight, 7u);
     EXPECT_EQ(a.itemHeight, b.itemHeight);
-    // " X" is wider than nothing, but the tab column takes 4 pixels where plain text takes 29.
-    EXPECT_LT(b.itemWidth, a.itemWidth + 25);
+    // The tab measures as a blank, and a text with an accelerator column gets 4 pixels more
+    // where plain text gets 29.
+    EXPECT_EQ(b.itemWidth + 25, a.itemWidth);
     EXPECT_EQ(separator.itemWidth, 10u);
     EXPECT_EQ(separator.itemHeight, 5u);
 }

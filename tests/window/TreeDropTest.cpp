@@ -40,13 +40,6 @@ struct DropFixture : testutil::TreeFixture {
         *target.put() = dnd::CreateDropTarget(tree.hwnd(), CFavTreeView::kDropEvent, CFavTreeView::AcceptedDropFormats());
         return tree;
     }
-    static POINTL PointOn(const CFavTreeView& tree, HTREEITEM node) {
-        RECT rect{};
-        TreeView_GetItemRect(tree.hwnd(), node, &rect, TRUE);
-        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(tree.hwnd(), &point);
-        return POINTL{point.x, point.y};
-    }
     // What a drag of `node` renders in `format`, offered by `data` as another program passes it on.
     static void OfferDragged(CFavTreeView& tree, HTREEITEM node, UINT format, testutil::FakeData& data) {
         tree.SetCurrentNode(node);
@@ -56,16 +49,7 @@ struct DropFixture : testutil::TreeFixture {
     }
     // Enter, hover and drop over `node`; returns the effect offered while hovering.
     DWORD DragTo(const CFavTreeView& tree, testutil::FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
-        const POINTL point = PointOn(tree, node);
-        DWORD effect = allowed;
-        target->DragEnter(&data, MK_LBUTTON, point, &effect);
-        effect = allowed;
-        target->DragOver(MK_LBUTTON, point, &effect);
-        const DWORD hovering = effect;
-        effect = allowed;
-        target->Drop(&data, 0, point, &effect);
-        testutil::PumpMessages();
-        return hovering;
+        return testutil::DropOn(*target.get(), tree, data, node, allowed);
     }
 };
 
@@ -223,7 +207,7 @@ TEST_F(DropFixture, HoveringOverAFolderNamesItInTheStatusBarAndOpensItAfterASeco
     ASSERT_FALSE(TreeView_GetItemState(tree.hwnd(), news, TVIS_EXPANDED) & TVIS_EXPANDED);
     testutil::FakeData data;
     data.Offer(CF_TEXT, Text("http://example.com/"));
-    const POINTL point = PointOn(tree, news);
+    const POINTL point = testutil::PointOn(tree, news);
     testutil::PlaceCursor(POINT{point.x, point.y});
     DWORD effect = DROPEFFECT_COPY;
     target->DragEnter(&data, MK_LBUTTON, point, &effect);

@@ -89,6 +89,23 @@ TEST_F(EditFixture, VanishedShortcutIsReportedOnceAndRemoved) {
     EXPECT_TRUE(ChildLabels(tree, tree.Root()).empty());
 }
 
+TEST_F(EditFixture, LockedShortcutIsReportedUnreadableAndKept) {
+    dir.WriteShortcut("fav\\x", "http://x/");
+    CFavTreeView& tree = Load();
+    HTREEITEM node = testutil::Node(tree, {"x"});
+    {
+        const win::UniqueFile lock(CreateFileA(Fav("x.url").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+        TreeView_SelectItem(tree.hwnd(), node);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{
+                                        "お気に入りを読み込めませんでした。\n他のプログラムが使用している可能性があります。"});
+        EXPECT_EQ(testutil::Node(tree, {"x"}), node);
+    }
+    EXPECT_EQ(tree.NodeUrl(node), "http://x/");
+    EXPECT_EQ(messages.texts().size(), 1u);
+}
+
 TEST_F(EditFixture, OnlyFileBackedNodesBelowTheRootCanBeEdited) {
     dir.MakeDir("fav\\a");
     dir.WriteShortcut("fav\\s", "http://s/");
@@ -165,6 +182,24 @@ TEST_F(EditFixture, RenamingOntoAnExistingNameIsRefusedAndNothingMoves) {
     EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"s", "t"}));
     EXPECT_EQ(ReadBytes(Fav("s.url")), "[InternetShortcut]\r\nURL=http://s/");
     EXPECT_EQ(ReadBytes(Fav("t.url")), "[InternetShortcut]\r\nURL=http://t/");
+}
+
+TEST_F(EditFixture, RenameAfterARefusalReachesTheItemBeingEdited) {
+    dir.WriteShortcut("fav\\a", "http://a/");
+    dir.WriteShortcut("fav\\b", "http://b/");
+    dir.WriteShortcut("fav\\F1", "http://f1/");
+    CFavTreeView& tree = Load();
+    ASSERT_TRUE(EditLabel(tree, testutil::Node(tree, {"a"}), "b"));
+    ASSERT_NE(testutil::OpenEditor(tree), nullptr);  // reopened on "a" with the refused name
+
+    // Straight on to another item, without leaving the open editor first.
+    ASSERT_NE(TreeView_EditLabel(tree.hwnd(), testutil::Node(tree, {"F1"})), nullptr);
+    testutil::FinishEdit(tree, "f2");
+    EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"a", "b", "f2"}));
+    EXPECT_EQ(ReadBytes(Fav("a.url")), "[InternetShortcut]\r\nURL=http://a/");
+    EXPECT_EQ(ReadBytes(Fav("f2.url")), "[InternetShortcut]\r\nURL=http://f1/");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"すでに同じ名前のフォルダが存在します"});
+    EXPECT_EQ(testutil::OpenEditor(tree), nullptr);
 }
 
 TEST_F(EditFixture, PlaceholderFolderIsCreatedOnlyWhenItsEditEnds) {

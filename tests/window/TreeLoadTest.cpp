@@ -1,6 +1,8 @@
 // Loading a tab's tree from disk: order, filtering, root choice and bookmark-source nodes.
 #include "../support/TestSupport.h"
 
+#include <base/TextEncoding.h>
+
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -69,6 +71,34 @@ TEST(TreeLoad, NestedFoldersLoadEagerlyAndNoEntryIsDropped) {
     EXPECT_EQ(many[139], "d1139");
     EXPECT_EQ(many[140], "s1000");
     EXPECT_EQ(many.back(), "s1299");
+}
+
+TEST(TreeLoad, FolderBeyondThePathLimitSaysSoInsteadOfShowingEmpty) {
+    TempDir dir;
+    const std::string root = dir.MakeDir("fav");
+    const std::string within = std::string(120, 'a'), beyond = std::string(120, 'b');
+    const std::string withinPath = dir.MakeDir("fav\\" + within);
+    ASSERT_LE(withinPath.size(), size_t(MAX_PATH - 3));
+    ASSERT_GT(withinPath.size() + 1 + beyond.size(), size_t(MAX_PATH - 3));
+    // Made through the long-path prefix, the only way there; removed the same way on every path.
+    struct LongFolder {
+        std::wstring folder, shortcut;
+        ~LongFolder() {
+            DeleteFileW(shortcut.c_str());
+            RemoveDirectoryW(folder.c_str());
+        }
+    } made{L"\\\\?\\" + text::AnsiToWide(withinPath + "\\" + beyond), L""};
+    ASSERT_TRUE(CreateDirectoryW(made.folder.c_str(), nullptr));
+    made.shortcut = made.folder + L"\\x.url";
+    ASSERT_TRUE(win::UniqueFile(CreateFileW(made.shortcut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr)));
+    TreeHost host;
+    CFavTreeView& tree = host.AddTree(Settings(dir, root));
+
+    HTREEITEM folder = testutil::Node(tree, {within, beyond});
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(ChildLabels(tree, folder), std::vector<std::string>{"フォルダのパスが長すぎるため読み込めません"});
+    EXPECT_TRUE(tree.IsImportedItem(TreeView_GetChild(tree.hwnd(), folder)));
 }
 
 TEST(TreeLoad, RootWithTrailingBackslashIsTheSameFolder) {

@@ -40,6 +40,16 @@ ULONGLONG MillisecondsFor(const std::function<void()>& action) {
 
 struct ScaleFixture : testutil::TreeFixture {
     testutil::MessageRecorder messages;
+
+    static constexpr int kDepth = 100000;
+    // A bookmark file nesting kDepth folders, with one bookmark in the deepest.
+    std::string WriteDeepSource() {
+        std::string content = "<DL><p>\n";
+        for (int i = 0; i < kDepth; ++i) content += "<DT><H3>level</H3>\n<DL><p>\n";
+        content += "<DT><A HREF=\"http://example.com/deep\">deepest</A>\n";
+        for (int i = 0; i < kDepth; ++i) content += "</DL><p>\n";
+        return dir.WriteFile("deep.htm", content);
+    }
 };
 
 }  // namespace
@@ -71,12 +81,7 @@ TEST_F(ScaleFixture, SeventyThousandBookmarksAllShowAndTheLastOpensItsOwnUrl) {
 }
 
 TEST_F(ScaleFixture, TreeHoldingAHundredThousandLevelSourceReloadsAndClosesInSeconds) {
-    constexpr int kDepth = 100000;
-    std::string content = "<DL><p>\n";
-    for (int i = 0; i < kDepth; ++i) content += "<DT><H3>level</H3>\n<DL><p>\n";
-    content += "<DT><A HREF=\"http://example.com/deep\">deepest</A>\n";
-    for (int i = 0; i < kDepth; ++i) content += "</DL><p>\n";
-    const std::string file = dir.WriteFile("deep.htm", content);
+    const std::string file = WriteDeepSource();
     CFavTreeView& tree = Load("BookMark=" + file + "\r\n");
     HWND window = tree.hwnd();
     HTREEITEM at = testutil::Node(tree, {"Netscape BookMark"});
@@ -96,4 +101,31 @@ TEST_F(ScaleFixture, TreeHoldingAHundredThousandLevelSourceReloadsAndClosesInSec
     EXPECT_LT(close, kSecondsAllowed * 1000);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(ScaleFixture, ExpandingAllOfAHundredThousandLevelsStopsDownTheBranchAndTheWindowClosesInSeconds) {
+    const std::string file = WriteDeepSource();
+    CFavTreeView& tree = Load("BookMark=" + file + "\r\n");
+    HWND window = tree.hwnd();
+    ASSERT_TRUE(ImportNetscapeFile(tree, testutil::Node(tree, {"Netscape BookMark"}), file));
+
+    const ULONGLONG expand = MillisecondsFor([&] { tree.ExpandBranch(tree.Root(), true); });
+    RecordProperty("expand_ms", static_cast<int>(expand));
+    EXPECT_LT(expand, kSecondsAllowed * 1000);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"階層が深すぎるため、1000 階層より下は展開しませんでした"});
+    int open = 0;
+    for (HTREEITEM at = tree.Root(); TreeView_GetItemState(window, at, TVIS_EXPANDED) & TVIS_EXPANDED;
+         at = TreeView_GetChild(window, at))
+        ++open;
+    EXPECT_EQ(open, 1000);
+
+    const ULONGLONG collapse = MillisecondsFor([&] { tree.ExpandBranch(tree.Root(), false); });
+    RecordProperty("collapse_ms", static_cast<int>(collapse));
+    EXPECT_LT(collapse, kSecondsAllowed * 1000);
+    EXPECT_FALSE(TreeView_GetItemState(window, tree.Root(), TVIS_EXPANDED) & TVIS_EXPANDED);
+    tree.ExpandBranch(tree.Root(), true);
+    const ULONGLONG close = MillisecondsFor([&] { DestroyWindow(window); });
+    RecordProperty("close_ms", static_cast<int>(close));
+    EXPECT_LT(close, kSecondsAllowed * 1000);
+    EXPECT_FALSE(IsWindow(window));
 }

@@ -7,7 +7,9 @@
 
 namespace props {
 
-// "直接編集": the shortcut file's text; OK writes it back when it was changed.
+// "直接編集": the shortcut file's text; OK writes it back when it was changed. A file the editor
+// cannot hold exactly (a NUL byte, bytes that are no character of the code page) or could not
+// read is shown read-only and never written, so no byte is lost.
 class DirectEditPage final : public ui::Dialog {
 public:
     explicit DirectEditPage(std::wstring file) : file_(std::move(file)) {}
@@ -20,6 +22,7 @@ private:
     bool Save();
 
     std::wstring file_;
+    const char* refusal_ = nullptr;  // why the file cannot be edited; null: it can
 };
 
 // "URL情報": the URL, and the cache entry's local file, hit count, size and header lines.

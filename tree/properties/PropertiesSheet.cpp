@@ -13,8 +13,9 @@ namespace {
 
 constexpr char kCaption[] = "プロパティ";
 
-// The tree whose sheet is open; the sheet is modal, so there is at most one.
-const CFavTreeView* g_openFor = nullptr;
+// The tree whose sheet is open on this thread. The sheet is modal on its thread, so each has at
+// most one; browser bars run trees on every browser window's thread, each with its own sheet.
+thread_local const CFavTreeView* g_openFor = nullptr;
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // handler factory behind "import" / "export".
 #pragma once
 
-#include "PluginInterface.h"
+#include <pluginapi/PluginInterface.h>
 
 #include <cstring>
 #include <new>

@@ -12,11 +12,11 @@
 #pragma once
 
 #include "FavNode.h"
-#include "FolderListing.h"
 #include "LinkCheckHook.h"
 #include "TabConfig.h"
 #include <settings/TreeSettings.h>
 
+#include <favorites/FolderListing.h>
 #include <base/DragDrop.h>
 #include <base/Handles.h>
 #include <base/Window.h>

@@ -3,10 +3,10 @@
 #include "CFavTreeView.h"
 
 #include "ClipboardFormats.h"
-#include "NameRule.h"
-#include "ShortcutFile.h"
 #include "TreeItemBlock.h"
 
+#include <favorites/NameRule.h>
+#include <favorites/ShortcutFile.h>
 #include <base/DragDrop.h>
 #include <base/FileSystem.h>
 #include <base/Format.h>

@@ -2,8 +2,8 @@
 // shortcut files. Every change happens on disk first and is then mirrored in the tree.
 #include "CFavTreeView.h"
 
-#include "NameRule.h"
-#include "ShortcutFile.h"
+#include <favorites/NameRule.h>
+#include <favorites/ShortcutFile.h>
 
 #include <base/FileSystem.h>
 #include <base/TextEncoding.h>

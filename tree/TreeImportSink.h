@@ -4,7 +4,7 @@
 
 #include "CFavTreeView.h"
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 class TreeImportSink final : public plugin::ImportSink {
 public:

@@ -2,8 +2,8 @@
 #include "CFavTreeView.h"
 
 #include "BrowserProfiles.h"
-#include "FolderListing.h"
 
+#include <favorites/FolderListing.h>
 #include <base/Handles.h>
 #include <base/FileSystem.h>
 #include <base/Path.h>

@@ -1,7 +1,7 @@
 // Node queries, insertion, paths and the path-to-node lookup.
 #include "CFavTreeView.h"
 
-#include "ShortcutFile.h"
+#include <favorites/ShortcutFile.h>
 
 #include <base/FileSystem.h>
 #include <base/Mbcs.h>

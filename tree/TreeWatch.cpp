@@ -2,8 +2,8 @@
 // arrive as kShellChange and are applied node by node.
 #include "CFavTreeView.h"
 
-#include "FolderListing.h"
-#include "ShortcutFile.h"
+#include <favorites/FolderListing.h>
+#include <favorites/ShortcutFile.h>
 
 #include <base/Handles.h>
 #include <base/FileSystem.h>

@@ -4,7 +4,7 @@
 
 #include <base/Mbcs.h>
 #include <base/TextEncoding.h>
-#include <tree/ShortcutFile.h>
+#include <favorites/ShortcutFile.h>
 
 namespace search {
 namespace {

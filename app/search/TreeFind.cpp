@@ -3,7 +3,7 @@
 #include "TextMatch.h"
 
 #include <base/Mbcs.h>
-#include <tree/ShortcutFile.h>
+#include <favorites/ShortcutFile.h>
 
 #include <vector>
 

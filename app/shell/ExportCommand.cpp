@@ -2,7 +2,7 @@
 
 #include <base/Handles.h>
 #include <base/MessageBox.h>
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 #include <tree/TreeImportSink.h>
 #include <tree/TreeModule.h>
 

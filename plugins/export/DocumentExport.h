@@ -3,7 +3,7 @@
 
 #include "ExportNode.h"
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 #include <optional>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "ExportNode.h"
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 namespace exporter {
 

@@ -2,7 +2,7 @@
 // browser or given as `path`: one folder per favorites folder, each with its Item.dat.
 #pragma once
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 namespace exporter {
 

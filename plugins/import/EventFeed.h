@@ -3,7 +3,7 @@
 
 #include "BookmarkEvent.h"
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 namespace importer {
 

@@ -6,8 +6,8 @@
 #include <base/FileSystem.h>
 #include <base/ShownName.h>
 #include <base/TextEncoding.h>
-#include <tree/FolderListing.h>
-#include <tree/ShortcutFile.h>
+#include <favorites/FolderListing.h>
+#include <favorites/ShortcutFile.h>
 
 #include <new>
 #include <optional>

@@ -3,7 +3,7 @@
 // come first, then the items, each group sorted by name without regard to case.
 #pragma once
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 #include <string>
 

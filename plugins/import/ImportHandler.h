@@ -3,7 +3,7 @@
 
 #include "FormatCatalogue.h"
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 namespace importer {
 

@@ -11,7 +11,7 @@
 #include <app/search/AllTabsSearch.h>
 #include <base/Handles.h>
 #include <base/Path.h>
-#include <tree/ShortcutFile.h>
+#include <favorites/ShortcutFile.h>
 
 #include <windows.h>
 #include <commctrl.h>

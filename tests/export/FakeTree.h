@@ -5,7 +5,7 @@
 #include <base/Handles.h>
 #include <base/Mbcs.h>
 #include <base/Path.h>
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 #include <algorithm>
 #include <deque>

@@ -2,7 +2,7 @@
 // own, so what is timed is the plug-in's reading and parsing and one sink call per entry.
 #pragma once
 
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 #include <string>
 

@@ -14,7 +14,7 @@
 
 #include <base/Handles.h>
 #include <base/Path.h>
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 #include <tree/CFavTreeView.h>
 
 #include <windows.h>

@@ -4,7 +4,7 @@
 
 #include <base/Handles.h>
 #include <base/Path.h>
-#include <plugins/PluginInterface.h>
+#include <pluginapi/PluginInterface.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include <tree/NameRule.h>
+#include <favorites/NameRule.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Internet Shortcut files: the exact bytes written, URLs of any length, what reading accepts.
 #include "../support/TestSupport.h"
 
-#include <tree/ShortcutFile.h>
+#include <favorites/ShortcutFile.h>
 
 #include <gtest/gtest.h>
 

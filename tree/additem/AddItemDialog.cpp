@@ -3,7 +3,7 @@
 
 #include "AddItemMenu.h"
 #include "AddItemWindow.h"
-#include <tree/NameRule.h>
+#include <favorites/NameRule.h>
 #include <tree/TreeModule.h>
 
 #include <resources/TreeIds.h>

@@ -2,7 +2,7 @@
 // folders they stand for. Renames and new folders made here happen on disk and in both trees.
 #include "AddItemMenu.h"
 #include "AddItemWindow.h"
-#include <tree/NameRule.h>
+#include <favorites/NameRule.h>
 
 #include <resources/TreeIds.h>
 

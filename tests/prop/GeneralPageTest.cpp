@@ -293,8 +293,7 @@ TEST_F(GeneralFixture, AChangeTheFileRefusesIsReportedAndTheSheetStaysOpen) {
         ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
             c.act(sheet.Show(c.page));
             {
-                // Another program holds the file open and shares it with nobody.
-                win::UniqueFile held(CreateFileA(ini.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                const win::UniqueFile held = testutil::HoldUnshared(ini.path());
                 ASSERT_TRUE(held);
                 const size_t seen = messages.texts().size();
                 sheet.Ok();

@@ -2,6 +2,7 @@
 // settings file compared byte for byte afterwards.
 #include "SheetDriver.h"
 
+#include <base/ControlText.h>
 #include <base/Handles.h>
 #include <base/Path.h>
 #include <prop/TabSlots.h>
@@ -107,6 +108,14 @@ TEST_F(GeneralFixture, OkWritesOnlyThePagesThatWereOpened) {
     }));
     EXPECT_EQ(File(), "[Tolvak#1]\r\ntabName=One\r\n[Tree]\r\niIndent=20\r\n[Wnd]\r\nShowStatusBar=1\r\n"
                       "[General]\r\nBrowser=new.exe\r\n");
+}
+
+TEST_F(GeneralFixture, TheFirstPageNamesTheFileItEdits) {
+    Tabs(1);
+    ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+        EXPECT_EQ(ui::ControlText(sheet.Current(), IDC_SETTINGS_FILE), dir / "tolvak.ini");
+        sheet.Cancel();
+    }));
 }
 
 TEST_F(GeneralFixture, TheTabListAtItsLimitsAndEnds) {

@@ -24,6 +24,8 @@ void GeneralPage::Load() {
     browser_ = ini_.ReadString(kBrowserSection, kBrowserKey, "", kBrowserCapacity);
     storedBrowser_ = browser_;
     SetText(IDC_BROWSER, browser_);
+    // The file may be beside the programs or in the user's own folder: say which is edited.
+    SetText(IDC_SETTINGS_FILE, ini_.path());
 
     settings::TreeSettings listLook;
     listLook.fontFace = settings::kDefaultFontFace;

@@ -1,4 +1,5 @@
-// "General": the list of tabs with their roots and sources, and the browser for new windows.
+// "General": the list of tabs with their roots and sources, the browser for new windows, and which
+// settings file the tool edits.
 #pragma once
 
 #include "SettingsPage.h"

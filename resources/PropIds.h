@@ -11,12 +11,13 @@
 #define IDD_PAGE_COOKIE 105
 #define IDD_TAB_EDIT 106
 
-// "General": the tab list and the browser.
+// "General": the tab list, the browser and the settings file edited.
 #define IDC_TAB_LIST 1001
 #define IDC_TAB_UP 1002
 #define IDC_TAB_DOWN 1003
 #define IDC_TAB_DELETE 1004
 #define IDC_BROWSER 1005
+#define IDC_SETTINGS_FILE 1006
 
 // The tab-edit dialog.
 #define IDC_TAB_NAME 1101

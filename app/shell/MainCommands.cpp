@@ -6,6 +6,7 @@
 #include <app/browsersetup/BrowserSetup.h>
 #include <base/MessageBox.h>
 #include <resources/TolvakIds.h>
+#include <settings/WriteFailure.h>
 
 namespace app {
 namespace {
@@ -110,8 +111,8 @@ void MainWindow::ToggleBar(HWND bar, const char* key, UINT id) {
     RECT client{};
     GetClientRect(hwnd(), &client);
     PostMessageA(hwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    ini_.Write("Wnd", key, show ? "1" : "0");
     SetMenuCheck(id, show);
+    StoreViewSwitch(key, show);
 }
 
 void MainWindow::ToggleStatusBar() { ToggleBar(status_, "ShowStatusBar", ID_VIEW_STATUS_BAR); }
@@ -123,7 +124,14 @@ void MainWindow::ToggleTopMost() {
     topMost = topMost ? 0 : -1;
     SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetMenuCheck(ID_VIEW_TOP_MOST, topMost != 0);
-    ini_.Write("Wnd", "TopMost", topMost ? "1" : "0");
+    StoreViewSwitch("TopMost", topMost != 0);
+}
+
+// The setting is all that outlasts a view switch, so a write that fails is said; what the
+// program saves by the way (placement, search history) stays quiet.
+void MainWindow::StoreViewSwitch(const char* key, bool on) const {
+    if (const settings::WriteResult written = ini_.Write("Wnd", key, on ? "1" : "0"); !written)
+        settings::ReportWriteFailure(hwnd(), ini_.path(), written.error);
 }
 
 void MainWindow::HideMenuBar() {

@@ -131,6 +131,7 @@ void MainWindow::SelectTab(size_t index) {
         if (tree.get() != &selected) ShowWindow(tree->hwnd(), SW_HIDE);
 }
 
+// Saved by itself at every close: a box about it would come where the user asked for none.
 void MainWindow::SaveWindowRect() const {
     RECT rect{};
     if (!GetWindowRect(hwnd(), &rect)) return;

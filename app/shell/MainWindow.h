@@ -85,6 +85,8 @@ private:
     std::string SettingsDirectory() const;  // the folder of tolvak.ini, which also holds data\\banner.ini
     void SetMenuCheck(UINT id, bool checked);
     void ToggleBar(HWND bar, const char* key, UINT id);
+    // Saves a view switch in section "Wnd"; reports a failed write.
+    void StoreViewSwitch(const char* key, bool on) const;
 
     HWND tabBar_ = nullptr;
     win::UniqueMenu detachedMenu_;  // the menu bar after the user hid it

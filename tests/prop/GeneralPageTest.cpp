@@ -2,6 +2,7 @@
 // settings file compared byte for byte afterwards.
 #include "SheetDriver.h"
 
+#include <base/ControlText.h>
 #include <base/Handles.h>
 #include <base/Path.h>
 #include <prop/TabSlots.h>
@@ -107,6 +108,14 @@ TEST_F(GeneralFixture, OkWritesOnlyThePagesThatWereOpened) {
     }));
     EXPECT_EQ(File(), "[Tolvak#1]\r\ntabName=One\r\n[Tree]\r\niIndent=20\r\n[Wnd]\r\nShowStatusBar=1\r\n"
                       "[General]\r\nBrowser=new.exe\r\n");
+}
+
+TEST_F(GeneralFixture, TheFirstPageNamesTheFileItEdits) {
+    Tabs(1);
+    ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
+        EXPECT_EQ(ui::ControlText(sheet.Current(), IDC_SETTINGS_FILE), dir / "tolvak.ini");
+        sheet.Cancel();
+    }));
 }
 
 TEST_F(GeneralFixture, TheTabListAtItsLimitsAndEnds) {
@@ -293,8 +302,7 @@ TEST_F(GeneralFixture, AChangeTheFileRefusesIsReportedAndTheSheetStaysOpen) {
         ASSERT_TRUE(RunSheet(ini, [&](Sheet& sheet) {
             c.act(sheet.Show(c.page));
             {
-                // Another program holds the file open and shares it with nobody.
-                win::UniqueFile held(CreateFileA(ini.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                const win::UniqueFile held = testutil::HoldUnshared(ini.path());
                 ASSERT_TRUE(held);
                 const size_t seen = messages.texts().size();
                 sheet.Ok();

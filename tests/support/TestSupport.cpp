@@ -64,6 +64,10 @@ bool WriteBytes(const std::string& file, const std::string& content) {
     return handle && WriteFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
+win::UniqueFile HoldUnshared(const std::string& file) {
+    return win::UniqueFile(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
 std::string ReadBytes(const std::string& file) {
     win::UniqueFile handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!handle) return "<missing>";

@@ -40,6 +40,8 @@ private:
 
 bool WriteBytes(const std::string& file, const std::string& content);
 std::string ReadBytes(const std::string& file);
+// Opens `file` as another program would that shares it with nobody: every write to it fails.
+win::UniqueFile HoldUnshared(const std::string& file);
 void RemoveTree(const std::string& folder);
 // The names of what `folder` holds, sorted: what a user listing it would find.
 std::vector<std::string> FolderNames(const std::string& folder);

@@ -176,6 +176,23 @@ TEST_F(MainWindowFixture, HiddenStatusBarAndTopMostComeFromTheSettings) {
     EXPECT_EQ(Ini().ReadInt("Wnd", "TopMost", -1), 0);
 }
 
+TEST_F(MainWindowFixture, AViewSwitchThatCannotBeSavedIsReportedButPlacementOnClosingIsNot) {
+    testutil::MessageRecorder messages;
+    app::MainWindow& window = Open(Sections());
+    const std::string file = dir / "tolvak.ini";
+    const win::UniqueFile held = testutil::HoldUnshared(file);
+    ASSERT_TRUE(held);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(IsWindowVisible(window.StatusBar())) << "the switch itself is made";
+    ASSERT_EQ(messages.texts().size(), 1u);
+    const std::string head = "設定を保存できませんでした。\n" + file + "\n";
+    EXPECT_EQ(messages.texts()[0].rfind(head, 0), 0u) << messages.texts()[0];
+    EXPECT_EQ(messages.messages()[0].owner, window.hwnd());
+
+    SendMessageA(window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(messages.texts().size(), 1u) << "the placement saved on closing says nothing";
+}
+
 TEST_F(MainWindowFixture, PlacementUsesTheStoredRectangleUnlessToldNotToAndCloseSavesIt) {
     app::MainWindow& window = Open(Sections("[Wnd]\r\niLeft=-5\r\niTop=40\r\niWidth=500\r\niHeight=3000\r\n"));
     RECT rect{};

@@ -47,6 +47,8 @@ void RemoveLinkListExtension() {
 int Install() {
     if (ui::ShowMessage(nullptr, kAskInstall, kCaption, MB_YESNO) != IDYES) return kInstallDeclined;
     HRESULT result = RegisterServer();
+    // The user's entries carry the category already; the manager would write the machine's.
+    if (result == kRegisteredForUser) return kInstalledForUser;
     const HRESULT category = ChangeCategory(true, CLSCTX_INPROC_SERVER);
     if (SUCCEEDED(result)) result = category;
     return SUCCEEDED(result) ? 0 : static_cast<int>(result);

@@ -55,40 +55,74 @@ constexpr const char* kCachedBarLists[] = {
 
 HRESULT FromWin32(LONG error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
-HRESULT Write(HKEY classes, const RegistryEntry& entry, const std::string& modulePath) {
-    if (entry.kind == Data::kNone) return FromWin32(win::WriteTextValues(classes, entry.key, {}));
+LSTATUS Write(HKEY classes, const RegistryEntry& entry, const std::string& modulePath) {
+    if (entry.kind == Data::kNone) return win::WriteTextValues(classes, entry.key, {});
     const win::TextValue value{entry.name, entry.kind == Data::kModulePath ? modulePath : std::string(entry.text)};
-    return FromWin32(win::WriteTextValues(classes, entry.key, {&value, 1}));
+    return win::WriteTextValues(classes, entry.key, {&value, 1});
 }
 
-// `classes`: the root the entries go below.
-HRESULT WriteEntries(HKEY classes, const std::string& modulePath) {
-    // A class key left by an earlier version goes with everything below it.
-    RegDeleteTreeA(classes, kClassKey);
-    for (const RegistryEntry& entry : kEntries)
-        if (const HRESULT result = Write(classes, entry, modulePath); FAILED(result)) return result;
-    return S_OK;
+// The classes below `root` (the machine's or the user's; the system shows both merged, the
+// user's first, as HKEY_CLASSES_ROOT), opened for writing.
+win::UniqueKey OpenClasses(HKEY root, LSTATUS& status) {
+    HKEY classes = nullptr;
+    status = RegCreateKeyExA(root, "Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                             nullptr, &classes, nullptr);
+    return win::UniqueKey(status == ERROR_SUCCESS ? classes : nullptr);
 }
 
 void RemoveEntries(HKEY classes) {
     for (const char* key : {kProgId, kIndependentProgId, kClassKey}) RegDeleteTreeA(classes, key);
 }
 
+// `root`: whose classes the entries go below. What a failed write got done goes again.
+LSTATUS WriteEntries(HKEY root, const std::string& modulePath) {
+    LSTATUS status = ERROR_SUCCESS;
+    const win::UniqueKey classes = OpenClasses(root, status);
+    if (!classes) return status;
+    // A class key left by an earlier version goes with everything below it.
+    RegDeleteTreeA(classes.get(), kClassKey);
+    for (const RegistryEntry& entry : kEntries)
+        if ((status = Write(classes.get(), entry, modulePath)) != ERROR_SUCCESS) break;
+    if (status != ERROR_SUCCESS) RemoveEntries(classes.get());
+    return status;
+}
+
+void RemoveEntriesOf(HKEY root) {
+    LSTATUS ignored = ERROR_SUCCESS;
+    if (const win::UniqueKey classes = OpenClasses(root, ignored)) RemoveEntries(classes.get());
+}
+
 void ForgetCachedBarLists() {
     for (const char* key : kCachedBarLists) RegDeleteTreeA(HKEY_CURRENT_USER, key);
 }
 
-HRESULT RegisterTypeLibrary(const std::string& modulePath) {
+// The type library functions for the machine and for the current user share their signatures;
+// the user's are bound by name (the headers lack them, older systems too).
+struct TypeLibFunctions {
+    const char* registerName;
+    const char* unregisterName;
+};
+
+TypeLibFunctions TypeLibFunctionsFor(HKEY root) {
+    if (root == HKEY_CURRENT_USER) return {"RegisterTypeLibForUser", "UnRegisterTypeLibForUser"};
+    return {"RegisterTypeLib", "UnRegisterTypeLib"};
+}
+
+HRESULT RegisterTypeLibrary(const std::string& modulePath, HKEY root) {
+    using RegisterFn = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
+    const win::UniqueModule oleaut(LoadLibraryA("oleaut32.dll"));
+    const auto registerLibrary = win::ProcAddress<RegisterFn>(oleaut.get(), TypeLibFunctionsFor(root).registerName);
+    if (!registerLibrary) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     std::wstring file = text::AnsiToWide(modulePath);
     win::ComPtr<ITypeLib> library;
     const HRESULT loaded = LoadTypeLibEx(file.c_str(), REGKIND_NONE, library.put());
     if (FAILED(loaded)) return loaded;
     // The help folder is the library's own folder, without its file name.
     std::wstring helpFolder = file.substr(0, file.find_last_of(L'\\'));
-    return RegisterTypeLib(library.get(), file.data(), helpFolder.data());
+    return registerLibrary(library.get(), file.data(), helpFolder.data());
 }
 
-void UnregisterTypeLibrary(const std::string& modulePath) {
+void UnregisterTypeLibrary(const std::string& modulePath, HKEY root) {
     win::ComPtr<ITypeLib> library;
     if (FAILED(LoadTypeLibEx(text::AnsiToWide(modulePath).c_str(), REGKIND_NONE, library.put())) || !library) return;
     TLIBATTR* attributes = nullptr;
@@ -98,7 +132,7 @@ void UnregisterTypeLibrary(const std::string& modulePath) {
     // Bound at run time: where the system lacks it the type library simply stays registered.
     using UnregisterFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
     const win::UniqueModule oleaut(LoadLibraryA("oleaut32.dll"));
-    if (auto unregister = win::ProcAddress<UnregisterFn>(oleaut.get(), "UnRegisterTypeLib"))
+    if (auto unregister = win::ProcAddress<UnregisterFn>(oleaut.get(), TypeLibFunctionsFor(root).unregisterName))
         unregister(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
 }
 
@@ -108,15 +142,23 @@ void UnregisterTypeLibrary(const std::string& modulePath) {
 // also after a failure, which may have removed the class key already.
 HRESULT RegisterServer() {
     const std::string modulePath = ModulePath();
-    HRESULT result = WriteEntries(HKEY_CLASSES_ROOT, modulePath);
-    if (SUCCEEDED(result)) result = RegisterTypeLibrary(modulePath);
+    const win::Written written =
+        win::WriteForMachineOrUser([&](HKEY root) { return WriteEntries(root, modulePath); });
+    HRESULT result = FromWin32(written.status);
+    if (SUCCEEDED(result)) result = RegisterTypeLibrary(modulePath, written.root);
+    // A registration of the user's own from earlier would hide the machine's from this user.
+    if (SUCCEEDED(result) && written.root == HKEY_LOCAL_MACHINE) RemoveEntriesOf(HKEY_CURRENT_USER);
     ForgetCachedBarLists();
-    return result;
+    if (FAILED(result)) return result;
+    return written.root == HKEY_CURRENT_USER ? kRegisteredForUser : S_OK;
 }
 
 HRESULT UnregisterServer() {
-    RemoveEntries(HKEY_CLASSES_ROOT);
-    UnregisterTypeLibrary(ModulePath());
+    const std::string modulePath = ModulePath();
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        RemoveEntriesOf(root);
+        UnregisterTypeLibrary(modulePath, root);
+    }
     ForgetCachedBarLists();
     return S_OK;
 }

@@ -21,4 +21,19 @@ LSTATUS SetText(HKEY key, const char* name, const std::string& data);
 // half-written key for a working one. A key that was there before stays (it is not ours).
 LSTATUS WriteTextValues(HKEY root, const char* subKey, std::span<const TextValue> values);
 
+struct Written {
+    LSTATUS status;
+    HKEY root;  // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER: where `status` came from
+};
+
+// Calls `write` with the machine's root and, when the machine refuses (a user without
+// administrator rights), with the current user's root, which the system reads as well. Whether
+// the machine may be written is found out by trying: rights alone do not tell (UAC, policies).
+template <class Write>
+Written WriteForMachineOrUser(Write&& write) {
+    if (const LSTATUS status = write(HKEY_LOCAL_MACHINE); status != ERROR_ACCESS_DENIED)
+        return {status, HKEY_LOCAL_MACHINE};
+    return {write(HKEY_CURRENT_USER), HKEY_CURRENT_USER};
+}
+
 }  // namespace win

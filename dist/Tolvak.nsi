@@ -128,10 +128,15 @@ Section "Uninstall"
         UnRegDLL "$INSTDIR\TolvakBar.dll"
     ${EndIf}
     DeleteRegKey HKCU "${MENU_EXT_KEY}"
-    ; The browser's toolbar button (made from the program's menu) goes when it starts this copy.
+    ; The browser's toolbar button (made from the program's menu, for the machine or, without
+    ; administrator rights, for the user) goes when it starts this copy.
     ReadRegStr $R2 HKLM "${TOOLBAR_BUTTON_KEY}" "Exec"
     ${If} $R2 == "$INSTDIR\Tolvak.exe"
         DeleteRegKey HKLM "${TOOLBAR_BUTTON_KEY}"
+    ${EndIf}
+    ReadRegStr $R2 HKCU "${TOOLBAR_BUTTON_KEY}" "Exec"
+    ${If} $R2 == "$INSTDIR\Tolvak.exe"
+        DeleteRegKey HKCU "${TOOLBAR_BUTTON_KEY}"
     ${EndIf}
 
     !insertmacro UNSHIP_ALL

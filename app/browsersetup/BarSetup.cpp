@@ -19,8 +19,10 @@ constexpr WORD kUninstallOrdinal = 6;
 // What the library's install entry returns besides a failing HRESULT.
 constexpr int kInstalled = 0;
 constexpr int kDeclined = 1;
+constexpr int kInstalledForUser = 2;
 constexpr char kCaption[] = "IE拡張";
 constexpr char kRegistered[] = "登録が完了しました。\nヘルプを表示しますか？";
+constexpr char kRegisteredForUser[] = "現在のユーザーにだけ登録しました。\nヘルプを表示しますか？";
 constexpr char kNotRegistered[] = "TolvakBarを登録できませんでした。(0x%08lX)";
 constexpr char kHelpTopic[] = "/ex_index.html";
 
@@ -42,11 +44,12 @@ std::optional<int> RunBarEntry(WORD ordinal) {
 void InstallBar() {
     const std::optional<int> result = RunBarEntry(kInstallOrdinal);
     if (!result || *result == kDeclined) return;
-    if (*result != kInstalled) {
+    if (*result != kInstalled && *result != kInstalledForUser) {
         ui::ShowMessage(nullptr, text::Format(kNotRegistered, static_cast<unsigned long>(*result)), kCaption, MB_OK);
         return;
     }
-    if (ui::ShowMessage(nullptr, kRegistered, kCaption, MB_YESNO) == IDYES) help::ShowTopic(nullptr, kHelpTopic);
+    const char* report = *result == kInstalled ? kRegistered : kRegisteredForUser;
+    if (ui::ShowMessage(nullptr, report, kCaption, MB_YESNO) == IDYES) help::ShowTopic(nullptr, kHelpTopic);
 }
 
 void UninstallBar() { RunBarEntry(kUninstallOrdinal); }

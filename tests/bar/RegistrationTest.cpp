@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -63,6 +64,17 @@ std::vector<std::string> SubKeys(const std::string& key) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// The server the bar is registered with in the machine's or the user's classes; "" when none.
+std::string ServerIn(HKEY root) {
+    return testutil::RegistryText(root, std::string("Software\\Classes\\") + kClassKey + "\\InprocServer32").value_or("");
+}
+
+// While it lives the machine's classes are closed to writing, as to a user without
+// administrator rights.
+struct MachineRefuses {
+    testutil::LockedRegistryKey classes{HKEY_LOCAL_MACHINE, "Software\\Classes"};
+};
 
 // An outer object that only counts the references the inner object passes on to it.
 struct CountingOuter final : IUnknown {
@@ -125,6 +137,38 @@ TEST(BarRegistration, WritesExactlyItsEntriesAndRemovesThemAgain) {
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}"));
     EXPECT_NE(LoadRegTypeLib(LIBID_TOLVAKBARLib, 1, 0, 0, typeLib.put()), S_OK);
+}
+
+// Without the machine's consent the bar is registered for the current user and says so; a later
+// registration for the machine takes the user's place; unregistering clears both.
+TEST(BarRegistration, ForTheMachineWhenAllowedOtherwiseForTheUserAndUnregisteredFromBoth) {
+    BarLibrary library;
+    const testutil::BarUnregisteredAtEnd unregister;
+    const struct {
+        bool machineRefuses;
+        HRESULT result;
+        bool inMachine, inUser;
+    } steps[] = {
+        {true, S_FALSE, false, true},
+        {false, S_OK, true, false},
+        {true, S_FALSE, true, true},
+    };
+    for (const auto& step : steps) {
+        {
+            std::optional<MachineRefuses> refusing;
+            if (step.machineRefuses) {
+                ASSERT_TRUE(refusing.emplace().classes.ok());
+            }
+            EXPECT_EQ(library.registerServer(), step.result);
+        }
+        EXPECT_EQ(ServerIn(HKEY_LOCAL_MACHINE), step.inMachine ? library.path : "") << step.result;
+        EXPECT_EQ(ServerIn(HKEY_CURRENT_USER), step.inUser ? library.path : "") << step.result;
+    }
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + kImplemented));
+    EXPECT_EQ(library.unregisterServer(), S_OK);
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const char* gone : {"TolvakBar.TolvakEx.1", "TolvakBar.TolvakEx", kClassKey})
+            EXPECT_FALSE(KeyExists(root, std::string("Software\\Classes\\") + gone)) << gone;
 }
 
 TEST(BarRegistration, TheRegisteredClassIsCreatedThroughCom) {
@@ -274,6 +318,18 @@ TEST_F(InstallFixture, InstallingAsksRegistersAndForgetsTheShellsListOfBars) {
     EXPECT_EQ(Value(std::string(kClassKey) + "\\InprocServer32"), path::ModuleFile(nullptr));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kImplemented));
     EXPECT_TRUE(testutil::CachedBarLists::Gone());
+}
+
+TEST_F(InstallFixture, InstallingWithoutTheMachinesConsentSaysItIsForTheUser) {
+    messages.AnswerNext(IDYES);
+    {
+        const MachineRefuses refusing;
+        ASSERT_TRUE(refusing.classes.ok());
+        EXPECT_EQ(bar::Install(), 2);
+    }
+    EXPECT_EQ(ServerIn(HKEY_CURRENT_USER), path::ModuleFile(nullptr));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + kImplemented));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Classes\\") + kClassKey));
 }
 
 TEST_F(InstallFixture, UninstallingRemovesTheClassAndTheLinkListExtension) {

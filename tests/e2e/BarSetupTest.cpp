@@ -86,18 +86,41 @@ TEST_F(ProgramWithBar, InstallAsksReportsAndRegistersUninstallRemoves) {
     EXPECT_EQ(RegisteredBar(), "");
 }
 
-// Without the right to write the bar's class key the user is told, rather than offered the help
+// The machine's classes closed to the user: the bar is registered for the user, who is told so.
+// The user's own class key closed too: the failure is reported, rather than the help offered
 // for a bar that is not there.
-TEST_F(ProgramWithBar, RegistrationThatFailsIsReported) {
-    const testutil::LockedRegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}");
-    ASSERT_TRUE(classKey.ok());
-    HWND report = ReportOfInstall();
-    ASSERT_NE(report, nullptr);
-    EXPECT_EQ(MessageText(report), "TolvakBarを登録できませんでした。(0x80070005)");
-    char caption[64] = "";
-    GetWindowTextA(report, caption, sizeof caption);
-    EXPECT_STREQ(caption, "IE拡張");
-    ASSERT_TRUE(AnswerDialog(*program, report, IDOK));
+TEST_F(ProgramWithBar, RegistrationForTheUserOrItsFailureIsReported) {
+    const std::string userClass = std::string("Software\\Classes\\") + kBarServer;
+    const struct {
+        bool userRefuses;
+        const char* report;
+        UINT answer;
+        bool inUser;
+    } cases[] = {
+        {false, "現在のユーザーにだけ登録しました。\nヘルプを表示しますか？", IDNO, true},
+        {true, "TolvakBarを登録できませんでした。(0x80070005)", IDOK, false},
+    };
+    const std::string library = installation.dir() / "TolvakBar.dll";
+    for (const auto& c : cases) {
+        const testutil::ScopedRegistryKey userClassKey(HKEY_CURRENT_USER,
+                                                       "Software\\Classes\\CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}",
+                                                       testutil::KeyAtStart::kAbsent);
+        std::optional<testutil::LockedRegistryKey> userLock;
+        const testutil::LockedRegistryKey machine(HKEY_LOCAL_MACHINE, "Software\\Classes");
+        ASSERT_TRUE(machine.ok());
+        if (c.userRefuses) {
+            ASSERT_TRUE(userLock.emplace(HKEY_CURRENT_USER, "Software\\Classes\\CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}").ok());
+        }
+        HWND report = ReportOfInstall();
+        ASSERT_NE(report, nullptr) << c.report;
+        EXPECT_EQ(MessageText(report), c.report);
+        char caption[64] = "";
+        GetWindowTextA(report, caption, sizeof caption);
+        EXPECT_STREQ(caption, "IE拡張");
+        ASSERT_TRUE(AnswerDialog(*program, report, c.answer));
+        EXPECT_EQ(testutil::RegistryText(HKEY_CURRENT_USER, userClass).value_or(""), c.inUser ? library : "");
+        EXPECT_EQ(RegisteredBar(), "") << c.report;
+    }
 }
 
 TEST(BarSetup, LibraryOnlyInTheStartFolderIsNotLoaded) {

@@ -187,13 +187,16 @@ TEST(Installer, UninstallingWithRemoveSettingsLeavesNothingOfThisCopy) {
     const SilentInstallation installation(folder, "");
     ASSERT_EQ(installation.setupResult(), 0);
     ASSERT_TRUE(path::Exists(folder + "\\tolvak.ini"));
+    // The button made for the machine and the one made for a user without administrator rights.
     const testutil::ScopedRegistryKey button(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
-    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec"));
+    const testutil::ScopedRegistryKey userButton(HKEY_CURRENT_USER, kToolbarButtonKey);
+    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec") && userButton.Set("", folder + "\\Tolvak.exe", "Exec"));
 
     ASSERT_TRUE(installation.Uninstall(" /REMOVESETTINGS"));
     // The uninstall entry goes last.
     EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<none>"; }));
     EXPECT_FALSE(path::Exists(folder + "\\tolvak.ini"));
     EXPECT_FALSE(path::Exists(folder)) << "nothing is left in it";
-    EXPECT_FALSE(testutil::KeyExists(HKEY_LOCAL_MACHINE, kToolbarButtonKey)) << "the button that starts this copy goes";
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        EXPECT_FALSE(testutil::KeyExists(root, kToolbarButtonKey)) << "the buttons that start this copy go";
 }

@@ -58,8 +58,10 @@ private:
     testutil::SingleObjectFactory factory_{CLSID_ShellUIHelper, this};
 };
 
-// The button key's values; nothing when there is no key.
-std::optional<testutil::NamedTexts> ButtonValues() { return testutil::RegistryValues(HKEY_LOCAL_MACHINE, kButtonKey); }
+// The button key's values below `root`; nothing when there is no key.
+std::optional<testutil::NamedTexts> ButtonValues(HKEY root = HKEY_LOCAL_MACHINE) {
+    return testutil::RegistryValues(root, kButtonKey);
+}
 
 struct BrowserSetupFixture : testing::Test {
     win::OleSession ole;
@@ -68,6 +70,7 @@ struct BrowserSetupFixture : testing::Test {
     help::ScopedTopicHandler help{[this](const std::string& topic) { topics.push_back(topic); }};
     // No button yet, as before the user's first click.
     testutil::ScopedRegistryKey button{HKEY_LOCAL_MACHINE, kButtonKey, testutil::KeyAtStart::kAbsent};
+    testutil::ScopedRegistryKey userButton{HKEY_CURRENT_USER, kButtonKey, testutil::KeyAtStart::kAbsent};
 };
 
 }  // namespace
@@ -158,4 +161,30 @@ TEST_F(BrowserSetupFixture, ButtonThatCannotBeRemovedIsReportedAndStays) {
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "ツールバーボタンを削除できませんでした。(エラー 5)\nこの削除には管理者の権限が必要です。");
     EXPECT_EQ(messages.messages()[0].caption, "IE拡張");
+}
+
+// A user without administrator rights gets the button for himself, is told so, and removing it
+// takes the user's button and the machine's.
+TEST_F(BrowserSetupFixture, ButtonTheMachineRefusesGoesToTheUserAndRemovalTakesBoth) {
+    ASSERT_TRUE(button.ok() && userButton.ok());
+    FakeShellHelper browser(true);
+    {
+        const testutil::LockedRegistryKey machine(HKEY_LOCAL_MACHINE, kButtonKey);
+        ASSERT_TRUE(machine.ok());
+        browsersetup::AddToolbarButton();
+    }
+    EXPECT_EQ(ButtonValues(HKEY_LOCAL_MACHINE), testutil::NamedTexts{});
+    const std::optional<testutil::NamedTexts> user = ButtonValues(HKEY_CURRENT_USER);
+    ASSERT_TRUE(user && user->size() == 7u);
+    EXPECT_EQ((*user)[2], (std::pair<std::string, std::string>{"Exec", path::ModuleFile(nullptr)}));
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{"現在のユーザーにだけ登録しました。\nヘルプを見てIEを設定してください。"});
+    EXPECT_EQ(messages.messages()[0].caption, "IE拡張");
+    EXPECT_EQ(topics, std::vector<std::string>{"/f_addietoolbar.html"});
+
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kButtonKey, "ButtonText", REG_SZ, "Tolvak", 7), ERROR_SUCCESS);
+    browsersetup::RemoveToolbarButton();
+    EXPECT_EQ(ButtonValues(HKEY_LOCAL_MACHINE), std::nullopt);
+    EXPECT_EQ(ButtonValues(HKEY_CURRENT_USER), std::nullopt);
+    EXPECT_EQ(messages.texts().size(), 1u);
 }

@@ -55,7 +55,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-; No "start the program" box on the finish page: it would run elevated, as the installer does.
+; No "start the program" box on the finish page: it would run elevated when the installer is.
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
@@ -78,7 +78,7 @@ Section "Tolvak 本体" SecMain
     SetOverwrite on
     ; The settings file names programs the tree starts ("Browser", user tools), so it keeps the
     ; folder's rights: letting every user change it would let them choose what an administrator
-    ; running the program starts. Users who want their own settings install into a folder of theirs.
+    ; running the program starts. A per-user installation has settings of its own.
 
     SetOutPath "$INSTDIR\x86"
     !insertmacro SHIP32_ALL

@@ -5,14 +5,25 @@
 ;                 UNSHIP_ALL macros, made from TOLVAK_DELIVERABLES and TOLVAK_32BIT_FILES
 ;   HELPFILE, SETTINGS, ICON
 ;
-; Command line (administrators): /S silent, /D=<folder> the folder (last, unquoted), /BAR
-; registers the Explorer bar. Uninstaller: /S silent, /REMOVESETTINGS also deletes tolvak.ini.
+; Command line: /S silent, /CURRENTUSER (the default) or /ALLUSERS (administrators), /D=<folder>
+; the folder (last, unquoted), /BAR registers the Explorer bar. Uninstaller: /S silent,
+; /REMOVESETTINGS also deletes tolvak.ini.
 
 Unicode true
 Target amd64-unicode          ; Debian's NSIS has 64-bit stubs; 64-bit Windows is the target
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin   ; Program Files, the uninstall entry and the bar's COM registration
 
+; "Just for me" (the user's own Programs folder, HKCU, the user's Start menu) needs no
+; administrator; "for all users" (Program Files, HKLM, the common Start menu) is offered to
+; administrators, who get elevated (highest) but start on "just for me" like everyone else.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "Tolvak"
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_FUNCTION InstallModeChosen
+!define MULTIUSER_MUI
+!include "MultiUser.nsh"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
@@ -27,8 +38,7 @@ RequestExecutionLevel admin   ; Program Files, the uninstall entry and the bar's
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; No InstallDir: the folder follows the mode (InstallModeChosen), unless /D= gave one.
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -45,9 +55,10 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-; No "start the program" box on the finish page: it would run elevated, as the installer does.
+; No "start the program" box on the finish page: it would run elevated when the installer is.
 
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -58,7 +69,6 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 Section "Tolvak 本体" SecMain
     SectionIn RO
-    SetShellVarContext all
     SetOutPath "$INSTDIR"
     !insertmacro SHIP_ALL
     File "${HELPFILE}"
@@ -68,7 +78,7 @@ Section "Tolvak 本体" SecMain
     SetOverwrite on
     ; The settings file names programs the tree starts ("Browser", user tools), so it keeps the
     ; folder's rights: letting every user change it would let them choose what an administrator
-    ; running the program starts. Users who want their own settings install into a folder of theirs.
+    ; running the program starts. A per-user installation has settings of its own.
 
     SetOutPath "$INSTDIR\x86"
     !insertmacro SHIP32_ALL
@@ -84,17 +94,17 @@ Section "Tolvak 本体" SecMain
     CreateShortcut "$SMPROGRAMS\${PRODUCT}\Tolvak のアンインストール.lnk" "$INSTDIR\${UNINSTALLER}"
 
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tolvak.exe,0"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\${UNINSTALLER}$\""
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\${UNINSTALLER}$\" /S"
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tolvak.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\${UNINSTALLER}$\""
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\${UNINSTALLER}$\" /S"
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 !ifdef SHIPS_TolvakBar
@@ -110,9 +120,43 @@ Section /o "エクスプローラ バーを登録する" SecBar
 SectionEnd
 !endif
 
+Var CommandLineDir
+
+; After every choice of mode (start, switch, page): the folder given by /D= stays; otherwise the
+; folder of an earlier installation in that mode, else the mode's default.
+Function InstallModeChosen
+    ${If} $CommandLineDir != ""
+        StrCpy $INSTDIR $CommandLineDir
+    ${Else}
+        ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+        ${If} $0 != ""
+            StrCpy $INSTDIR $0
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+; MultiUser.nsh asks with a box that a silent run cannot answer: refused here first.
+!macro REFUSE_WITHOUT_ADMIN
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != "Admin"
+    ${AndIf} $R1 != "Power"
+        MessageBox MB_OK|MB_ICONSTOP "すべてのユーザー用のインストールを変更するには管理者の権限が必要です。" /SD IDOK
+        SetErrorLevel 5     ; ERROR_ACCESS_DENIED
+        Quit
+    ${EndIf}
+!macroend
+
 Function .onInit
-!ifdef SHIPS_TolvakBar
+    StrCpy $CommandLineDir $INSTDIR     ; set by /D= only
     ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/ALLUSERS" $R1
+    ${IfNot} ${Errors}
+        !insertmacro REFUSE_WITHOUT_ADMIN
+    ${EndIf}
+    !insertmacro MULTIUSER_INIT
+!ifdef SHIPS_TolvakBar
     ClearErrors
     ${GetOptions} $R0 "/BAR" $R1
     ${IfNot} ${Errors}
@@ -121,23 +165,34 @@ Function .onInit
 !endif
 FunctionEnd
 
+; The uninstaller works in the mode of its installation: it is the machine's when the machine's
+; uninstall entry names this folder, otherwise the user's.
+Function un.onInit
+    !insertmacro MULTIUSER_UNINIT
+    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 == $INSTDIR
+        !insertmacro REFUSE_WITHOUT_ADMIN
+        Call un.MultiUser.InstallMode.AllUsers
+    ${EndIf}
+FunctionEnd
+
+!macro REMOVE_OWN_BUTTON ROOT
+    ReadRegStr $R2 ${ROOT} "${TOOLBAR_BUTTON_KEY}" "Exec"
+    ${If} $R2 == "$INSTDIR\Tolvak.exe"
+        DeleteRegKey ${ROOT} "${TOOLBAR_BUTTON_KEY}"
+    ${EndIf}
+!macroend
+
 Section "Uninstall"
-    SetShellVarContext all
     ; The bar's registration goes whether the installer or the program's menu made it.
     ${If} ${FileExists} "$INSTDIR\TolvakBar.dll"
         UnRegDLL "$INSTDIR\TolvakBar.dll"
     ${EndIf}
     DeleteRegKey HKCU "${MENU_EXT_KEY}"
-    ; The browser's toolbar button (made from the program's menu, for the machine or, without
-    ; administrator rights, for the user) goes when it starts this copy.
-    ReadRegStr $R2 HKLM "${TOOLBAR_BUTTON_KEY}" "Exec"
-    ${If} $R2 == "$INSTDIR\Tolvak.exe"
-        DeleteRegKey HKLM "${TOOLBAR_BUTTON_KEY}"
-    ${EndIf}
-    ReadRegStr $R2 HKCU "${TOOLBAR_BUTTON_KEY}" "Exec"
-    ${If} $R2 == "$INSTDIR\Tolvak.exe"
-        DeleteRegKey HKCU "${TOOLBAR_BUTTON_KEY}"
-    ${EndIf}
+    ; The browser's toolbar button (made from the program's menu, for the machine or for the
+    ; user) goes when it starts this copy.
+    !insertmacro REMOVE_OWN_BUTTON HKLM
+    !insertmacro REMOVE_OWN_BUTTON HKCU
 
     !insertmacro UNSHIP_ALL
     Delete "$INSTDIR\Tolvak.chm"
@@ -161,5 +216,5 @@ Section "Uninstall"
 
     Delete "$SMPROGRAMS\${PRODUCT}\*.lnk"
     RMDir "$SMPROGRAMS\${PRODUCT}"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

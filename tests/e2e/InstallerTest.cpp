@@ -1,7 +1,8 @@
 // The built installer (made from the deliverables in TOLVAK_DELIVERABLE_FILES) as an administrator
-// runs it silently: the files land in the chosen folder, the installed program starts, the
-// uninstall entry is complete, and the silent uninstall removes what was installed (and what the
-// program's menu added for this copy) but keeps the user's settings unless told otherwise.
+// runs it silently, for the current user (the default) or for all users: the files land in the
+// chosen folder, the installed program starts, the uninstall entry and the Start menu are the
+// mode's, and the silent uninstall removes what was installed (and what the program's menu added
+// for this copy) from the right places but keeps the user's settings unless told otherwise.
 #include "Program.h"
 
 #include <base/Format.h>
@@ -72,10 +73,10 @@ std::string VersionText(const std::string& file, const char* name) {
     return text;
 }
 
-std::string StartMenuFolder() {
-    char programs[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
-    return std::string(programs) + "\\Tolvak";
+std::string ShellFolder(int csidl, const char* below) {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + below;
 }
 
 // A copy installed silently into a folder of the test; what the test has not uninstalled is
@@ -83,9 +84,11 @@ std::string StartMenuFolder() {
 // registration outlives it.
 class SilentInstallation {
 public:
-    SilentInstallation(const std::string& folder, const char* options)
+    // Without `givenFolder` no /D= is passed and `folder` is where the installer is expected to go.
+    SilentInstallation(const std::string& folder, const char* options, bool givenFolder = true)
         : folder_(folder),
-          setupResult_(RunAndWait(text::Format("\"%s\" /S%s /D=%s", Setup().c_str(), options, folder.c_str()))) {}
+          setupResult_(RunAndWait(text::Format("\"%s\" /S%s%s%s", Setup().c_str(), options, givenFolder ? " /D=" : "",
+                                               givenFolder ? folder.c_str() : ""))) {}
     ~SilentInstallation() {
         // In place (_?=) the uninstaller does not go on as a copy of itself, so its end is waited for.
         if (path::Exists(uninstaller())) RunAndWait(text::Format("\"%s\" /S _?=%s", uninstaller().c_str(), folder_.c_str()));
@@ -119,7 +122,7 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     std::optional<testutil::CachedBarLists> cached(std::in_place);
     ASSERT_TRUE(cached->ok());
 
-    const SilentInstallation installation(folder, withBar ? " /BAR" : "");
+    const SilentInstallation installation(folder, withBar ? " /CURRENTUSER /BAR" : " /CURRENTUSER");
     ASSERT_EQ(installation.setupResult(), 0);
 
     for (const std::string& name : Deliverables()) {
@@ -134,15 +137,16 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     }
     for (const char* name : {"Tolvak.chm", "tolvak.ini", "uninstall.exe"})
         EXPECT_TRUE(path::Exists(folder + "\\" + name)) << name;
-    EXPECT_TRUE(path::Exists(StartMenuFolder() + "\\Tolvak.lnk"));
+    const std::string startMenu = ShellFolder(CSIDL_PROGRAMS, "\\Tolvak");
+    EXPECT_TRUE(path::Exists(startMenu + "\\Tolvak.lnk"));
 
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Tolvak");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), TOLVAK_VERSION_TEXT);
-    EXPECT_NE(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "<none>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"), "Tolvak");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"), TOLVAK_VERSION_TEXT);
+    EXPECT_NE(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "Publisher"), "<none>");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"),
               text::Format("\"%s\"", installation.uninstaller().c_str()));
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), folder + "\\Tolvak.exe,0");
-    EXPECT_GT(RegistryNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), 0u);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "DisplayIcon"), folder + "\\Tolvak.exe,0");
+    EXPECT_GT(RegistryNumber(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize"), 0u);
     if (withBar) {
         EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), folder + "\\TolvakBar.dll");
         EXPECT_TRUE(testutil::CachedBarLists::Gone()) << "the bar would stay hidden until the shell rebuilt them";
@@ -166,10 +170,10 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     ASSERT_TRUE(cached->ok());
 
     ASSERT_TRUE(installation.Uninstall(""));
-    EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<none>"; }));
+    EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_CURRENT_USER, kUninstallKey, "DisplayName") == "<none>"; }));
     for (const std::string& name : Deliverables()) EXPECT_FALSE(path::Exists(folder + "\\" + name)) << name;
     EXPECT_FALSE(path::Exists(folder + "\\Tolvak.chm"));
-    EXPECT_FALSE(path::Exists(StartMenuFolder()));
+    EXPECT_FALSE(path::Exists(startMenu));
     EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), "<none>");
     if (withBar) {
         EXPECT_TRUE(testutil::CachedBarLists::Gone());
@@ -181,22 +185,42 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
         << "the settings the program wrote stay";
 }
 
-TEST(Installer, UninstallingWithRemoveSettingsLeavesNothingOfThisCopy) {
+// Per user without a switch (into the user's Programs folder), for the machine with /ALLUSERS; the
+// uninstaller finds its mode by itself.
+TEST(Installer, EachModeUsesItsPlacesAndUninstallingWithRemoveSettingsLeavesNothing) {
     testutil::TempDir parent;
-    const std::string folder = parent / "Tolvak";
-    const SilentInstallation installation(folder, "");
-    ASSERT_EQ(installation.setupResult(), 0);
-    ASSERT_TRUE(path::Exists(folder + "\\tolvak.ini"));
-    // The button made for the machine and the one made for a user without administrator rights.
-    const testutil::ScopedRegistryKey button(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
-    const testutil::ScopedRegistryKey userButton(HKEY_CURRENT_USER, kToolbarButtonKey);
-    ASSERT_TRUE(button.Set("", folder + "\\Tolvak.exe", "Exec") && userButton.Set("", folder + "\\Tolvak.exe", "Exec"));
+    const struct {
+        const char* options;
+        std::string folder;
+        bool givenFolder;
+        HKEY entryRoot, otherRoot;
+        int startMenu;
+    } cases[] = {
+        {"", ShellFolder(CSIDL_LOCAL_APPDATA, "\\Programs\\Tolvak"), false, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, CSIDL_PROGRAMS},
+        {" /ALLUSERS", parent / "Tolvak", true, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, CSIDL_COMMON_PROGRAMS},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        ASSERT_FALSE(path::Exists(c.folder)) << "left from elsewhere";
+        const std::string startMenu = ShellFolder(c.startMenu, "\\Tolvak");
+        const SilentInstallation installation(c.folder, c.options, c.givenFolder);
+        ASSERT_EQ(installation.setupResult(), 0);
+        ASSERT_TRUE(path::Exists(c.folder + "\\tolvak.ini"));
+        EXPECT_EQ(RegistryText(c.entryRoot, kUninstallKey, "InstallLocation"), c.folder);
+        EXPECT_EQ(RegistryText(c.otherRoot, kUninstallKey, "InstallLocation"), "<none>");
+        EXPECT_TRUE(path::Exists(startMenu + "\\Tolvak.lnk"));
+        // The program's menu writes the button for the machine or, when refused, for the user.
+        const testutil::ScopedRegistryKey machineButton(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
+        ASSERT_TRUE(machineButton.Set("", c.folder + "\\Tolvak.exe", "Exec"));
+        const testutil::ScopedRegistryKey userButton(HKEY_CURRENT_USER, kToolbarButtonKey);
+        ASSERT_TRUE(userButton.Set("", c.folder + "\\Tolvak.exe", "Exec"));
 
-    ASSERT_TRUE(installation.Uninstall(" /REMOVESETTINGS"));
-    // The uninstall entry goes last.
-    EXPECT_TRUE(WaitFor([&] { return RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<none>"; }));
-    EXPECT_FALSE(path::Exists(folder + "\\tolvak.ini"));
-    EXPECT_FALSE(path::Exists(folder)) << "nothing is left in it";
-    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        EXPECT_FALSE(testutil::KeyExists(root, kToolbarButtonKey)) << "the buttons that start this copy go";
+        ASSERT_TRUE(installation.Uninstall(" /REMOVESETTINGS"));
+        // The uninstall entry goes last.
+        EXPECT_TRUE(WaitFor([&] { return RegistryText(c.entryRoot, kUninstallKey, "DisplayName") == "<none>"; }));
+        EXPECT_FALSE(path::Exists(c.folder)) << "nothing is left in it";
+        EXPECT_FALSE(path::Exists(startMenu));
+        EXPECT_FALSE(testutil::KeyExists(HKEY_LOCAL_MACHINE, kToolbarButtonKey)) << "the button that starts this copy goes";
+        EXPECT_FALSE(testutil::KeyExists(HKEY_CURRENT_USER, kToolbarButtonKey));
+    }
 }

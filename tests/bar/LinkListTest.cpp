@@ -81,8 +81,8 @@ int SaveAs(HWND dialog, int button, const std::string& file, const std::vector<i
     if (!SetDlgItemTextA(save, 0x47C, file.c_str())) SetDlgItemTextA(save, 0x480, file.c_str());
     PostMessageA(save, WM_COMMAND, IDOK, 0);
     int questions = 0;
-    const DWORD start = GetTickCount();
-    while (IsWindowVisible(save) && GetTickCount() - start < 10000) {
+    // Every question is answered as it comes, until the save dialog goes.
+    const bool closed = testutil::WaitFor([&] {
         if (HWND question = testutil::OwnDialog(save)) {
             const int answer = questions < static_cast<int>(answers.size()) ? answers[questions] : IDNO;
             ++questions;
@@ -90,9 +90,9 @@ int SaveAs(HWND dialog, int button, const std::string& file, const std::vector<i
             testutil::WaitUntilGone(question);
             if (answer == IDNO) PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
         }
-        Sleep(20);
-    }
-    return testutil::WaitUntilGone(save) ? questions : -1;
+        return !IsWindowVisible(save);
+    });
+    return closed && testutil::WaitUntilGone(save) ? questions : -1;
 }
 
 struct LinkListFixture : testing::Test {

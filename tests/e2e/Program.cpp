@@ -42,15 +42,6 @@ HWND TopWindowOf(DWORD processId, const char* className) {
     return search.found;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() > end) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "Tolvak_Wnd"); }
 
 int CountMainWindows() {

@@ -13,8 +13,7 @@ namespace e2e {
 
 inline constexpr DWORD kStartTimeoutMs = 15000;
 
-// Polls `condition` every 20 ms; false when it is still not met after `timeoutMs`.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+using testutil::WaitFor;
 
 // A visible top-level window of the class in `processId` (any process for 0), or null.
 HWND TopWindowOf(DWORD processId, const char* className);

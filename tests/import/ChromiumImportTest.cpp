@@ -7,11 +7,11 @@
 #include "../support/TestSupport.h"
 
 #include <base/Format.h>
+#include <base/Handles.h>
 
 #include <psapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -53,16 +53,15 @@ size_t WorkingSet() {
 // thread (the peak counter of the process would keep what earlier tests used).
 size_t MemoryRise(const std::function<void()>& work) {
     const size_t before = WorkingSet();
-    std::atomic<bool> done = false;
+    win::UniqueHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     size_t highest = before;
+    // A sample every millisecond, until the work is done.
     std::thread sampler([&] {
-        while (!done) {
-            highest = std::max(highest, WorkingSet());
-            Sleep(1);
-        }
+        do highest = std::max(highest, WorkingSet());
+        while (WaitForSingleObject(done.get(), 1) == WAIT_TIMEOUT);
     });
     work();
-    done = true;
+    SetEvent(done.get());
     sampler.join();
     return std::max(highest, WorkingSet()) - before;
 }

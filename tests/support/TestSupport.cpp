@@ -190,16 +190,13 @@ HWND OwnDialog(HWND owner) {
     return search.second;
 }
 
-namespace {
-
-constexpr DWORD kUserDeadline = 10000;
-
-// Polls `done` until it holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& done) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < kUserDeadline; Sleep(20))
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20))
         if (done()) return true;
     return done();
 }
+
+namespace {
 
 // Every dialog of this process that is still open: questions get "No", everything else "Cancel",
 // innermost first as the owners wait for them.

@@ -61,6 +61,10 @@ HWND ThreadWindow(const char* className);
 // script leaves open is ended with `leftOpen`. Returns what `run` returned.
 INT_PTR RunDialog(const std::function<INT_PTR()>& run, const std::function<void(HWND)>& script, INT_PTR leftOpen);
 
+// Polls `done` (every 20 ms, on this thread) until it holds; false when it still does not after
+// `timeoutMs`. The one wait of the tests: a condition with a deadline, never a fixed sleep.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
 // The visible dialog ("#32770") of this process, of any thread, that `owner` owns (any owner when
 // null), or null.
 HWND OwnDialog(HWND owner = nullptr);

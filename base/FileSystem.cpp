@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <functional>
 
 namespace fsys {
 namespace {
@@ -153,47 +152,42 @@ bool ReplaceContent(const std::wstring& path, std::string_view bytes, ReplaceFai
     // in place, so that a replace failing half way can put it back.
     wchar_t temporary[MAX_PATH] = L"", backup[MAX_PATH] = L"";
     if (!GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, temporary)) return fail(ReplaceFailure::kNotCreated);
-    // Callers tell the user the system's reason (GetLastError): clean-ups must not overwrite it.
-    const auto cleanUp = [](const std::function<void()>& clean) {
-        const DWORD error = GetLastError();
-        clean();
-        SetLastError(error);
+    // Callers tell the user the system's reason (GetLastError): every clean-up after a failure runs
+    // while a KeptError holds it.
+    struct KeptError {
+        DWORD error = GetLastError();
+        ~KeptError() { SetLastError(error); }
     };
     const auto removeTemporaries = [&] {
-        cleanUp([&] {
-            DeleteFileW(temporary);
-            if (*backup) DeleteFileW(backup);
-        });
+        DeleteFileW(temporary);
+        if (*backup) DeleteFileW(backup);
     };
     {
         win::UniqueFile file(
             CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || (exists && !GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, backup))) {
-            cleanUp([&] { file.reset(); });
+        const bool created = file && (!exists || GetTempFileNameW(folder.c_str(), kTemporaryPrefix, 0, backup));
+        const bool written = created && WriteWhole(file.get(), bytes) && FlushFileBuffers(file.get());
+        if (!written) {
+            const KeptError kept;
+            file.reset();
             removeTemporaries();
-            return fail(ReplaceFailure::kNotCreated);
-        }
-        if (!WriteWhole(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-            cleanUp([&] { file.reset(); });
-            removeTemporaries();
-            return fail(ReplaceFailure::kNotWritten);
+            return fail(created ? ReplaceFailure::kNotWritten : ReplaceFailure::kNotCreated);
         }
     }
     // ReplaceFileW keeps the target's attributes, security and creation time; a new file is
     // simply renamed, and one that appeared meanwhile is not overwritten.
     if (!exists) {
         if (MoveFileExW(temporary, path.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-        cleanUp([&] { DeleteFileW(temporary); });
+        const KeptError kept;
+        DeleteFileW(temporary);
         return fail(ReplaceFailure::kNotWritten);
     }
     if (!ReplaceFileW(path.c_str(), temporary, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        cleanUp([&] {
-            if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup, path.c_str(), 0);
-            // Should even that fail, the backup is the old file: it stays.
-            if (Exists(path))
-                DeleteFileW(backup);
-            DeleteFileW(temporary);
-        });
+        const KeptError kept;
+        if (kept.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup, path.c_str(), 0);
+        // Should even that fail, the backup is the old file: it stays.
+        if (Exists(path)) DeleteFileW(backup);
+        DeleteFileW(temporary);
         return fail(ReplaceFailure::kNotWritten);
     }
     DeleteFileW(backup);

@@ -118,6 +118,8 @@ public:
     // The URL of a shortcut (from its file) or of an imported item; a vanished file is reported
     // and its node removed.
     std::optional<std::string> NodeUrl(HTREEITEM node);
+    // The same address exactly, in UTF-16: what opening, searching and the wide formats use.
+    std::optional<std::wstring> NodeAddress(HTREEITEM node);
     HTREEITEM FindNodeByPath(const std::string& fullPath) const;
     HTREEITEM FindNodeByFile(const std::wstring& fullPath) const;
     // False (after telling the user and removing the node) when a file-system node's object is gone.

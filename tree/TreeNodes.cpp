@@ -161,6 +161,12 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     return std::nullopt;
 }
 
+std::optional<std::wstring> CFavTreeView::NodeAddress(HTREEITEM node) {
+    const std::optional<std::string> url = NodeUrl(node);
+    if (!url) return std::nullopt;
+    return text::AnsiToWide(*url);
+}
+
 bool CFavTreeView::StillExists(HTREEITEM node) {
     if (!(KindOf(node) & fav::kFileBacked)) return true;
     const std::optional<std::wstring> file = NodeFile(node);

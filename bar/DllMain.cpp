@@ -30,6 +30,10 @@ HRESULT STDAPICALLTYPE DllRegisterServer() { return bar::RegisterServer(); }
 
 HRESULT STDAPICALLTYPE DllUnregisterServer() { return bar::UnregisterServer(); }
 
+HRESULT STDAPICALLTYPE DllInstall(BOOL install, PCWSTR commandLine) {
+    return bar::InstallCommand(install != FALSE, commandLine);
+}
+
 int WINAPI TLInstallDll() { return bar::Install(); }
 
 int WINAPI TLUnInstallDll() { return bar::Uninstall(); }

@@ -140,10 +140,12 @@ void UnregisterTypeLibrary(const std::string& modulePath, HKEY root) {
 
 // Whoever registers (the program's menu, an installer, regsvr32), the cached lists go afterwards,
 // also after a failure, which may have removed the class key already.
-HRESULT RegisterServer() {
+HRESULT RegisterServer(Scope scope) {
     const std::string modulePath = ModulePath();
-    const win::Written written =
-        win::WriteForMachineOrUser([&](HKEY root) { return WriteEntries(root, modulePath); });
+    const auto write = [&](HKEY root) { return WriteEntries(root, modulePath); };
+    const win::Written written = scope == Scope::kCurrentUser
+                                     ? win::Written{write(HKEY_CURRENT_USER), HKEY_CURRENT_USER}
+                                     : win::WriteForMachineOrUser(write);
     HRESULT result = FromWin32(written.status);
     if (SUCCEEDED(result)) result = RegisterTypeLibrary(modulePath, written.root);
     // A registration of the user's own from earlier would hide the machine's from this user.
@@ -161,6 +163,13 @@ HRESULT UnregisterServer() {
     }
     ForgetCachedBarLists();
     return S_OK;
+}
+
+HRESULT InstallCommand(bool install, const wchar_t* commandLine) {
+    const bool forUser = commandLine && CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
+    if (commandLine && *commandLine && !forUser) return E_INVALIDARG;
+    if (!install) return UnregisterServer();
+    return RegisterServer(forUser ? Scope::kCurrentUser : Scope::kMachineOrUser);
 }
 
 }  // namespace bar

@@ -12,7 +12,14 @@ namespace bar {
 // shell's cached lists of vertical bars (the current user's), so that the browser sees the change
 // at its next start.
 inline constexpr HRESULT kRegisteredForUser = S_FALSE;
-HRESULT RegisterServer();
+// kCurrentUser registers for the current user even where the machine would allow more: a
+// per-user installation by an administrator must not reach other users.
+enum class Scope { kMachineOrUser, kCurrentUser };
+HRESULT RegisterServer(Scope scope = Scope::kMachineOrUser);
+// DllInstall as regsvr32 calls it: "/i:user" (any case) registers for the current user, an empty
+// command line as DllRegisterServer does, uninstalling as DllUnregisterServer does; any other
+// command line is refused (E_INVALIDARG) and changes nothing.
+HRESULT InstallCommand(bool install, const wchar_t* commandLine);
 // Removes the entries and unregisters the type library, the machine's and the user's; always S_OK.
 HRESULT UnregisterServer();
 

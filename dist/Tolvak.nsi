@@ -112,8 +112,17 @@ Section /o "エクスプローラ バーを登録する" SecBar
     ; The COM registration of the 64-bit bar (the library also makes the shell forget its cached
     ; list of bars, as UnRegDLL does below); the 32-bit copy in x86 is registered on 32-bit
     ; Windows by hand (README).
+    ; Just for me: the user's classes only (DllInstall "user"), even when an administrator
+    ; installs, so that no other user of the machine gets a bar from a folder of this user.
     ClearErrors
-    RegDLL "$INSTDIR\TolvakBar.dll"
+    ${If} $MultiUser.InstallMode == "CurrentUser"
+        ExecWait '"$SYSDIR\regsvr32.exe" /s /n /i:user "$INSTDIR\TolvakBar.dll"' $0
+        ${If} $0 != 0
+            SetErrors
+        ${EndIf}
+    ${Else}
+        RegDLL "$INSTDIR\TolvakBar.dll"
+    ${EndIf}
     ${If} ${Errors}
         DetailPrint "エクスプローラ バーを登録できませんでした。"
     ${EndIf}

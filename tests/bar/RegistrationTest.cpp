@@ -22,6 +22,7 @@ const std::string kImplemented = std::string(kClassKey) + "\\Implemented Categor
 
 using RegisterFn = HRESULT(STDAPICALLTYPE*)();
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using InstallFn = HRESULT(STDAPICALLTYPE*)(BOOL, PCWSTR);
 
 // The library as built, loaded the way COM and the program load it; its exports by ordinal.
 struct BarLibrary {
@@ -31,6 +32,8 @@ struct BarLibrary {
     GetClassObjectFn getClassObject = win::ProcAddress<GetClassObjectFn>(module.get(), MAKEINTRESOURCEA(2));
     RegisterFn registerServer = win::ProcAddress<RegisterFn>(module.get(), MAKEINTRESOURCEA(3));
     RegisterFn unregisterServer = win::ProcAddress<RegisterFn>(module.get(), MAKEINTRESOURCEA(4));
+    // By name, as regsvr32 finds it.
+    InstallFn dllInstall = win::ProcAddress<InstallFn>(module.get(), "DllInstall");
 
     static std::string FullPath(const std::string& relative) {
         char full[MAX_PATH] = "";
@@ -169,6 +172,30 @@ TEST(BarRegistration, ForTheMachineWhenAllowedOtherwiseForTheUserAndUnregistered
     for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const char* gone : {"TolvakBar.TolvakEx.1", "TolvakBar.TolvakEx", kClassKey})
             EXPECT_FALSE(KeyExists(root, std::string("Software\\Classes\\") + gone)) << gone;
+}
+
+// "regsvr32 /n /i:user", which a per-user installation runs: the user's classes only, even where
+// the machine would allow more, so an administrator's own installation reaches no other user.
+TEST(BarRegistration, DllInstallForTheUserLeavesTheMachineAlone) {
+    BarLibrary library;
+    const testutil::BarUnregisteredAtEnd unregister;
+    ASSERT_TRUE(library.dllInstall);
+    const struct {
+        BOOL install;
+        const wchar_t* commandLine;
+        HRESULT result;
+        bool inMachine, inUser;
+    } steps[] = {
+        {TRUE, L"bogus", E_INVALIDARG, false, false},
+        {TRUE, L"User", S_FALSE, false, true},
+        {FALSE, L"user", S_OK, false, false},
+        {TRUE, L"", S_OK, true, false},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(library.dllInstall(step.install, step.commandLine), step.result);
+        EXPECT_EQ(ServerIn(HKEY_LOCAL_MACHINE), step.inMachine ? library.path : "") << step.result;
+        EXPECT_EQ(ServerIn(HKEY_CURRENT_USER), step.inUser ? library.path : "") << step.result;
+    }
 }
 
 TEST(BarRegistration, TheRegisteredClassIsCreatedThroughCom) {

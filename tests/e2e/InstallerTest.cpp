@@ -24,7 +24,7 @@ namespace {
 constexpr char kToolbarButtonKey[] =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvak";
-constexpr char kBarServerKey[] = "CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
+constexpr char kBarServerKey[] = "Software\\Classes\\CLSID\\{7C41B5E0-3A6F-11d4-8E3F-2A61C0D94B17}\\InprocServer32";
 constexpr char kLinkListKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\TLりんくりすと";
 constexpr DWORD kSetupTimeoutMs = 60000;
 
@@ -148,7 +148,9 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, "DisplayIcon"), folder + "\\Tolvak.exe,0");
     EXPECT_GT(RegistryNumber(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize"), 0u);
     if (withBar) {
-        EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), folder + "\\TolvakBar.dll");
+        // Just for me: the user's classes, even though the test runs with the rights to write the machine's.
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kBarServerKey, nullptr), folder + "\\TolvakBar.dll");
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kBarServerKey, nullptr), "<none>");
         EXPECT_TRUE(testutil::CachedBarLists::Gone()) << "the bar would stay hidden until the shell rebuilt them";
     }
 
@@ -174,7 +176,8 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallKeepsTheSettings)
     for (const std::string& name : Deliverables()) EXPECT_FALSE(path::Exists(folder + "\\" + name)) << name;
     EXPECT_FALSE(path::Exists(folder + "\\Tolvak.chm"));
     EXPECT_FALSE(path::Exists(startMenu));
-    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, kBarServerKey, nullptr), "<none>");
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        EXPECT_EQ(RegistryText(root, kBarServerKey, nullptr), "<none>");
     if (withBar) {
         EXPECT_TRUE(testutil::CachedBarLists::Gone());
     }

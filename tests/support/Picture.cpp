@@ -68,6 +68,8 @@ std::optional<Picture> ReadBmp(const std::string& file) {
 }
 
 Picture CaptureWindow(HWND window) {
+    // Painted first: a list filled a moment ago may not have drawn itself yet.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT frame{};
     GetWindowRect(window, &frame);
     return Capture(window, frame);

@@ -2,6 +2,7 @@
 // inside the dialog's (and a menu's) own message loop; pop-up menus are answered by keyboard.
 // Browser windows come from a fake ShellWindows registered in this process, Netscape is a DDE
 // server on a thread of its own.
+#include "../support/Picture.h"
 #include "../support/TestSupport.h"
 #include "../support/WebBrowserStub.h"
 
@@ -311,6 +312,8 @@ TEST_F(DialogFixture, AddWritesTheShortcutIntoThePreselectedFolderSelectsItAndCl
         EXPECT_NE(FolderCopy(Folders(dialog), {"c"}), nullptr);
         EXPECT_EQ(FolderCopy(Folders(dialog), {"a", "in"}), nullptr) << "shortcuts are not copied";
         SetDlgItemTextA(dialog, IDC_ADD_URL, "http://example.jp/表");
+        // For looking at by eye: the dialog as users see it (common controls 6 through the manifest).
+        testutil::WriteBmp(path::ReplaceFileName(path::ModuleFile(nullptr), "add_item.bmp"), testutil::CaptureWindow(dialog));
         Click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);

@@ -1,5 +1,6 @@
 // Finding entries: in the active tab (first match, find next), in all tabs (the result list and
 // its rows), and the web search, with the dialogs run modally as the program runs them.
+#include "../support/Picture.h"
 #include "../support/TestSupport.h"
 
 #include <app/search/AllTabsDialog.h>
@@ -8,6 +9,7 @@
 #include <app/shell/MainWindow.h>
 #include <resources/SearchIds.h>
 #include <resources/TolvakIds.h>
+#include <base/Path.h>
 #include <base/TextEncoding.h>
 
 #include <shlobj.h>
@@ -176,6 +178,8 @@ TEST_F(SearchCommandsTest, AllTabsListsEachEntryOnceWithEveryTabItIsIn) {
         EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"Shared", "Alpha", "beta", "Gamma"}));
         EXPECT_EQ(Column(dialog, 3), (std::vector<std::string>{both, both, both, "二番目"}));
         EXPECT_EQ(Column(dialog, 2)[1], first + "\\Shared\\Alpha.url");
+        // For looking at by eye: the dialog as users see it (common controls 6 through the manifest).
+        testutil::WriteBmp(path::ReplaceFileName(path::ModuleFile(nullptr), "search_all_tabs.bmp"), testutil::CaptureWindow(dialog));
         Search(dialog, "a\thttp");  // title and URL are tested each by itself here
         EXPECT_TRUE(Column(dialog, 0).empty());
     });

@@ -152,6 +152,8 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
 
 std::wstring AnsiToWide(std::string_view ansi) {
     if (ansi.empty()) return {};
+    // ASCII is the same in every code page (every label the tree inserts comes through here).
+    if (AsciiEnd(ansi, 0) == ansi.size()) return std::wstring(ansi.begin(), ansi.end());
     const int size = static_cast<int>(ansi.size());
     const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
     if (length <= 0) return {};

@@ -1,6 +1,6 @@
 #include "ShownName.h"
 
-#include "Mbcs.h"
+#include <algorithm>
 
 namespace names {
 
@@ -9,16 +9,10 @@ bool OnlyDots(std::string_view name) { return name.find_first_not_of('.') == std
 bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
 std::string ShownLabel(std::string_view label) {
-    std::string shown;
-    shown.reserve(label.size());
-    for (size_t at = 0; at < label.size();) {
-        const size_t next = mbcs::NextCharOffset(label, at);
-        if (next - at == 1 && IsControl(static_cast<unsigned char>(label[at])))
-            shown += ' ';
-        else
-            shown.append(label, at, next - at);
-        at = next;
-    }
+    // Control bytes are never trail bytes (see IsControl), so every one found byte by byte is a
+    // character of its own; asking the code page about every byte made imports slow.
+    std::string shown(label);
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); }, ' ');
     // A blank is never a trail byte in the code page.
     const size_t first = shown.find_first_not_of(' ');
     if (first == std::string::npos) return shown;

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace text {
 namespace {
@@ -16,6 +18,17 @@ bool IsAscii(char byte) { return static_cast<unsigned char>(byte) < 0x80; }
 bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The end of the run of ASCII bytes at `at`, eight bytes at a time (files read whole are
+// megabytes of mostly ASCII).
+size_t AsciiEnd(std::string_view text, size_t at) {
+    for (uint64_t eight; text.size() - at >= 8; at += 8) {
+        std::memcpy(&eight, text.data() + at, 8);
+        if (eight & 0x8080808080808080u) break;
+    }
+    while (at < text.size() && IsAscii(text[at])) ++at;
+    return at;
+}
 
 // The end of the run of non-ASCII bytes at `start`: the next ASCII byte, which always begins a
 // character, or the piece limit moved back to a character's start (a sequence is at most four
@@ -99,7 +112,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
         // ASCII is the same in every ANSI code page and goes across as it is; only the runs of
         // other characters take the system's conversion, which is slow on long text.
         const size_t ascii = at;
-        while (at < utf8.size() && IsAscii(utf8[at])) ++at;
+        at = AsciiEnd(utf8, at);
         ansi.append(utf8.substr(ascii, at - ascii));
         if (at == utf8.size()) break;
         const size_t end = RunEnd(utf8, at);
@@ -139,6 +152,8 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
 
 std::wstring AnsiToWide(std::string_view ansi) {
     if (ansi.empty()) return {};
+    // ASCII is the same in every code page (every label the tree inserts comes through here).
+    if (AsciiEnd(ansi, 0) == ansi.size()) return std::wstring(ansi.begin(), ansi.end());
     const int size = static_cast<int>(ansi.size());
     const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
     if (length <= 0) return {};
@@ -162,6 +177,9 @@ std::string WideToUtf8(std::wstring_view wide) {
 std::string WideToAnsi(std::wstring_view wide, bool* exact) {
     if (exact) *exact = true;
     if (wide.empty()) return {};
+    // Most names are ASCII, the same in every code page; the system's conversion is slow per call.
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t unit) { return unit < 0x80; }))
+        return std::string(wide.begin(), wide.end());
     const int size = static_cast<int>(wide.size());
     const DWORD flags = NoBestFitFlags();
     const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);

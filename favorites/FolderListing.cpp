@@ -35,13 +35,15 @@ std::optional<FolderListing> ListFolder(const std::wstring& folder) {
     // Every entry is listed, however many a folder holds.
     FolderListing listing;
     do {
-        const std::wstring name = entry.cFileName;
+        std::wstring name = entry.cFileName;
         if (!IsShownEntry(name, entry.dwFileAttributes)) continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            std::string label = text::WideToAnsi(name);
             listing.folders.push_back(
-                {text::WideToAnsi(name), name, (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+                {std::move(label), std::move(name), (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         } else if (auto label = shortcut::LabelFromFileName(name)) {
-            listing.shortcuts.push_back({text::WideToAnsi(*label), *label});
+            std::string shown = text::WideToAnsi(*label);
+            listing.shortcuts.push_back({std::move(shown), std::move(*label)});
         }
     } while (FindNextFileW(find.get(), &entry));
     find.reset();

@@ -1,93 +1,61 @@
 #!/usr/bin/env bash
-# Tree loading benchmark: generates a large Favorites folder once (build/bench-data) and times
-# loading it into a tree under Wine, next to a bare file-system walk over the same folder (see
-# tests/bench/TreeLoadBench.cpp for what is measured).
+# Every benchmark in one run (`make bench`): each script below runs once, in the order it first
+# appears, with its whole output shown; then every ratio is listed beside its goal.
 #
-# The data: 50 top-level folders x 40 sub-folders with 10 shortcuts each (20,000 shortcuts in
-# 2,000 leaf folders) plus one folder "big" with 5,000 shortcuts. Some names are Japanese; they are
-# written as UTF-8 file names, which Wine shows to the program as Shift-JIS.
-#
-# BENCH_EXE overrides the benchmark program (default build/tests/tree_load_bench.exe).
-set -euo pipefail
+# A benchmark is one line of the table: the script (in scripts/), the start of the line on which it
+# prints a ratio, and the goal ("<= 1.3": at most, ">= 8": at least). A pattern of "-" passes the
+# script's own ratio and goal lines through as they are (for a script that states its goals).
+# BENCH_ONLY=<script> runs the lines of one script alone; BENCH_DISPLAY is the first X display
+# the scripts try.
+set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build"
-data="$build/bench-data"
-exe="${BENCH_EXE:-$build/tests/tree_load_bench.exe}"
 
-if [ ! -f "$exe" ]; then
-    echo "bench.sh: $exe not found; build it first (make bench)." >&2
-    exit 1
-fi
+benchmarks=(
+    # script              | ratio line starts with                          | goal
+    "tree-load-bench.sh   | ratio load/walk (median):                       | <= 1.3"
+    "tree-load-bench.sh   | ratio load/walk, \"big\" only (median):          | <= 1.5"
+    "import-bench.sh      | ratio Python html.parser / NSBM import:         | >= 25"
+    "import-bench.sh      | ratio Python json / CRBM import:                | >= 8"
+    "import-bench.sh      | ratio tree import / bare tree:                  | <= 1.3"
+    "search-bench.sh      | -                                               | -"
+    "linkcheck-bench.sh   | ratio                                           | <= 1.1"
+)
 
-seconds_since() { awk -v start="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.1f", now - start }'; }
-started=$EPOCHREALTIME
-
-# --- Data ----------------------------------------------------------------------------------------
-# Generated into a scratch folder and renamed at the end, so an interrupted run never leaves a
-# half-filled build/bench-data behind that later runs would take as complete.
-generate_data() {
-    local scratch="$data.partial"
-    rm -rf "$scratch"
-    python3 - "$scratch" <<'EOF'
-import os
-import sys
-
-out = sys.argv[1]
-# Every fifth name is Japanese; several of these characters have a backslash (0x5C) as the
-# second byte in Shift-JIS, which the program's double-byte handling must not take for a separator.
-top_words = ["ニュース", "表示設定", "ソフトウェア", "予定表", "能力開発"]
-sub_words = ["ソース", "データ表", "機能", "趣味", "申込み"]
-link_words = ["検索", "表計算", "ポータル", "予約", "ダウンロード"]
-next_url = 0
-
-def japanese(words, i):
-    return i % 5 == 0, words[(i // 5) % len(words)]
-
-def shortcut(folder, label):
-    global next_url
-    next_url += 1
-    with open(os.path.join(folder, label + ".url"), "wb") as f:
-        f.write(b"[InternetShortcut]\r\nURL=http://example.com/%d" % next_url)
-
-def name(words, i, latin):
-    is_japanese, word = japanese(words, i)
-    return f"{word} {i:02d}" if is_japanese else f"{latin} {i:02d}"
-
-for t in range(1, 51):
-    top = os.path.join(out, name(top_words, t, "Folder"))
-    for s in range(1, 41):
-        sub = os.path.join(top, name(sub_words, s, "Sub"))
-        os.makedirs(sub)
-        for k in range(1, 11):
-            shortcut(sub, name(link_words, k, "Site"))
-
-big = os.path.join(out, "big")
-os.makedirs(big)
-for k in range(1, 5001):
-    is_japanese, word = japanese(link_words, k)
-    shortcut(big, f"{word} {k:04d}" if is_japanese else f"Link {k:04d}")
-EOF
-    mv "$scratch" "$data"
-}
-
-if [ -d "$data" ]; then
-    echo "Using the existing data in build/bench-data."
-else
-    echo "Generating build/bench-data..."
-    generate_data
-    echo "Generated in $(seconds_since "$started") s."
-fi
+logs="$root/build/bench-logs"
+mkdir -p "$logs"
+field() { echo "$1" | awk -F'|' -v n="$2" '{ gsub(/^ +| +$/, "", $n); print $n }'; }
 
 # --- Run -----------------------------------------------------------------------------------------
-. "$root/scripts/wine-env.sh"
-prefix="$build/bench-prefix"
-wine_started=$EPOCHREALTIME
-wine_env_start "$prefix"
-echo "Wine environment ready in $(seconds_since "$wine_started") s."
-echo
+declare -A done=()
+for row in "${benchmarks[@]}"; do
+    script="$(field "$row" 1)"
+    [ -n "${done[$script]:-}" ] && continue
+    [ -n "${BENCH_ONLY:-}" ] && [ "$BENCH_ONLY" != "$script" ] && continue
+    done[$script]=1
+    echo "=== $script"
+    "$root/scripts/$script" 2>&1 | tee "$logs/$script.log"
+    echo "$script exit status: ${PIPESTATUS[0]}" >>"$logs/$script.log"
+    echo
+done
 
-windows_data="Z:${data//\//\\}"
-"$WINE" "$exe" "$windows_data" </dev/null | tr -d '\r'
-
-echo
-echo "bench.sh took $(seconds_since "$started") s in all."
+# --- Ratios beside their goals -------------------------------------------------------------------
+echo "=== Ratios and goals"
+printf '  %-20s %-42s %8s %8s\n' "" "" "ratio" "goal"
+for row in "${benchmarks[@]}"; do
+    script="$(field "$row" 1)" pattern="$(field "$row" 2)" goal="$(field "$row" 3)"
+    [ -n "${done[$script]:-}" ] || continue
+    log="$logs/$script.log"
+    if [ "$pattern" = "-" ]; then
+        grep -iE 'ratio|goal' "$log" | sed "s/^ */  $script: /" || printf '  %-20s %s\n' "$script" "no ratio"
+        continue
+    fi
+    # The number right after the pattern on the first line that has it.
+    value="$(awk -v p="$pattern" 'index($0, p) { rest = substr($0, index($0, p) + length(p)); if (match(rest, /[0-9]+(\.[0-9]+)?/)) { print substr(rest, RSTART, RLENGTH); exit } }' "$log")"
+    if [ -z "$value" ]; then
+        printf '  %-20s %-42s %8s %8s  %s\n' "$script" "${pattern%:}" "-" "$goal" "(no result: see $log)"
+        continue
+    fi
+    verdict="$(awk -v v="$value" -v op="${goal%% *}" -v g="${goal##* }" \
+        'BEGIN { ok = (op == "<=") ? v <= g : v >= g; print ok ? "met" : "NOT MET" }')"
+    printf '  %-20s %-42s %8s %8s  %s\n' "$script" "${pattern%:}" "$value" "$goal" "$verdict"
+done

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools wine64 xvfb xauth locales
           fonts-ipafont-gothic googletest imagemagick python3 x11-utils libxml2-utils
-          nlohmann-json3-dev fp-utils nsis g++-mingw-w64-i686 openssl)
+          nlohmann-json3-dev rapidjson-dev fp-utils nsis g++-mingw-w64-i686 openssl)
 
 missing=()
 for p in "${packages[@]}"; do

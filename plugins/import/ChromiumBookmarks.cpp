@@ -2,22 +2,26 @@
 
 #include <base/TextEncoding.h>
 
-#include <nlohmann/json.hpp>
+// The whitespace and string scans with SSE2 where the target has it (every 64-bit one).
+#if defined(__SSE2__) && !defined(RAPIDJSON_SSE2)
+#define RAPIDJSON_SSE2
+#endif
+#include <rapidjson/reader.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 namespace importer {
 namespace {
 
-using Json = nlohmann::json;
-
 constexpr uint32_t kNone = UINT32_MAX;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // The roots the browsers show, in their order, with the names they show when the file has none.
 struct KnownRoot {
@@ -46,10 +50,11 @@ NodeType TypeOf(std::string_view type) {
                          : NodeType::kOther;
 }
 
-// One bookmark node that will be shown, UTF-8; children linked by position, so neither building
-// nor walking needs one allocation per node or one stack frame per level.
+// One bookmark node that will be shown, UTF-8 in the parsed file's own buffer (the parser decodes
+// strings in place, so nothing is copied); children linked by position, so neither building nor
+// walking needs one allocation per node or one stack frame per level.
 struct Node {
-    std::string name, url;
+    std::string_view name, url;
     NodeType type = NodeType::kUnset;
     bool hasChildren = false;  // a "children" array was there, empty or not
     uint32_t firstChild = kNone, nextSibling = kNone;
@@ -59,49 +64,71 @@ bool IsFolder(const Node& node) { return node.type == NodeType::kFolder || (node
 bool IsBookmark(const Node& node) { return node.type == NodeType::kUrl || (node.type == NodeType::kUnset && !node.url.empty()); }
 
 struct Root {
-    std::string key;
+    std::string_view key;
     uint32_t node;
 };
 
-// Collects the nodes from the parser's events (nlohmann's SAX interface). Everything but names,
+// Whether a decoded string is UTF-8 throughout, by the library's own check. Checked on what the
+// escapes became too, so a lone surrogate written as "\uDC00" fails like a stray byte. ASCII, most
+// of a bookmark file, goes eight bytes at a time.
+bool IsUtf8(std::string_view text) {
+    struct Bytes {  // a sequence cut short by the end reads NULs, which no sequence continues with
+        const char* at;
+        const char* end;
+        char Take() { return at < end ? *at++ : '\0'; }
+    } bytes{text.data(), text.data() + text.size()};
+    struct Discard {
+        void Put(char) {}
+    } discard;
+    while (bytes.at < bytes.end) {
+        uint64_t eight;
+        if (bytes.end - bytes.at >= 8 && (std::memcpy(&eight, bytes.at, 8), (eight & 0x8080808080808080u) == 0))
+            bytes.at += 8;
+        else if (!rapidjson::UTF8<>::Validate(bytes, discard))
+            return false;
+    }
+    return true;
+}
+
+// Collects the nodes from the parser's events (RapidJSON's SAX interface). Everything but names,
 // URLs, types and children is passed over however it nests. A member of the wrong type where the
 // shape is known (roots not an object, children not an array of objects, a name that is no
 // string) ends the parse: the file is not a bookmark file, or not one this reader understands.
 // A node is kept only once it has closed and turned out to be a folder or a bookmark (or a
 // root), and what is passed over is counted, not stacked: memory follows what will be shown,
 // not how many objects the file holds.
-class NodeCollector {
+class NodeCollector : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, NodeCollector> {
 public:
     std::vector<Node> nodes;
     std::vector<Root> roots;
     bool sawRoots = false;
 
-    bool null() { return Scalar(); }
-    bool boolean(bool) { return Scalar(); }
-    bool number_integer(Json::number_integer_t) { return Scalar(); }
-    bool number_unsigned(Json::number_unsigned_t) { return Scalar(); }
-    bool number_float(Json::number_float_t, const std::string&) { return Scalar(); }
-    bool binary(Json::binary_t&) { return Scalar(); }
+    // Numbers, booleans and null.
+    bool Default() { return Scalar(); }
 
-    bool string(std::string& value) {
+    bool String(const char* text, rapidjson::SizeType length, bool) {
+        const std::string_view value(text, length);
+        if (!IsUtf8(value)) return false;
         if (skipped_ || open_.empty() || open_.back() != Frame::kNode) return Scalar();
         Node& node = pending_.back().node;
         switch (field_) {
-            case Field::kName: node.name = std::move(value); return true;
-            case Field::kUrl: node.url = std::move(value); return true;
+            case Field::kName: node.name = value; return true;
+            case Field::kUrl: node.url = value; return true;
             case Field::kType: node.type = TypeOf(value); return true;
             case Field::kChildren: return false;
             default: return true;
         }
     }
 
-    bool key(std::string& name) {
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
+        const std::string_view name(text, length);
+        if (!IsUtf8(name)) return false;
         if (skipped_) return true;
         switch (open_.back()) {
             case Frame::kDocument: field_ = name == "roots" ? Field::kRoots : Field::kIgnored; break;
             case Frame::kRoots:
                 field_ = RootRank(name) < std::size(kKnownRoots) ? Field::kRoot : Field::kOtherRoot;
-                rootKey_ = std::move(name);
+                rootKey_ = name;
                 break;
             case Frame::kNode:
                 field_ = name == "name" ? Field::kName
@@ -115,7 +142,7 @@ public:
         return true;
     }
 
-    bool start_object(size_t) {
+    bool StartObject() {
         if (skipped_) return Skip();
         if (open_.empty()) return Push(Frame::kDocument);
         switch (open_.back()) {
@@ -130,7 +157,7 @@ public:
         }
     }
 
-    bool start_array(size_t) {
+    bool StartArray() {
         if (skipped_) return Skip();
         if (open_.empty()) return false;
         switch (open_.back()) {
@@ -146,13 +173,11 @@ public:
         }
     }
 
-    bool end_object() {
+    bool EndObject(rapidjson::SizeType) {
         if (!skipped_ && open_.back() == Frame::kNode) CloseNode();
         return Pop();
     }
-    bool end_array() { return Pop(); }
-
-    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+    bool EndArray(rapidjson::SizeType) { return Pop(); }
 
 private:
     enum class Frame : uint8_t { kDocument, kRoots, kNode, kChildren };
@@ -188,14 +213,14 @@ private:
     // A root is always kept (the reader decides on it); another node only when it is shown, as
     // the last child of the node around it.
     void CloseNode() {
-        OpenedNode closed = std::move(pending_.back());
+        const OpenedNode closed = pending_.back();
         pending_.pop_back();
         const bool root = pending_.empty();
         if (!root && !IsFolder(closed.node) && !IsBookmark(closed.node)) return;
         const auto at = static_cast<uint32_t>(nodes.size());
-        nodes.push_back(std::move(closed.node));
+        nodes.push_back(closed.node);
         if (root) {
-            roots.push_back({std::move(rootKey_), at});
+            roots.push_back({rootKey_, at});
             return;
         }
         OpenedNode& parent = pending_.back();
@@ -219,8 +244,20 @@ private:
     std::vector<OpenedNode> pending_;  // the nodes open, innermost last
     size_t skipped_ = 0;               // depth inside a value passed over
     Field field_ = Field::kIgnored;
-    std::string rootKey_;  // the key of the root last met, kept until it closes
+    std::string_view rootKey_;  // the key of the root last met, kept until it closes
 };
+
+// The whole file parsed into `collector`: one pass, strings decoded in place, nesting kept on the
+// parser's own stack rather than the call stack. A NUL byte ends the parser's input, so the parse
+// must also have reached the file's end: nothing may follow the document.
+bool Collect(std::string& file, NodeCollector& collector) {
+    // Browsers write no byte order mark; an editor may have added one.
+    const size_t start = file.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0 ? kUtf8Mark.size() : 0;
+    rapidjson::InsituStringStream stream(file.data() + start);
+    rapidjson::Reader reader;
+    constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag;
+    return reader.Parse<kFlags>(stream, collector) && start + stream.Tell() == file.size() && collector.sawRoots;
+}
 
 // A bookmark without a title is shown by its address, as the browsers show it.
 std::string ItemName(const Node& node) { return text::Utf8ToAnsi(node.name.empty() ? node.url : node.name); }
@@ -255,14 +292,13 @@ std::string RootName(const Root& root, const Node& node) {
 
 }  // namespace
 
-std::optional<BookmarkEvents> ParseChromium(std::string_view file) {
+std::optional<BookmarkEvents> ParseChromium(std::string& file) {
     std::vector<Node> nodes;
     std::vector<Root> roots;
     {
         // The collector's stacks go before the events are made.
         NodeCollector collector;
-        if (!Json::sax_parse(file.data(), file.data() + file.size(), &collector) || !collector.sawRoots)
-            return std::nullopt;
+        if (!Collect(file, collector)) return std::nullopt;
         nodes = std::move(collector.nodes);
         roots = std::move(collector.roots);
     }

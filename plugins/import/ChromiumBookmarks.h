@@ -8,7 +8,7 @@
 #include "BookmarkEvent.h"
 
 #include <optional>
-#include <string_view>
+#include <string>
 
 namespace importer {
 
@@ -16,6 +16,7 @@ namespace importer {
 // mobile, then any further root), each with its content in file order. Names and URLs come into
 // the code page ("?" for what it lacks). Nothing at all for a file that is not whole and of this
 // shape: a browser may be writing it, and half a tree must never pass for the whole one.
-std::optional<BookmarkEvents> ParseChromium(std::string_view file);
+// Strings are decoded in place: `file` is used up.
+std::optional<BookmarkEvents> ParseChromium(std::string& file);
 
 }  // namespace importer

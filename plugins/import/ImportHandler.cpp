@@ -57,7 +57,7 @@ int STDMETHODCALLTYPE ImportHandler::Run(char* path, plugin::ItemHandle parent) 
 
 int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
     ReadFailure failure = ReadFailure::kNotFound;
-    const std::optional<std::string> file = path ? ReadWholeFile(path, failure) : std::nullopt;
+    std::optional<std::string> file = path ? ReadWholeFile(path, failure) : std::nullopt;
     if (!file) {
         AddMessage(parent, failure == ReadFailure::kNotFound ? kFileNotFound : kFileUnreadable);
         return 1;

@@ -35,8 +35,9 @@ inline std::string_view WithoutCarriageReturn(std::string_view line) {
 // The line from its first byte that is neither space nor tab (no trail byte comes before its
 // lead byte, so this needs no double-byte care).
 inline std::string_view WithoutIndent(std::string_view line) {
-    const size_t start = line.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : line.substr(start);
+    size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+    return line.substr(start);
 }
 
 }  // namespace importer

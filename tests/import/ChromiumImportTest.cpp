@@ -182,7 +182,11 @@ TEST_F(ChromiumImportTest, FilesThatAreNoWholeBookmarkFileGiveTheFailureItemOnly
         File(R"({"name": 5, "type": "url", "url": "https://a/"})"),
         File(R"({"name": "a", "type": "url", "url": ["https://a/"]})"),
         File(JsonBookmark(R"(\uD800)", "https://a/")),
+        File(JsonBookmark(R"(\uDC00)", "https://a/")),
+        File(JsonBookmark("a\xE6\x97", "https://a/")),  // a character cut short
+        File(JsonBookmark("a", "https://a/\xFF")),
         File(JsonBookmark("a", "https://a/")) + "x",
+        File(JsonBookmark("a", "https://a/")) + std::string("\0x", 2),  // the parser stops at a NUL
         "\xFF\xFE{",
     };
     for (const std::string& content : cases) {
@@ -190,9 +194,13 @@ TEST_F(ChromiumImportTest, FilesThatAreNoWholeBookmarkFileGiveTheFailureItemOnly
         EXPECT_EQ(library.Run("CRBM", dir.WriteFile("Bookmarks", content), tree), 1) << content;
         EXPECT_EQ(tree.Outline(), kFailed) << content;
     }
-    // The file as it is when the browser has written it: a reload reads it again.
-    ASSERT_EQ(Import(whole), 0);
-    EXPECT_EQ(sink.Outline(), "+Bookmarks bar\n  +f\n    a <https://a/>\n  b <https://b/>\n");
+    // The file as it is when the browser has written it: a reload reads it again. An editor may
+    // have put a byte order mark before it.
+    for (const std::string& content : {whole, "\xEF\xBB\xBF" + whole}) {
+        importtest::RecordingSink tree;
+        ASSERT_EQ(library.Run("CRBM", dir.WriteFile("Bookmarks", content), tree), 0);
+        EXPECT_EQ(tree.Outline(), "+Bookmarks bar\n  +f\n    a <https://a/>\n  b <https://b/>\n");
+    }
 }
 
 TEST_F(ChromiumImportTest, MissingFileIsReportedAsForTheOtherFiles) {

@@ -1,10 +1,12 @@
 // The benchmarks' host sink: it keeps nothing but counts, and gives every folder a handle of its
-// own, so what is timed is the plug-in's reading and parsing and one sink call per entry.
+// own, so what is timed is the plug-in's reading and parsing and one sink call per entry. Asked
+// to, it also lists the entries, so the same ones can be added to another tree.
 #pragma once
 
 #include <pluginapi/PluginInterface.h>
 
 #include <string>
+#include <vector>
 
 namespace importbench {
 
@@ -13,6 +15,14 @@ public:
     long folders = 0;
     long items = 0;
     long messages = 0;
+
+    // One added entry: `parent` is 0 for the source, otherwise the folder's number (counted from 1).
+    struct Entry {
+        long parent;
+        bool folder;
+        std::string name;
+    };
+    std::vector<Entry>* entries = nullptr;  // when set, every entry is added to it
 
     plugin::ItemHandle root() { return Handle(0); }
     void Reset() { folders = items = messages = 0; }
@@ -27,7 +37,10 @@ public:
     BOOL STDMETHODCALLTYPE GetText(plugin::ItemHandle, char*, int) override { return FALSE; }
     BOOL STDMETHODCALLTYPE GetURL(plugin::ItemHandle, char*, int) override { return FALSE; }
     BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle) override { return FALSE; }
-    plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle, const char*, const char* url, int kind) override {
+    plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle parent, const char* name, const char* url,
+                                                 int kind) override {
+        if (entries && (kind == plugin::kAddFolder || kind == plugin::kAddItem))
+            entries->push_back({Number(parent), kind == plugin::kAddFolder, name});
         if (kind == plugin::kAddFolder) return Handle(++folders);
         if (kind != plugin::kAddItem) return nullptr;
         ++(url == plugin::NoURL ? messages : items);
@@ -37,6 +50,9 @@ public:
 private:
     static plugin::ItemHandle Handle(long number) {
         return reinterpret_cast<plugin::ItemHandle>(static_cast<INT_PTR>(0x10000 + number * 16));
+    }
+    static long Number(plugin::ItemHandle handle) {
+        return static_cast<long>((reinterpret_cast<INT_PTR>(handle) - 0x10000) / 16);
     }
 };
 

@@ -2,7 +2,9 @@
 // once into a sink that only counts (reading the file, the UTF-8 conversion, parsing and one sink
 // call per folder and item) and once as the program does it: a tab's bookmark source opened in a
 // real tree, every folder and item inserted into the tree control; and a large Chromium
-// "Bookmarks" file ("CRBM", JSON) into the counting sink.
+// "Bookmarks" file ("CRBM", JSON) into the counting sink. The floor of the import into the
+// tree: the same folders and items (as the counting sink saw them) inserted into a tree control
+// with nothing else, below a node that is then expanded, as the source is.
 //
 // Usage: import_bench.exe <bookmark file> <Bookmarks file>, with tlImport.dll beside the program.
 // scripts/import-bench.sh generates the files and sets them against Python's html.parser and
@@ -14,6 +16,7 @@
 
 #include <base/Handles.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <pluginapi/PluginInterface.h>
 #include <tree/CFavTreeView.h>
 
@@ -36,6 +39,52 @@ int Fail(const std::string& message) {
     std::fprintf(stderr, "import_bench: %s\n", message.c_str());
     return 1;
 }
+
+HTREEITEM InsertLast(HWND tree, HTREEITEM parent, const std::wstring& text, bool children = false) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.cChildren = children ? 1 : 0;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+// A plain tree view holding the entries an import added, in the same order and nesting.
+class BareTree {
+public:
+    BareTree(HWND host, const std::vector<importbench::CountingSink::Entry>& entries)
+        : window_(CreateWindowExW(0, WC_TREEVIEWW, nullptr,
+                                  WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 380,
+                                  460, host, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+        for (const auto& entry : entries) entries_.push_back({entry.parent, entry.folder, text::AnsiToWide(entry.name)});
+    }
+    HWND window() const { return window_.get(); }
+
+    // An empty tree with a root and a closed node to fill.
+    void Reset() {
+        TreeView_DeleteAllItems(window_.get());
+        source_ = InsertLast(window_.get(), InsertLast(window_.get(), TVI_ROOT, L"root"), L"source", true);
+    }
+    void Fill() {
+        std::vector<HTREEITEM> folders{source_};
+        for (const Entry& entry : entries_) {
+            HTREEITEM item = InsertLast(window_.get(), folders[static_cast<size_t>(entry.parent)], entry.name);
+            if (entry.folder) folders.push_back(item);
+        }
+        TreeView_Expand(window_.get(), source_, TVE_EXPAND);
+    }
+
+private:
+    struct Entry {
+        long parent;
+        bool folder;
+        std::wstring name;
+    };
+    win::UniqueWindow window_;
+    std::vector<Entry> entries_;
+    HTREEITEM source_ = nullptr;
+};
 
 }  // namespace
 
@@ -69,10 +118,17 @@ int main(int argc, char** argv) {
     long treeItems = 0;
 
     importbench::CountingSink sink, chromiumSink;
+    std::vector<importbench::CountingSink::Entry> entries;
+    sink.entries = &entries;
+    if (importbench::RunImport(create, "NSBM", file, sink) != 0) return Fail("the import failed");
+    sink.entries = nullptr;
+    BareTree bare(host.get(), entries);  // on the tree's place, shown only for its own step
+
     int result = 0, chromiumResult = 0;
     const char* const names[] = {"NSBM import through tlImport.dll, counting sink",
                                  "NSBM source opened in the tree (the whole import)",
-                                 "CRBM import through tlImport.dll, counting sink"};
+                                 "CRBM import through tlImport.dll, counting sink",
+                                 "the same entries into a bare tree view"};
     const std::vector<bench::Step> steps = {
         {[&] { result = importbench::RunImport(create, "NSBM", file, sink); }},
         {[&] {
@@ -81,10 +137,17 @@ int main(int argc, char** argv) {
          },
          [&] {
              // A reload empties the tree and puts back the unopened source node.
+             ShowWindow(bare.window(), SW_HIDE);
              tree->LoadRoot();
              source = TreeView_GetChild(treeWindow, TreeView_GetRoot(treeWindow));
          }},
         {[&] { chromiumResult = importbench::RunImport(create, "CRBM", chromiumFile, chromiumSink); }},
+        {[&] { bare.Fill(); },
+         [&] {
+             ShowWindow(treeWindow, SW_HIDE);
+             bare.Reset();
+             ShowWindow(bare.window(), SW_SHOW);
+         }},
     };
 
     std::printf("Import benchmark: %s\n", file.c_str());
@@ -104,5 +167,6 @@ int main(int argc, char** argv) {
     std::printf("\nmedian-ms %.1f\n", timings[0].Median());
     std::printf("tree-median-ms %.1f\n", timings[1].Median());
     std::printf("chromium-median-ms %.1f\n", timings[2].Median());
+    std::printf("bare-tree-median-ms %.1f\n", timings[3].Median());
     return 0;
 }

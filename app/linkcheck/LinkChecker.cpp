@@ -63,11 +63,11 @@ LinkChecker::~LinkChecker() {
 
 void LinkChecker::Check(HTREEITEM node) {
     if (tree_.IsShortcut(node)) {
-        pending_.push_back({node});
+        pending_.push_back({node, std::nullopt, {}});
     } else if (tree_.IsFolder(node)) {
         HWND window = tree_.hwnd();
         for (HTREEITEM child = TreeView_GetChild(window, node); child; child = TreeView_GetNextSibling(window, child))
-            if (tree_.IsShortcut(child)) pending_.push_back({child});
+            if (tree_.IsShortcut(child)) pending_.push_back({child, std::nullopt, {}});
     }
     Pump();
 }
@@ -205,8 +205,15 @@ void LinkChecker::Judge(Job& job, int status, std::string_view location) {
 void LinkChecker::Show(const Job& job, int image, const std::string& outcome) {
     SetImage(job.node, image);
     outcomes_[job.node] = outcome;
-    if (const std::optional<std::wstring> file = tree_.NodeFile(job.node))
-        ResultStore::Instance().Record(*file, {job.url, image, job.status, outcome, job.movedTo});
+    if (const std::optional<std::wstring> file = tree_.NodeFile(job.node)) {
+        CheckRecord record;
+        record.url = job.url;
+        record.image = image;
+        record.status = job.status;
+        record.outcome = outcome;
+        record.movedTo = job.movedTo;
+        ResultStore::Instance().Record(*file, std::move(record));
+    }
     // The same text the tree shows when the item is selected, without reading its file again.
     if (TreeView_GetSelection(tree_.hwnd()) == job.node) tree_.SetStatusText(outcome + "  " + job.url);
 }

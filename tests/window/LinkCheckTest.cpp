@@ -187,22 +187,24 @@ TEST_F(LinkCheckTest, AtMostFiveAtOnceInTreeOrder) {
 TEST_F(LinkCheckTest, ChecksAtOnceFollowTheSettingAndTwoPerHost) {
     struct Case {
         const char* settings;
+        int links;
         int hosts;
         int most;
     };
     const Case cases[] = {
-        {"", 20, 5},
-        {"[LinkCheck]\r\nChecksAtOnce=8\r\n", 20, 8},
-        {"[LinkCheck]\r\nChecksAtOnce=99\r\n", 20, 32},
-        {"[LinkCheck]\r\nChecksAtOnce=16\r\n", 1, 2},
+        {"", 12, 6, 5},
+        {"[LinkCheck]\r\nChecksAtOnce=8\r\n", 12, 6, 8},
+        {"[LinkCheck]\r\nChecksAtOnce=99\r\n", 40, 20, 32},
+        {"[LinkCheck]\r\nChecksAtOnce=16\r\n", 8, 1, 2},
     };
     FakeLookups lookups(FakeLookups::kLoopbackAtOnce);
     testutil::MessageRecorder boxes;
     for (const Case& c : cases) {
         testutil::HttpTestServer counting;
-        CFavTreeView& tree = LoadLinks(SpreadOverHosts(counting, 40, c.hosts, 200), c.settings);
+        testutil::RemoveTree(dir / "fav\\links");  // the last case's shortcuts go
+        CFavTreeView& tree = LoadLinks(SpreadOverHosts(counting, c.links, c.hosts, 200), c.settings);
         tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
-        EXPECT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(40, kAlive); })) << c.settings;
+        EXPECT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(c.links, kAlive); })) << c.settings;
         EXPECT_EQ(counting.MostAtOnce(), c.most) << c.settings;
     }
     EXPECT_TRUE(boxes.texts().empty());
@@ -235,7 +237,7 @@ TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
     FakeLookups lookups(FakeLookups::kLoopbackAtOnce);
     testutil::MessageRecorder boxes;
     std::vector<std::string> urls;
-    for (int host = 1; host <= 5; ++host) urls.push_back(text::Format("http://h%d.test:%d/silent", host, server.port()));
+    for (int n = 1; n <= 5; ++n) urls.push_back(text::Format("http://h%d.test:%d/silent", n, server.port()));
     urls.push_back(server.Url("/status/200"));
     CFavTreeView& tree = LoadLinks(urls);
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);

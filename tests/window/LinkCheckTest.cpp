@@ -250,6 +250,33 @@ TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
+// The program shows its report when a check of several shortcuts ends, not after each one.
+TEST_F(LinkCheckTest, TheHostHearsWhenACheckOfManyEnds) {
+    constexpr UINT kEnded = linkcheck::LinkChecker::kChecksEnded;
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({server.Url("/status/200"), server.Url("/status/404")});
+    // Runs every message but the host's notice, which is collected instead.
+    std::vector<HWND> heard;
+    const auto runUntil = [&](const std::function<bool()>& done) {
+        return testutil::WaitFor([&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, kEnded - 1, PM_REMOVE) ||
+                   PeekMessageA(&message, nullptr, kEnded + 1, 0xFFFFFFFF, PM_REMOVE))
+                DispatchMessageA(&message);
+            while (PeekMessageA(&message, host.hwnd(), kEnded, kEnded, PM_REMOVE)) heard.push_back(reinterpret_cast<HWND>(message.wParam));
+            return done();
+        });
+    };
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    // The notice would come in the same step that shows the verdict.
+    ASSERT_TRUE(runUntil([&] { return ImageOf(tree, Link(tree, 1)) == kAlive; }));
+    EXPECT_TRUE(heard.empty());
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(runUntil([&] { return !heard.empty(); }));
+    EXPECT_EQ(heard, std::vector<HWND>{tree.hwnd()});
+    EXPECT_EQ(Images(tree), (std::vector<int>{kAlive, kDead}));
+}
+
 TEST_F(LinkCheckTest, ReloadAsksWhileChecksRun) {
     testutil::MessageRecorder boxes;
     CFavTreeView& tree = LoadLinks({server.Url("/silent")});

@@ -105,6 +105,10 @@ void ResultStore::Reload() {
     } catch (const nlohmann::json::exception&) {
         records_.clear();
     }
+    // Shortcuts changed or removed while no tree looked at them (another program, another
+    // session) leave now, not never.
+    const size_t dropped = std::erase_if(records_, [](const auto& entry) { return StampOf(entry.first) != entry.second.stamp; });
+    if (dropped > 0) dirty_ = true;
 }
 
 void ResultStore::Record(const std::wstring& file, CheckRecord record) {

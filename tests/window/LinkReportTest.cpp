@@ -169,6 +169,14 @@ TEST_F(LinkReportTest, ResultsOutliveTheSessionUnlessTheShortcutChanged) {
     EXPECT_EQ(Images(second), (std::vector<int>{kDead, kAlive, kUnchecked}));
     EXPECT_EQ(StatusOf(second, 2), "移動: " + origin + "/new  " + urls[1]);
     EXPECT_EQ(Titles(linkcheck::CollectReport(second)), (std::vector<std::string>{"01", "02"}));
+
+    // A shortcut removed while no tree looks at it leaves the file at the next session.
+    DeleteFileA((root + "\\links\\02.url").c_str());
+    linkcheck::ResultStore::Instance().Reload();
+    linkcheck::ResultStore::Instance().Save();
+    const std::string kept = testutil::ReadBytes(dir / "linkcheck.json");
+    EXPECT_NE(kept.find("01.URL"), std::string::npos);
+    EXPECT_EQ(kept.find("02.URL"), std::string::npos);
 }
 
 TEST_F(LinkReportTest, DuplicatesAcrossTabsAfterNormalising) {

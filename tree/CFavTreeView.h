@@ -266,6 +266,7 @@ private:
     bool PropertiesOpen() const;
     void ShowProperties(HTREEITEM node);
     void CheckLinks(HTREEITEM node);
+    void ShowKeptLinkChecks();
     void BeginDrag(const NMTREEVIEWA& info);
     void RegisterDropTarget();
     void RevokeDropTarget();

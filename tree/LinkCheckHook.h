@@ -32,6 +32,8 @@ public:
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
     // What the last check of the node found ("HTTP 301", a failure's text), for the status bar.
     virtual std::optional<std::string> Outcome(HTREEITEM node) const = 0;
+    // After the tree was (re)loaded: shows the kept results of earlier sessions.
+    virtual void ShowKeptResults() = 0;
 };
 
 using LinkCheckFactory = std::unique_ptr<TreeLinkChecks> (*)(CFavTreeView& tree);

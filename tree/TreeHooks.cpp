@@ -23,6 +23,12 @@ void CFavTreeView::CheckLinks(HTREEITEM node) {
     if (linkChecks_) linkChecks_->Check(node);
 }
 
+void CFavTreeView::ShowKeptLinkChecks() {
+    if (!linkChecksAllowed_) return;
+    if (!linkChecks_ && g_linkCheckFactory) linkChecks_ = g_linkCheckFactory(*this);
+    if (linkChecks_) linkChecks_->ShowKeptResults();
+}
+
 bool CFavTreeView::PropertiesOpen() const { return props::IsOpenFor(*this); }
 
 bool CFavTreeView::RouteFeatureMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

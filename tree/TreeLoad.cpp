@@ -110,6 +110,7 @@ bool CFavTreeView::LoadRoot() {
     }
     AddBookmarkSources(root);
     LoadFolder(config_.rootFile, root);
+    ShowKeptLinkChecks();
 
     TreeView_SelectItem(window, root);
     TreeView_Expand(window, root, TVE_EXPAND);

@@ -119,7 +119,7 @@ void LinkChecker::OnSocketEvent(WPARAM socketHandle, LPARAM event) {
         if (!job->judged) {
             // The server closed before its status line ended: judge what came, if anything.
             if (const std::optional<int> status = job->reader.Finish()) {
-                Judge(*job, *status);
+                Judge(*job, *status, job->reader.location());
             } else {
                 Fail(*job, kNoResponse);
                 break;

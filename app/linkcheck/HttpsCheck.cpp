@@ -74,6 +74,20 @@ const char* TextForError(DWORD error) {
     }
 }
 
+// The response's "Location" header in the code page ("" when there is none).
+std::string Location(HINTERNET request) {
+    DWORD bytes = 0;
+    WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &bytes,
+                        WINHTTP_NO_HEADER_INDEX);
+    if (bytes == 0) return {};
+    std::wstring value(bytes / sizeof(wchar_t), L'\0');
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, value.data(), &bytes,
+                             WINHTTP_NO_HEADER_INDEX))
+        return {};
+    value.resize(bytes / sizeof(wchar_t));
+    return text::WideToAnsi(value);
+}
+
 }  // namespace
 
 bool LinkChecker::StartHttps(Job& job, const char** failure) {
@@ -126,7 +140,7 @@ void LinkChecker::OnHttpsEvent(WPARAM id, LPARAM event) {
             Fail(*job, kReceiveFailed);
             break;
         }
-        Judge(*job, static_cast<int>(status));
+        Judge(*job, static_cast<int>(status), IsPermanentRedirect(static_cast<int>(status)) ? Location(job->request) : "");
         Finish(*job);
         break;
     }

@@ -17,6 +17,8 @@ struct LinkChecker::Job {
     ULONGLONG deadline = 0;  // GetTickCount64 time by which the status line must be complete
     StatusLineReader reader;
     bool judged = false;  // the verdict is shown; later errors do not change it
+    int status = 0;       // the HTTP status once judged
+    std::string movedTo;  // where a permanent redirect points, resolved
 
     // http over WinSock: the socket and the host look-up key their messages.
     SOCKET socket = INVALID_SOCKET;

@@ -1,9 +1,12 @@
 #include "FailureTexts.h"
 #include "Job.h"
+#include "ResultStore.h"
+#include "ShortcutActions.h"
 
 #include <tree/CFavTreeView.h>
 
 #include <base/Format.h>
+#include <base/Mbcs.h>
 
 #include <algorithm>
 
@@ -31,6 +34,17 @@ int ImageFor(Verdict verdict) {
     }
 }
 
+// The host a check connects to, for the limit per host; "" when the URL cannot be checked.
+std::string HostOf(const std::string& url) {
+    LinkTarget target;
+    return SplitUrl(url, &target) == SplitResult::kValid ? target.host : std::string();
+}
+
+size_t ReadChecksAtOnce(const CFavTreeView& tree) {
+    const int wanted = tree.config().ini.ReadInt("LinkCheck", "ChecksAtOnce", LinkChecker::kDefaultChecksAtOnce);
+    return static_cast<size_t>(std::clamp<int>(wanted, 1, LinkChecker::kMostChecksAtOnce));
+}
+
 }  // namespace
 
 void Install() { fav::InstallLinkChecker(MakeChecker); }
@@ -39,39 +53,72 @@ DWORD ResponseTimeout() { return g_timeout; }
 
 void SetResponseTimeout(DWORD milliseconds) { g_timeout = milliseconds; }
 
-LinkChecker::LinkChecker(CFavTreeView& tree) : tree_(tree) {}
+LinkChecker::LinkChecker(CFavTreeView& tree) : tree_(tree), checksAtOnce_(ReadChecksAtOnce(tree)) {}
 
 LinkChecker::~LinkChecker() {
+    ResultStore::Instance().Save();
     Abandon();
     CloseHttpsSession(httpsSession_);
 }
 
 void LinkChecker::Check(HTREEITEM node) {
     if (tree_.IsShortcut(node)) {
-        pending_.push_back(node);
+        pending_.push_back({node, std::nullopt, {}});
     } else if (tree_.IsFolder(node)) {
         HWND window = tree_.hwnd();
         for (HTREEITEM child = TreeView_GetChild(window, node); child; child = TreeView_GetNextSibling(window, child))
-            if (tree_.IsShortcut(child)) pending_.push_back(child);
+            if (tree_.IsShortcut(child)) pending_.push_back({child, std::nullopt, {}});
     }
     Pump();
 }
 
-void LinkChecker::Pump() {
-    // The item leaves the queue before its check starts: a check that fails at once pumps again
-    // and must not take the same item a second time.
-    while (running_.size() < kMaxRunning && !pending_.empty()) {
-        HTREEITEM node = pending_.front();
-        pending_.pop_front();
-        Start(node);
-    }
+bool LinkChecker::HostBusy(const std::string& host) const {
+    if (host.empty()) return false;
+    size_t count = 0;
+    for (const auto& job : running_)
+        if (mbcs::EqualsNoCase(job->target.host, host)) ++count;
+    return count >= kChecksPerHost;
 }
 
-void LinkChecker::Start(HTREEITEM node) {
-    const std::optional<std::string> url = tree_.NodeUrl(node);
-    if (!url) return;  // the file is gone; the tree said so and removed the node
+void LinkChecker::Pump() {
+    // In queue order, passing over items whose host has its share of checks running. An item
+    // leaves the queue before its check starts: a check that fails at once pumps again and must
+    // not take the same item a second time.
+    for (size_t at = 0; running_.size() < checksAtOnce_ && at < pending_.size();) {
+        if (!pending_[at].url) {
+            const HTREEITEM node = pending_[at].node;
+            const std::optional<std::string> url = tree_.NodeUrl(node);
+            if (!url) {
+                // The tree said why (a vanished file's node is gone too); the item leaves the
+                // queue, and the entries before it are looked at again.
+                std::erase_if(pending_, [node](const Pending& entry) { return entry.node == node; });
+                at = 0;
+                continue;
+            }
+            pending_[at].url = *url;
+            pending_[at].host = HostOf(*url);
+        }
+        if (HostBusy(pending_[at].host)) {
+            ++at;
+            continue;
+        }
+        const Pending next = pending_[at];
+        pending_.erase(pending_.begin() + static_cast<ptrdiff_t>(at));
+        ++startedSinceIdle_;
+        Start(next.node, *next.url);
+    }
+    if (running_.empty() && pending_.empty() && startedSinceIdle_ > 0) OnIdle();
+}
+
+void LinkChecker::OnIdle() {
+    ResultStore::Instance().Save();
+    // One shortcut's verdict shows in its picture; a report is for checks of many.
+    if (std::exchange(startedSinceIdle_, 0) > 1) PostMessageA(tree_.parentWindow(), kChecksEnded, reinterpret_cast<WPARAM>(tree_.hwnd()), 0);
+}
+
+void LinkChecker::Start(HTREEITEM node, const std::string& url) {
     auto job = std::make_unique<Job>();
-    switch (SplitUrl(*url, &job->target)) {
+    switch (SplitUrl(url, &job->target)) {
     case SplitResult::kSkipped: return;
     case SplitResult::kInvalid:
         outcomes_[node] = kInvalidUrl;
@@ -81,7 +128,7 @@ void LinkChecker::Start(HTREEITEM node) {
     }
     job->id = nextId_++;
     job->node = node;
-    job->url = *url;
+    job->url = url;
     job->deadline = GetTickCount64() + g_timeout;
     outcomes_.erase(node);
 
@@ -140,18 +187,33 @@ void LinkChecker::Fail(Job& job, const std::string& text) {
 }
 
 bool LinkChecker::Received(Job& job, std::string_view bytes) {
-    if (!job.judged && job.reader.Add(bytes)) Judge(job, job.reader.status());
+    if (!job.judged && job.reader.Add(bytes)) Judge(job, job.reader.status(), job.reader.location());
     return job.judged;
 }
 
-void LinkChecker::Judge(Job& job, int status) {
+void LinkChecker::Judge(Job& job, int status, std::string_view location) {
     job.judged = true;
-    Show(job, ImageFor(VerdictFor(status)), status > 0 ? text::Format("HTTP %d", status) : std::string("HTTP ?"));
+    job.status = status;
+    if (IsPermanentRedirect(status)) job.movedTo = ResolveLocation(job.url, location);
+    // A moved page keeps the alive picture; the status bar says where it went.
+    const std::string outcome = !job.movedTo.empty() ? kMovedPrefix + job.movedTo
+                                : status > 0         ? text::Format("HTTP %d", status)
+                                                     : std::string("HTTP ?");
+    Show(job, ImageFor(VerdictFor(status)), outcome);
 }
 
 void LinkChecker::Show(const Job& job, int image, const std::string& outcome) {
     SetImage(job.node, image);
     outcomes_[job.node] = outcome;
+    if (const std::optional<std::wstring> file = tree_.NodeFile(job.node)) {
+        CheckRecord record;
+        record.url = job.url;
+        record.image = image;
+        record.status = job.status;
+        record.outcome = outcome;
+        record.movedTo = job.movedTo;
+        ResultStore::Instance().Record(*file, std::move(record));
+    }
     // The same text the tree shows when the item is selected, without reading its file again.
     if (TreeView_GetSelection(tree_.hwnd()) == job.node) tree_.SetStatusText(outcome + "  " + job.url);
 }
@@ -206,12 +268,13 @@ bool LinkChecker::StopBeforeReload() {
 
 void LinkChecker::Abandon() {
     pending_.clear();
+    startedSinceIdle_ = 0;
     outcomes_.clear();
     while (!running_.empty()) Remove(*running_.back());
 }
 
 void LinkChecker::Forget(HTREEITEM node) {
-    pending_.erase(std::remove(pending_.begin(), pending_.end(), node), pending_.end());
+    std::erase_if(pending_, [node](const Pending& entry) { return entry.node == node; });
     outcomes_.erase(node);
     const auto hasNode = [](const Job& job, UINT_PTR key) { return job.node == reinterpret_cast<HTREEITEM>(key); };
     bool freed = false;
@@ -248,6 +311,18 @@ bool LinkChecker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     default:
         return false;
     }
+}
+
+void LinkChecker::ShowKeptResults() {
+    ResultStore& store = ResultStore::Instance();
+    if (store.empty()) return;
+    VisitShortcuts(tree_, [&](HTREEITEM node) {
+        const std::optional<std::wstring> file = tree_.NodeFile(node);
+        const std::optional<CheckRecord> kept = file ? store.Find(*file) : std::nullopt;
+        if (!kept) return;
+        SetImage(node, kept->image);
+        outcomes_[node] = kept->outcome;
+    });
 }
 
 std::optional<std::string> LinkChecker::Outcome(HTREEITEM node) const {

@@ -1,4 +1,5 @@
-// The link checker of one tree: a queue of shortcuts, at most five checks at a time, each asking a
+// The link checker of one tree: a queue of shortcuts, five checks at a time (the setting
+// "ChecksAtOnce" of section "LinkCheck", up to 32) and at most two to one host, each asking a
 // page's status line and showing the verdict as the item's picture. Everything runs on the tree's
 // thread: http checks use WinSock 1.1 asynchronous sockets, https checks WinHTTP in asynchronous
 // mode, and both report to the tree window, which passes the messages here.
@@ -41,7 +42,10 @@ public:
     static constexpr UINT kHttpsEvent = WM_USER + 102;   // wParam: check id; lParam: step, error
     static constexpr UINT kResume = WM_USER + 103;       // fill the slots freed by removed nodes
     static constexpr UINT_PTR kTimeoutTimer = 0x4C43;
-    static constexpr size_t kMaxRunning = 5;
+    static constexpr size_t kDefaultChecksAtOnce = 5;
+    static constexpr size_t kMostChecksAtOnce = 32;
+    static constexpr size_t kChecksPerHost = 2;  // more would look like an attack to a small site
+    static constexpr char kMovedPrefix[] = "移動: ";
 
     explicit LinkChecker(CFavTreeView& tree);
     ~LinkChecker() override;
@@ -52,13 +56,26 @@ public:
     void Abandon() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     std::optional<std::string> Outcome(HTREEITEM node) const override;
+    void ShowKeptResults() override;
+
+    // Posted to the tree's parent when a check of several shortcuts has ended (wParam: the tree
+    // window), so that the program can show its report.
+    static constexpr UINT kChecksEnded = WM_APP + 0x25;
 
     struct Job;
 
 private:
     // Queue and slots.
+    struct Pending {
+        HTREEITEM node;
+        std::optional<std::string> url;  // read when the queue first looks at the item
+        std::string host;                // "" when the URL cannot be checked
+    };
     void Pump();
-    void Start(HTREEITEM node);
+    // Nothing runs or waits any more: the results are kept, the host told.
+    void OnIdle();
+    bool HostBusy(const std::string& host) const;
+    void Start(HTREEITEM node, const std::string& url);
     void Close(Job& job);
     // Closes the job and removes it from the running list; the timer stops with the last one.
     void Remove(Job& job);
@@ -67,7 +84,8 @@ private:
     void Fail(Job& job, const std::string& text);
     // Collects the status line; true once it is judged (the check has its answer).
     bool Received(Job& job, std::string_view bytes);
-    void Judge(Job& job, int status);
+    // `location`: the "Location" header as sent, for a permanent redirect.
+    void Judge(Job& job, int status, std::string_view location);
     // The verdict's picture, and what the status bar says of it.
     void Show(const Job& job, int image, const std::string& outcome);
     void SetImage(HTREEITEM node, int image);
@@ -90,7 +108,8 @@ private:
     static void CloseHttpsSession(void* session);
 
     CFavTreeView& tree_;
-    std::deque<HTREEITEM> pending_;
+    size_t checksAtOnce_;
+    std::deque<Pending> pending_;
     std::vector<std::unique_ptr<Job>> running_;  // in start order
     std::unordered_map<HTREEITEM, std::string> outcomes_;
     // Values of closed sockets whose events may still be queued: how many close marks are to come.
@@ -99,6 +118,7 @@ private:
     bool timerSet_ = false;
     bool boxOpen_ = false;
     int unreported_ = 0;
+    size_t startedSinceIdle_ = 0;
     void* httpsSession_ = nullptr;  // WinHTTP session, opened with the first https check
 };
 

@@ -3,6 +3,9 @@
 #include <base/Format.h>
 #include <base/Mbcs.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace linkcheck {
 
 namespace {
@@ -72,24 +75,63 @@ Verdict VerdictFor(int status) {
     return Verdict::kUnsure;
 }
 
+bool IsPermanentRedirect(int status) { return status == 301 || status == 308; }
+
 bool StatusLineReader::Add(std::string_view bytes) {
     if (complete_) return true;
-    const size_t end = bytes.find('\n');
-    line_.append(bytes.substr(0, end));
-    if (end != std::string_view::npos || line_.size() >= kMaxLineBytes) Judge(line_);
+    head_.append(bytes.substr(0, kMaxHeadBytes - std::min(head_.size(), kMaxHeadBytes)));
+    if (!judged_) {
+        const size_t end = head_.find('\n');
+        if (end == std::string::npos && head_.size() < kMaxLineBytes) return false;
+        Judge(std::string_view(head_).substr(0, std::min(end, kMaxLineBytes)));
+        scanned_ = end == std::string::npos ? head_.size() : end + 1;
+    }
+    ReadHeaders(head_.size() >= kMaxHeadBytes);
     return complete_;
 }
 
 std::optional<int> StatusLineReader::Finish() {
     if (!complete_) {
-        if (line_.empty()) return std::nullopt;
-        Judge(line_);
+        if (head_.empty()) return std::nullopt;
+        if (!judged_) {
+            Judge(std::string_view(head_).substr(0, std::min(head_.find('\n'), kMaxLineBytes)));
+            scanned_ = head_.size();
+        }
+        ReadHeaders(true);
     }
     return status_;
 }
 
+void StatusLineReader::ReadHeaders(bool atEnd) {
+    if (!IsPermanentRedirect(status_)) {
+        complete_ = true;
+        return;
+    }
+    constexpr std::string_view kLocation = "location:";
+    while (!complete_ && scanned_ < head_.size()) {
+        size_t end = head_.find('\n', scanned_);
+        if (end == std::string::npos) {
+            if (!atEnd) return;
+            end = head_.size();
+        }
+        std::string_view line = std::string_view(head_).substr(scanned_, end - scanned_);
+        scanned_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) {
+            complete_ = true;  // the end of the head: no address came
+        } else if (mbcs::StartsWithNoCase(line, kLocation)) {
+            line.remove_prefix(kLocation.size());
+            while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+            while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+            location_ = std::string(line);
+            complete_ = true;
+        }
+    }
+    if (atEnd) complete_ = true;
+}
+
 void StatusLineReader::Judge(std::string_view line) {
-    complete_ = true;
+    judged_ = true;
     status_ = -1;
     // "HTTP/1.0 200 OK": the version up to the first blank, then exactly three digits.
     if (line.substr(0, 5) != "HTTP/") return;
@@ -99,6 +141,73 @@ void StatusLineReader::Judge(std::string_view line) {
     if (!IsDigit(code[0]) || !IsDigit(code[1]) || !IsDigit(code[2])) return;
     if (line.size() > blank + 4 && line[blank + 4] != ' ' && line[blank + 4] != '\r') return;
     status_ = (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
+}
+
+namespace {
+
+// "a/./b/../c" as "a/c"; the path keeps its leading "/" and a trailing one.
+std::string RemoveDotSegments(std::string_view path) {
+    std::vector<std::string_view> kept;
+    size_t start = 1;  // after the leading "/"
+    bool trailingSlash = false;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view segment = path.substr(start, end - start);
+        trailingSlash = segment == "." || segment == "..";
+        if (segment == "..") {
+            if (!kept.empty()) kept.pop_back();
+        } else if (segment != ".") {
+            kept.push_back(segment);
+        }
+        start = end + 1;
+    }
+    std::string result;
+    for (const std::string_view segment : kept) result.append("/").append(segment);
+    if (trailingSlash || result.empty()) result += '/';
+    return result;
+}
+
+bool HasScheme(std::string_view text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    for (size_t i = 0; i < colon; ++i) {
+        const char c = text[i];
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && (i == 0 || (!IsDigit(c) && c != '+' && c != '-' && c != '.'))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ResolveLocation(std::string_view requested, std::string_view location) {
+    if (location.empty() || HasScheme(location)) return std::string(location);
+    const size_t schemeEnd = requested.find("://");
+    if (schemeEnd == std::string_view::npos) return std::string(location);
+    if (location.substr(0, 2) == "//") return std::string(requested.substr(0, schemeEnd + 1)).append(location);
+    // The request's parts: "scheme://host" + path + "?query" + "#fragment".
+    const size_t hostStart = schemeEnd + 3;
+    size_t pathStart = mbcs::FindFirstOf(requested.substr(hostStart), "/?#");
+    pathStart = pathStart == mbcs::npos ? requested.size() : hostStart + pathStart;
+    const std::string_view origin = requested.substr(0, pathStart);
+    const std::string_view rest = requested.substr(pathStart);
+    const size_t queryStart = std::min(mbcs::FindFirstOf(rest, "?#"), rest.size());
+    const size_t fragmentStart = std::min(mbcs::Find(rest, '#'), rest.size());
+    std::string_view path = rest.substr(0, queryStart);
+    if (path.empty()) path = "/";
+
+    if (location.front() == '#') return std::string(requested.substr(0, pathStart + fragmentStart)).append(location);
+    if (location.front() == '?') return std::string(origin).append(path).append(location);
+    const size_t tailStart = std::min(mbcs::FindFirstOf(location, "?#"), location.size());
+    std::string merged;
+    if (location.front() == '/') {
+        merged = location.substr(0, tailStart);
+    } else {
+        const size_t lastSlash = mbcs::FindLastOf(path, "/");
+        merged = std::string(path.substr(0, lastSlash + 1)).append(location.substr(0, tailStart));
+    }
+    return std::string(origin).append(RemoveDotSegments(merged)).append(location.substr(tailStart));
 }
 
 }  // namespace linkcheck

@@ -41,14 +41,20 @@ enum class Verdict {
 };
 Verdict VerdictFor(int status);
 
+// A permanent redirect: the favorite's page has a new address for good.
+bool IsPermanentRedirect(int status);
+
 // Collects the first bytes of a response, however they are split into packets, until the status
-// line is complete, and reads the status from it once.
+// line is complete, and reads the status from it once. For a permanent redirect it reads on to
+// the "Location" header (or the end of the head), since the new address is the answer wanted.
 class StatusLineReader {
 public:
     // A status line longer than this is no status line.
     static constexpr size_t kMaxLineBytes = 4096;
+    // Headers beyond this are not looked at for a redirect's address.
+    static constexpr size_t kMaxHeadBytes = 16384;
 
-    // Adds received bytes; true once the status line is complete (status() then holds it).
+    // Adds received bytes; true once the answer is complete (status() then holds it).
     bool Add(std::string_view bytes);
     // At the end of the response: judges what arrived if the line never ended. Nothing when no
     // byte arrived at all.
@@ -56,13 +62,25 @@ public:
     bool complete() const { return complete_; }
     // The status code; -1 when the line is not "HTTP/<version> <three digits>".
     int status() const { return status_; }
+    // The "Location" header's value as sent ("" when none came).
+    const std::string& location() const { return location_; }
 
 private:
     void Judge(std::string_view line);
+    // Reads the complete header lines after the status line; `atEnd`: the last one need not end.
+    void ReadHeaders(bool atEnd);
 
-    std::string line_;
+    std::string head_;
+    size_t scanned_ = 0;  // offset of the first header line not read yet
+    bool judged_ = false;
     bool complete_ = false;
     int status_ = 0;
+    std::string location_;
 };
+
+// The absolute address a "Location" value names, resolved against the address that was asked
+// for: absolute ("https://..."), scheme-relative ("//host/..."), host-relative ("/..."), or
+// relative to the request's folder, with "." and ".." segments resolved. "" for an empty value.
+std::string ResolveLocation(std::string_view requested, std::string_view location);
 
 }  // namespace linkcheck

@@ -59,6 +59,8 @@ void MainWindow::OnCommand(UINT id) {
         {ID_FIND_NEXT, &MainWindow::FindNextInTab},
         {ID_FIND_IN_ALL_TABS, &MainWindow::FindInAllTabs},
         {ID_WEB_SEARCH, &MainWindow::SearchWeb},
+        {ID_LINK_REPORT, &MainWindow::ShowLinkReport},
+        {ID_FIND_DUPLICATES, &MainWindow::ShowDuplicates},
         {ID_CACHE_BANNERS, &MainWindow::DeleteBannerCache},
         {ID_CACHE_CGI, &MainWindow::DeleteCgiCache},
         {ID_CACHE_EDIT_PATTERNS, &MainWindow::EditBannerPatterns},

@@ -4,6 +4,8 @@
 #include "MenuDecoration.h"
 #include "Startup.h"
 
+#include <app/linkcheck/LinkChecker.h>
+#include <app/linkcheck/ReportDialog.h>
 #include <base/Format.h>
 #include <resources/TolvakIds.h>
 #include <tree/MenuDrawing.h>
@@ -184,6 +186,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_EXITMENULOOP:
         if (!wParam) EndMenuHelp();
+        return 0;
+    case linkcheck::LinkChecker::kChecksEnded:
+        // A check of many ended: its tree's report, unless the tree went meanwhile.
+        for (const auto& tree : trees_)
+            if (tree->hwnd() == reinterpret_cast<HWND>(wParam))
+                linkcheck::ReportDialog::Show(State().instance, hwnd(), *tree);
         return 0;
     case WM_CLOSE:
         SaveWindowRect();

@@ -14,6 +14,10 @@
 
 namespace app {
 
+// A tab's name in lists over the tabs: its "tabName", or for a tab without one (a temporary tab)
+// the name of its root folder.
+std::string SearchTabName(const CFavTreeView& tree);
+
 class MainWindow : public treehost::TreeHost {
 public:
     static constexpr char kTitle[] = "Tolvak - Build 072 \"release\"";
@@ -79,6 +83,8 @@ private:
     void FindNextInTab();
     void FindInAllTabs();
     void SearchWeb();
+    void ShowLinkReport();
+    void ShowDuplicates();
     void DeleteBannerCache();
     void DeleteCgiCache();
     void EditBannerPatterns();

@@ -15,8 +15,8 @@ namespace {
 
 constexpr size_t kTabNameCapacity = 200;
 
-// A tab's name in the search: its "tabName", or for a tab without one (a temporary tab) the
-// name of its root folder.
+}  // namespace
+
 std::string SearchTabName(const CFavTreeView& tree) {
     const fav::TabConfig& config = tree.config();
     std::string name;
@@ -25,8 +25,6 @@ std::string SearchTabName(const CFavTreeView& tree) {
     std::string folder, last;
     return path::SplitLast(config.rootPath, &folder, &last) ? last : config.rootPath;
 }
-
-}  // namespace
 
 std::string MainWindow::SettingsDirectory() const {
     std::string folder, file;

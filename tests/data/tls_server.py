@@ -5,7 +5,7 @@ Usage: tls_server.py FOLDER
 
 Makes a self-signed certificate for "localhost" with openssl (FOLDER/cert.der is what the test adds
 to its Wine prefix's root store), then answers every request with "HTTP/1.0 <code> Test", the code
-taken from a path "/status/NNN" (200 otherwise); "/silent" is never answered (until the client
+taken from a path "/status/NNN" (200 otherwise); "/moved/NNN?to=LOCATION" adds that "Location" header; "/silent" is never answered (until the client
 hangs up). The port goes to FOLDER/port once the server
 listens. It stops on its own after a minute, or when FOLDER/stop appears or FOLDER goes.
 """
@@ -46,6 +46,10 @@ def serve(connection):
             if path == "/silent":
                 while tls.recv(4096):
                     pass
+                return
+            if path.startswith("/moved/"):
+                code, location = path[len("/moved/"):].split("?to=", 1)
+                tls.sendall(b"HTTP/1.0 %s Moved\r\nLocation: %s\r\n\r\n" % (code.encode(), location.encode()))
                 return
             code = path[len("/status/"):] if path.startswith("/status/") else "200"
             tls.sendall(b"HTTP/1.0 %s Test\r\nContent-Length: 0\r\n\r\n" % code.encode())

@@ -108,6 +108,16 @@ void HttpTestServer::Serve(uintptr_t connection) {
     }
     if (path.rfind("/status/", 0) == 0) {
         answer("HTTP/1.0 " + path.substr(8) + " Test\r\nContent-Length: 0\r\n\r\n");
+    } else if (path.rfind("/moved/", 0) == 0) {
+        // The header in a packet of its own: the checker reads on past the status line for it.
+        const size_t to = path.find("?to=");
+        SendText(connection, "HTTP/1.0 " + path.substr(7, to - 7) + " Moved\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        answer("Location: " + path.substr(to + 4) + "\r\n\r\n");
+    } else if (path.rfind("/https/", 0) == 0) {
+        const size_t host = request.find("\r\nHost: ") + 8;
+        answer("HTTP/1.0 301 Moved\r\nLocation: https://" + request.substr(host, request.find("\r\n", host) - host) + path +
+               "\r\n\r\n");
     } else if (path.rfind("/delay/", 0) == 0) {
         std::unique_lock lock(mutex_);
         stopped_.wait_for(lock, std::chrono::milliseconds(std::atoi(path.c_str() + 7)), [this] { return stopping_.load(); });

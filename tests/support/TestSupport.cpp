@@ -123,6 +123,27 @@ std::vector<std::string> FolderNames(const std::string& folder) {
     return names;
 }
 
+std::string UnixPath(const std::string& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = win::ProcAddress<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    char* unix = convert ? convert(text::AnsiToWide(path).c_str()) : nullptr;
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool InRecycleBin(const std::string& file) {
+    char data[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data)) return false;
+    std::string info = std::string("Z:") + data + "/Trash/info";
+    std::replace(info.begin(), info.end(), '/', '\\');
+    const std::string wanted = "Path=" + UnixPath(file) + "\n";
+    for (const std::string& name : FolderNames(info))
+        if (ReadBytes(info + "\\" + name).find(wanted) != std::string::npos) return true;
+    return false;
+}
+
 namespace {
 
 std::map<UINT_PTR, std::function<void()>>& Steps() {

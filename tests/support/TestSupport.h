@@ -46,6 +46,12 @@ void RemoveTree(const std::string& folder);
 // The names of what `folder` holds, sorted: what a user listing it would find.
 std::vector<std::string> FolderNames(const std::string& folder);
 
+// The host's path of a Windows path, through Wine's own conversion ("" outside Wine).
+std::string UnixPath(const std::string& path);
+// Whether the file was sent to the recycle bin (Wine keeps it in the XDG trash, whose record
+// names the file's former path); false without XDG_DATA_HOME.
+bool InRecycleBin(const std::string& file);
+
 // Dispatches every message waiting for this thread.
 void PumpMessages();
 

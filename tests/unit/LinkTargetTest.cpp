@@ -80,6 +80,51 @@ TEST(LinkTarget, StatusLineIsJudgedOnceWhenComplete) {
     EXPECT_EQ(nothing.Finish(), std::nullopt);
 }
 
+// A permanent redirect is read on to its address; other answers end with the status line.
+TEST(LinkTarget, PermanentRedirectsAreReadToTheirAddress) {
+    struct Case {
+        std::vector<const char*> pieces;
+        size_t completeAfter;  // pieces added when the answer is complete
+        const char* location;
+    };
+    const Case cases[] = {
+        {{"HTTP/1.1 301 Moved\r\n", "Server: x\r\nLoc", "ation:  /new \r\n", "more"}, 3, "/new"},
+        {{"HTTP/1.0 308 Permanent\nlocation:https://b.test/\n"}, 1, "https://b.test/"},
+        {{"HTTP/1.0 301 Moved\r\n", "Server: x\r\n", "\r\n"}, 3, ""},  // the head ended without one
+        {{"HTTP/1.0 302 Found\r\n", "Location: /temporary\r\n"}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        StatusLineReader reader;
+        size_t added = 0;
+        while (added < c.pieces.size() && !reader.Add(c.pieces[added])) ++added;
+        EXPECT_EQ(added + 1, c.completeAfter) << c.pieces[0];
+        EXPECT_EQ(reader.location(), c.location) << c.pieces[0];
+    }
+    StatusLineReader closed;  // the server closed in the middle of its head
+    closed.Add("HTTP/1.0 301 Moved\r\nLocation: /cut");
+    EXPECT_EQ(closed.Finish(), 301);
+    EXPECT_EQ(closed.location(), "/cut");
+}
+
+TEST(LinkTarget, LocationsResolveAgainstTheRequest) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"https://other.test/x", "https://other.test/x"},
+        {"//other.test/x", "http://other.test/x"},
+        {"/login?next=%2F", "http://a.test/login?next=%2F"},
+        {"new.html", "http://a.test/dir/new.html"},
+        {"../up/./page", "http://a.test/up/page"},
+        {"../../../top", "http://a.test/top"},
+        {"?q=2", "http://a.test/dir/page.html?q=2"},
+        {"#part", "http://a.test/dir/page.html?q=1#part"},
+        {"", ""},
+    };
+    for (const auto& [location, expected] : cases) {
+        EXPECT_EQ(ResolveLocation("http://a.test/dir/page.html?q=1#f", location), expected) << location;
+    }
+    EXPECT_EQ(ResolveLocation("http://a.test", "b"), "http://a.test/b");
+    EXPECT_EQ(ResolveLocation("http://a.test:8080?x", "/"), "http://a.test:8080/");
+}
+
 TEST(LinkTarget, VerdictsByStatus) {
     for (int status : {200, 204, 301, 302, 304}) EXPECT_EQ(VerdictFor(status), Verdict::kAlive) << status;
     for (int status : {403, 404, 410}) EXPECT_EQ(VerdictFor(status), Verdict::kDead) << status;

@@ -1,49 +1,21 @@
 // Link checks of real trees against a real server on 127.0.0.1.
-#include "../support/HttpTestServer.h"
-#include "../support/TestSupport.h"
-
-#include <app/linkcheck/HostLookup.h>
-#include <app/linkcheck/LinkChecker.h>
-#include <base/Format.h>
-#include <tree/CFavTreeView.h>
-#include <tree/TreeContextMenu.h>
-
-#include <gtest/gtest.h>
+#include "LinkCheckFixture.h"
 
 #include <wincrypt.h>
-#include <winsock.h>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
-using testutil::Node;
-
-constexpr int kRunning = fav::kImageCheckRunning;
-constexpr int kDead = fav::kImageLinkDead;
-constexpr int kAlive = fav::kImageLinkAlive;
-constexpr int kUnsure = fav::kImageLinkUnsure;
-constexpr int kUnchecked = fav::kImageShortcut;
-
-// The host's path of a Windows path, through Wine's own conversion.
-std::string UnixPath(const std::string& path) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = win::ProcAddress<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    char* unix = convert ? convert(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
-    if (!unix) return {};
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
+using namespace linkchecktest;
 
 // tests/data/tls_server.py, started on the host through Wine, with a certificate for "localhost"
 // made for this run.
 class TlsServer {
 public:
     TlsServer(const testutil::TempDir& dir, const std::string& name) : folder_(dir.MakeDir(name)) {
-        std::string command = "start.exe /unix /usr/bin/python3 " + UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
-                              " " + UnixPath(folder_);
+        std::string command = "start.exe /unix /usr/bin/python3 " + testutil::UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
+                              " " + testutil::UnixPath(folder_);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -101,72 +73,6 @@ private:
     std::string trusted_;  // the certificate's DER bytes once trusted
 };
 
-// Host look-ups the test answers itself (real look-ups of unknown names fail at once here), or that
-// fail at once whatever the resolver would do. Their cancel does nothing, as this Wine's: the
-// answer comes all the same.
-class FakeLookups {
-public:
-    struct Request {
-        HWND window;
-        UINT message;
-        char* buffer;
-        HANDLE handle;
-    };
-
-    enum Mode { kHeld, kFailingAtOnce };
-
-    explicit FakeLookups(Mode mode = kHeld) : mode_(mode) {
-        current_ = this;
-        linkcheck::SetLookupCalls({Start, Cancel});
-    }
-    ~FakeLookups() {
-        linkcheck::SetLookupCalls(linkcheck::WinSockLookupCalls());
-        current_ = nullptr;
-    }
-    FakeLookups(const FakeLookups&) = delete;
-    FakeLookups& operator=(const FakeLookups&) = delete;
-
-    // Writes the host entry of `address` into the request's buffer and posts the answer; no
-    // address: the name is not found.
-    void Answer(size_t index, const char* address) const {
-        const Request& request = requests[index];
-        LPARAM reply = WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND);
-        if (address) {
-            auto* entry = reinterpret_cast<HostEntry*>(request.buffer);
-            entry->address = inet_addr(address);
-            entry->list[0] = reinterpret_cast<char*>(&entry->address);
-            entry->list[1] = nullptr;
-            entry->host = {};
-            entry->host.h_addrtype = AF_INET;
-            entry->host.h_length = sizeof entry->address;
-            entry->host.h_addr_list = entry->list;
-            reply = WSAMAKEASYNCREPLY(sizeof *entry, 0);
-        }
-        PostMessageA(request.window, request.message, reinterpret_cast<WPARAM>(request.handle), reply);
-    }
-
-    std::vector<Request> requests;
-    UINT_PTR nextHandle = 0x100;  // the handle of the next look-up
-
-private:
-    struct HostEntry {
-        hostent host;
-        char* list[2];
-        u_long address;
-    };
-
-    static HANDLE PASCAL Start(HWND window, u_int message, const char*, char* buffer, int) {
-        FakeLookups& self = *current_;
-        self.requests.push_back({window, message, buffer, reinterpret_cast<HANDLE>(self.nextHandle++)});
-        if (self.mode_ == kFailingAtOnce) self.Answer(self.requests.size() - 1, nullptr);
-        return self.requests.back().handle;
-    }
-    static int PASCAL Cancel(HANDLE) { return 0; }
-
-    static inline FakeLookups* current_ = nullptr;
-    Mode mode_;
-};
-
 // A URL of a port on 127.0.0.1 that nobody listens on.
 std::string ClosedPortUrl() {
     const SOCKET probe = socket(AF_INET, SOCK_STREAM, 0);
@@ -179,68 +85,6 @@ std::string ClosedPortUrl() {
     closesocket(probe);
     return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
 }
-
-struct LinkCheckTest : testutil::TreeFixture {
-    static void SetUpTestSuite() {
-        WSADATA data;
-        WSAStartup(MAKEWORD(1, 1), &data);
-        linkcheck::Install();
-    }
-    static void TearDownTestSuite() {
-        fav::InstallLinkChecker(nullptr);
-        WSACleanup();
-    }
-    void TearDown() override { linkcheck::SetResponseTimeout(linkcheck::kDefaultResponseTimeout); }
-
-    // Shortcuts "01", "02" ... in folder "links", one per URL, and the loaded tree.
-    CFavTreeView& LoadLinks(const std::vector<std::string>& urls) {
-        dir.MakeDir("fav\\links");
-        for (size_t i = 0; i < urls.size(); ++i)
-            dir.WriteShortcut(text::Format("fav\\links\\%02d", static_cast<int>(i + 1)), urls[i]);
-        CFavTreeView& tree = Load();
-        folder = Node(tree, {"links"});
-        return tree;
-    }
-    HTREEITEM Link(const CFavTreeView& tree, size_t number) const {
-        return testutil::Child(tree, folder, text::Format("%02d", static_cast<int>(number)));
-    }
-    static int ImageOf(const CFavTreeView& tree, HTREEITEM node) {
-        TVITEMA item{};
-        item.mask = TVIF_IMAGE;
-        item.hItem = node;
-        TreeView_GetItem(tree.hwnd(), &item);
-        return item.iImage;
-    }
-    std::vector<int> Images(const CFavTreeView& tree) const {
-        std::vector<int> images;
-        for (HTREEITEM child = TreeView_GetChild(tree.hwnd(), folder); child; child = TreeView_GetNextSibling(tree.hwnd(), child))
-            images.push_back(ImageOf(tree, child));
-        return images;
-    }
-    // Runs this thread's messages until `done` holds (false after ten seconds).
-    static bool WaitFor(const std::function<bool()>& done) {
-        for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
-            if (GetTickCount() - start > 10000) return false;
-            testutil::PumpMessages();
-        }
-        return true;
-    }
-    // True when no item of the folder shows a running check.
-    std::function<bool()> Settled(const CFavTreeView& tree) const {
-        return [this, &tree] {
-            for (int image : Images(tree))
-                if (image == kRunning) return false;
-            return true;
-        };
-    }
-    std::string StatusOf(CFavTreeView& tree, size_t number) {
-        TreeView_SelectItem(tree.hwnd(), Link(tree, number));
-        return host.StatusText();
-    }
-
-    testutil::HttpTestServer server;
-    HTREEITEM folder = nullptr;
-};
 
 TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
     const std::vector<std::pair<std::string, int>> cases = {
@@ -309,10 +153,20 @@ TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {
     EXPECT_EQ(ImageOf(tree, bad), kUnchecked);
 }
 
+// "h1.test" ... "h<hosts>.test" on the test server, in turn, one URL per shortcut.
+std::vector<std::string> SpreadOverHosts(const testutil::HttpTestServer& server, int count, int hosts, int delayMs) {
+    std::vector<std::string> urls;
+    for (int i = 1; i <= count; ++i)
+        urls.push_back(text::Format("http://h%d.test:%d/delay/%d?n=%02d", (i - 1) % hosts + 1, server.port(), delayMs, i));
+    return urls;
+}
+
 TEST_F(LinkCheckTest, AtMostFiveAtOnceInTreeOrder) {
+    FakeLookups lookups(FakeLookups::kLoopbackAtOnce);
     std::vector<std::string> urls;
     // Each answer takes a little longer than the one before, so slots free one at a time.
-    for (int i = 1; i <= 12; ++i) urls.push_back(server.Url(text::Format("/delay/%d?n=%02d", 100 + 40 * i, i)));
+    for (int i = 1; i <= 12; ++i)
+        urls.push_back(text::Format("http://h%d.test:%d/delay/%d?n=%02d", i % 6, server.port(), 100 + 40 * i, i));
     testutil::MessageRecorder boxes;
     CFavTreeView& tree = LoadLinks(urls);
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
@@ -329,9 +183,61 @@ TEST_F(LinkCheckTest, AtMostFiveAtOnceInTreeOrder) {
     EXPECT_EQ(order, expected);
 }
 
-TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
+// The setting raises the number of checks at once up to 32; one host never gets more than two.
+TEST_F(LinkCheckTest, ChecksAtOnceFollowTheSettingAndTwoPerHost) {
+    struct Case {
+        const char* settings;
+        int links;
+        int hosts;
+        int most;
+    };
+    const Case cases[] = {
+        {"", 12, 6, 5},
+        {"[LinkCheck]\r\nChecksAtOnce=8\r\n", 12, 6, 8},
+        {"[LinkCheck]\r\nChecksAtOnce=99\r\n", 40, 20, 32},
+        {"[LinkCheck]\r\nChecksAtOnce=16\r\n", 8, 1, 2},
+    };
+    FakeLookups lookups(FakeLookups::kLoopbackAtOnce);
     testutil::MessageRecorder boxes;
-    std::vector<std::string> urls(5, server.Url("/silent"));
+    for (const Case& c : cases) {
+        testutil::HttpTestServer counting;
+        testutil::RemoveTree(dir / "fav\\links");  // the last case's shortcuts go
+        CFavTreeView& tree = LoadLinks(SpreadOverHosts(counting, c.links, c.hosts, 200), c.settings);
+        tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+        EXPECT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(c.links, kAlive); })) << c.settings;
+        EXPECT_EQ(counting.MostAtOnce(), c.most) << c.settings;
+    }
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+// A permanent redirect keeps the alive picture and tells where the page went; other redirects are
+// plain answers.
+TEST_F(LinkCheckTest, MovedPagesTellTheirNewAddress) {
+    const std::string origin = "http://127.0.0.1:" + std::to_string(server.port());
+    const std::pair<std::string, std::string> cases[] = {
+        {"/moved/301?to=https://new.test/page", "移動: https://new.test/page"},
+        {"/moved/308?to=/target?x=1", "移動: " + origin + "/target?x=1"},
+        {"/moved/301?to=sub/../page", "移動: " + origin + "/moved/page"},
+        {"/moved/301?to=https://other.test/", "移動: https://other.test/"},
+        {"/moved/301?to=/login", "移動: " + origin + "/login"},
+        {"/moved/302?to=/temporary", "HTTP 302"},
+        {"/moved/307?to=/temporary", "HTTP 307"},
+    };
+    std::vector<std::string> urls;
+    for (const auto& [path, status] : cases) urls.push_back(server.Url(path));
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks(urls);
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>(urls.size(), kAlive); }))
+        << ::testing::PrintToString(Images(tree)) << ::testing::PrintToString(boxes.texts());
+    for (size_t n = 0; n < urls.size(); ++n) EXPECT_EQ(StatusOf(tree, n + 1), cases[n].second + "  " + urls[n]);
+}
+
+TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
+    FakeLookups lookups(FakeLookups::kLoopbackAtOnce);
+    testutil::MessageRecorder boxes;
+    std::vector<std::string> urls;
+    for (int n = 1; n <= 5; ++n) urls.push_back(text::Format("http://h%d.test:%d/silent", n, server.port()));
     urls.push_back(server.Url("/status/200"));
     CFavTreeView& tree = LoadLinks(urls);
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
@@ -342,6 +248,33 @@ TEST_F(LinkCheckTest, RemovingANodeEndsItsCheck) {
         << server.HungUp() << ::testing::PrintToString(Images(tree));
     EXPECT_EQ(Images(tree), (std::vector<int>{kRunning, kRunning, kRunning, kRunning, kAlive}));
     EXPECT_TRUE(boxes.texts().empty());
+}
+
+// The program shows its report when a check of several shortcuts ends, not after each one.
+TEST_F(LinkCheckTest, TheHostHearsWhenACheckOfManyEnds) {
+    constexpr UINT kEnded = linkcheck::LinkChecker::kChecksEnded;
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({server.Url("/status/200"), server.Url("/status/404")});
+    // Runs every message but the host's notice, which is collected instead.
+    std::vector<HWND> heard;
+    const auto runUntil = [&](const std::function<bool()>& done) {
+        return testutil::WaitFor([&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, kEnded - 1, PM_REMOVE) ||
+                   PeekMessageA(&message, nullptr, kEnded + 1, 0xFFFFFFFF, PM_REMOVE))
+                DispatchMessageA(&message);
+            while (PeekMessageA(&message, host.hwnd(), kEnded, kEnded, PM_REMOVE)) heard.push_back(reinterpret_cast<HWND>(message.wParam));
+            return done();
+        });
+    };
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    // The notice would come in the same step that shows the verdict.
+    ASSERT_TRUE(runUntil([&] { return ImageOf(tree, Link(tree, 1)) == kAlive; }));
+    EXPECT_TRUE(heard.empty());
+    tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
+    ASSERT_TRUE(runUntil([&] { return !heard.empty(); }));
+    EXPECT_EQ(heard, std::vector<HWND>{tree.hwnd()});
+    EXPECT_EQ(Images(tree), (std::vector<int>{kAlive, kDead}));
 }
 
 TEST_F(LinkCheckTest, ReloadAsksWhileChecksRun) {
@@ -456,13 +389,14 @@ TEST_F(LinkCheckTest, HttpsNeedsATrustedCertificate) {
     testutil::MessageRecorder boxes;
     dir.WriteShortcut("fav\\silent", trusted.Url("/silent"));
     CFavTreeView& tree = LoadLinks({trusted.Url("/status/301"), trusted.Url("/status/404"), trusted.Url("/status/503"),
-                                    untrusted.Url("/status/200")});
+                                    untrusted.Url("/status/200"), trusted.Url("/moved/308?to=/new")});
     tree.RunContextCommand(ctxmenu::kCheckLinks, folder);
-    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>{kAlive, kDead, kUnsure, kDead}; }))
+    ASSERT_TRUE(WaitFor([&] { return Images(tree) == std::vector<int>{kAlive, kDead, kUnsure, kDead, kAlive}; }))
         << ::testing::PrintToString(Images(tree)) << ::testing::PrintToString(boxes.texts());
     const std::string untrustedText = "サーバの証明書を確認できませんでした。";
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{untrustedText});
     EXPECT_EQ(StatusOf(tree, 1), "HTTP 301  " + trusted.Url("/status/301"));
+    EXPECT_EQ(StatusOf(tree, 5), "移動: " + trusted.Url("/new") + "  " + trusted.Url("/moved/308?to=/new"));
 
     // A server that never answers: the check gives up after its time.
     linkcheck::SetResponseTimeout(300);

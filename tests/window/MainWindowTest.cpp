@@ -4,9 +4,13 @@
 
 #include <app/shell/AppState.h>
 #include <app/shell/MainWindow.h>
+#include <app/linkcheck/ResultStore.h>
 #include <base/Clipboard.h>
+#include <base/ControlText.h>
 #include <base/DragDrop.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
+#include <resources/LinkCheckIds.h>
 #include <resources/TolvakIds.h>
 #include <resources/TreeIds.h>
 #include <tree/MenuDrawing.h>
@@ -526,4 +530,32 @@ TEST_F(MainWindowFixture, NewItemCommandsOpenTheAddItemDialog) {
     ASSERT_TRUE(added.seen);
     EXPECT_EQ(added.title, "新しいアイテム");
     EXPECT_EQ(added.url, "");
+}
+
+TEST_F(MainWindowFixture, LinkCheckCommandsOpenTheReportAndTheDuplicatesWithTheirMenuHelp) {
+    const linkcheck::ScopedResultsFile results(text::AnsiToWide(dir / "linkcheck.json"));
+    dir.WriteShortcut("second\\a", "HTTP://A/");  // the first tab's "http://a/" again
+    app::MainWindow& window = Open(Sections());
+    const std::pair<UINT, std::string> commands[] = {
+        {ID_LINK_REPORT, "リンクチェックの結果を一覧にし、リンク切れや移動したアイテムを整理します。"},
+        {ID_FIND_DUPLICATES, "すべてのタブから同じアドレスのアイテムを探します。"},
+    };
+    for (const auto& [id, help] : commands) {
+        SendMessageA(window.hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE), reinterpret_cast<LPARAM>(GetMenu(window.hwnd())));
+        char text[200] = "";
+        if (!SendMessageA(window.StatusBar(), SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text)))
+            SendMessageA(window.StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(text, help);
+        SendMessageA(window.hwnd(), WM_EXITMENULOOP, FALSE, 0);
+    }
+
+    std::vector<std::pair<std::string, int>> shown;
+    for (const auto& [id, help] : commands) {
+        testutil::RunDialog([&, id = id] { return SendMessageA(window.hwnd(), WM_COMMAND, id, 0); },
+                            [&](HWND dialog) {
+                                shown.push_back({ui::WindowText(dialog), ListView_GetItemCount(GetDlgItem(dialog, IDC_REPORT_LIST))});
+                            },
+                            IDCANCEL);
+    }
+    EXPECT_EQ(shown, (std::vector<std::pair<std::string, int>>{{"リンクチェックの結果", 0}, {"重複したアドレス", 2}}));
 }

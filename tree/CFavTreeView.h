@@ -163,7 +163,8 @@ public:
     void Open(HTREEITEM node = nullptr);
     void OpenInNewWindow(HTREEITEM node);
     // A new window of the browser that "Browser" in section "General" names (Internet Explorer,
-    // driven through automation, by default).
+    // driven through automation, by default), handed the address exactly.
+    void OpenUrlInNewWindow(const std::wstring& url);
     void OpenUrlInNewWindow(const std::string& url);
     // Each shortcut and imported item directly inside `folder`, in a new window; sub-folders are
     // not entered.

@@ -1,7 +1,11 @@
 #include "DragDrop.h"
 
+#include "TextEncoding.h"
+
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace dnd {
@@ -221,6 +225,83 @@ std::optional<std::string> GetGlobalBytes(IDataObject* data, UINT format) {
     }
     ReleaseStgMedium(&medium);
     return bytes;
+}
+
+UINT WideUrlFormat() {
+    static const UINT format = RegisterClipboardFormatA("UniformResourceLocatorW");
+    return format;
+}
+
+UINT WideFileGroupFormat() {
+    static const UINT format = RegisterClipboardFormatA("FileGroupDescriptorW");
+    return format;
+}
+
+UINT FileContentsFormat() {
+    static const UINT format = RegisterClipboardFormatA("FileContents");
+    return format;
+}
+
+HGLOBAL GlobalCopy(const void* bytes, size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (!memory) return nullptr;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+HGLOBAL GlobalWideText(std::wstring_view text) {
+    const std::wstring terminated(text);
+    return GlobalCopy(terminated.c_str(), (terminated.size() + 1) * sizeof(wchar_t));
+}
+
+HGLOBAL WideFileGroup(std::wstring_view name) {
+    FILEGROUPDESCRIPTORW group{};
+    group.cItems = 1;
+    group.fgd[0].dwFlags = FD_UNICODE;
+    const size_t length = std::min<size_t>(name.size(), MAX_PATH - 1);
+    std::memcpy(group.fgd[0].cFileName, name.data(), length * sizeof(wchar_t));
+    return GlobalCopy(&group, sizeof group);
+}
+
+namespace {
+
+template <typename Char>
+std::basic_string<Char> GlobalText(HGLOBAL data) {
+    std::basic_string<Char> text;
+    if (!data) return text;
+    if (const Char* chars = static_cast<const Char*>(GlobalLock(data))) {
+        const size_t capacity = GlobalSize(data) / sizeof(Char);
+        text.assign(chars, std::find(chars, chars + capacity, Char()) - chars);
+        GlobalUnlock(data);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string TextOf(HGLOBAL data) { return GlobalText<char>(data); }
+
+std::wstring WideTextOf(HGLOBAL data) { return GlobalText<wchar_t>(data); }
+
+std::optional<std::wstring> FirstDescribedFile(IDataObject* data) {
+    if (const auto bytes = GetGlobalBytes(data, WideFileGroupFormat()); bytes && bytes->size() >= sizeof(FILEGROUPDESCRIPTORW)) {
+        const auto* group = reinterpret_cast<const FILEGROUPDESCRIPTORW*>(bytes->data());
+        if (group->cItems == 0) return std::nullopt;
+        const wchar_t* name = group->fgd[0].cFileName;
+        return std::wstring(name, std::find(name, name + MAX_PATH, L'\0'));
+    }
+    const auto bytes = GetGlobalBytes(data, RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA));
+    if (!bytes || bytes->size() < sizeof(FILEGROUPDESCRIPTORA)) return std::nullopt;
+    const auto* group = reinterpret_cast<const FILEGROUPDESCRIPTORA*>(bytes->data());
+    if (group->cItems == 0) return std::nullopt;
+    const char* name = group->fgd[0].cFileName;
+    return text::AnsiToWide(std::string_view(name, std::find(name, name + MAX_PATH, '\0') - name));
 }
 
 }  // namespace dnd

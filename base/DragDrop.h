@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dnd {
@@ -38,5 +39,24 @@ IDropSource* CreateDropSource();
 
 // A copy of the bytes of `format` in `data` when it offers them as global memory.
 std::optional<std::string> GetGlobalBytes(IDataObject* data, UINT format);
+
+// The shell's wide formats for links, registered on first use: "UniformResourceLocatorW" (the
+// address in UTF-16), "FileGroupDescriptorW" (names of files offered as "FileContents").
+UINT WideUrlFormat();
+UINT WideFileGroupFormat();
+UINT FileContentsFormat();
+
+// Movable global memory holding a copy of the bytes; null when none could be had.
+HGLOBAL GlobalCopy(const void* bytes, size_t size);
+// UTF-16 text with its terminating NUL, as CF_UNICODETEXT and "UniformResourceLocatorW" hold it.
+HGLOBAL GlobalWideText(std::wstring_view text);
+// A "FileGroupDescriptorW" naming one file (cut to MAX_PATH - 1 characters).
+HGLOBAL WideFileGroup(std::wstring_view name);
+// The text of global memory up to its first NUL, never past its end.
+std::string TextOf(HGLOBAL data);
+std::wstring WideTextOf(HGLOBAL data);
+// The name of the first file that `data` describes: the wide descriptor where offered, otherwise
+// the ANSI one in the code page; nothing when neither is offered.
+std::optional<std::wstring> FirstDescribedFile(IDataObject* data);
 
 }  // namespace dnd

@@ -17,6 +17,7 @@ using names::kDefaultItemName;
 
 // A name of dots alone ("..") names no new entry and counts as empty.
 NameProblem CheckName(std::string_view name);
+NameProblem CheckName(std::wstring_view name);
 
 // True for the names Windows keeps for devices ("CON", "nul.txt", "COM1 "), with any extension:
 // a file of that name cannot be made, and writing to it reaches the device instead.
@@ -28,5 +29,7 @@ bool IsDeviceName(std::string_view name);
 // At most `maxCharacters`
 // characters are kept, cut between characters.
 std::string SafeName(std::string_view name, size_t maxCharacters);
+// The same for a name that need not fit the code page (a surrogate pair is one character).
+std::wstring SafeName(std::wstring_view name, size_t maxCharacters);
 
 }  // namespace fav

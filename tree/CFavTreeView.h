@@ -26,6 +26,7 @@
 #include <exdisp.h>
 #include <unknwn.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -137,6 +138,9 @@ public:
     // file is always written inside the parent folder, whatever the name holds.
     HTREEITEM CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name, NameOrigin origin,
                              ShortcutResult* result = nullptr);
+    // The same with the exact address and name: the file keeps what the code page lacks.
+    HTREEITEM CreateShortcut(HTREEITEM parent, const std::wstring& url, const std::wstring& name, NameOrigin origin,
+                             ShortcutResult* result = nullptr);
     // Creates a folder; without a name it is "新しいフォルダ" and its label is opened for editing.
     HTREEITEM NewFolder(HTREEITEM parent, const std::optional<std::string>& name);
     // The add-item dialog for a new shortcut in `folder`.
@@ -163,7 +167,8 @@ public:
     void Open(HTREEITEM node = nullptr);
     void OpenInNewWindow(HTREEITEM node);
     // A new window of the browser that "Browser" in section "General" names (Internet Explorer,
-    // driven through automation, by default).
+    // driven through automation, by default), handed the address exactly.
+    void OpenUrlInNewWindow(const std::wstring& url);
     void OpenUrlInNewWindow(const std::string& url);
     // Each shortcut and imported item directly inside `folder`, in a new window; sub-folders are
     // not entered.
@@ -236,6 +241,9 @@ private:
     void OnShellChange(WPARAM idLists, LPARAM event);
     void AddCreatedEntry(const std::wstring& fullPath, bool isFolder);
 
+    HTREEITEM CreateShortcutFile(HTREEITEM parent, const std::wstring& name, NameOrigin origin, ShortcutResult* result,
+                                 const std::function<bool(const std::wstring&)>& write);
+
     // Label edits (TreeEdit.cpp).
     LRESULT OnBeginLabelEdit(const NMTVDISPINFOA& info);
     LRESULT OnEndLabelEdit(const NMTVDISPINFOA& info);
@@ -258,7 +266,7 @@ private:
     void EndDragFeedback();
     void OnDrop(dnd::DropNotify& notify);
     void ActivateWindow();
-    void DropLink(HTREEITEM target, const std::string& url, const std::string& name);
+    void DropLink(HTREEITEM target, const std::wstring& url, const std::wstring& name);
     void DropFiles(HTREEITEM target, const std::vector<std::wstring>& files);
     void DropBlock(HTREEITEM target, HGLOBAL data);
 

@@ -5,7 +5,6 @@
 #include "TreeContextMenu.h"
 
 #include <base/Clipboard.h>
-#include <base/Format.h>
 
 namespace {
 
@@ -24,9 +23,9 @@ void CFavTreeView::ShowContextMenu(HTREEITEM node, POINT screenPoint) {
 }
 
 void CFavTreeView::CopyUrl(HTREEITEM node, bool asLink) {
-    const std::optional<std::string> url = NodeUrl(node);
+    const std::optional<std::wstring> url = NodeAddress(node);
     if (!url) return;
-    const std::string text = asLink ? text::Format("<a href=\"%s\">%s</a>", url->c_str(), Label(node).c_str()) : *url;
+    const std::wstring text = asLink ? L"<a href=\"" + *url + L"\">" + FileName(node) + L"</a>" : *url;
     clip::SetText(GetActiveWindow(), text);
 }
 

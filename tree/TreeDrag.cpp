@@ -4,6 +4,8 @@
 #include "ClipboardFormats.h"
 #include "TreeItemBlock.h"
 
+#include <favorites/NameRule.h>
+#include <favorites/ShortcutFile.h>
 #include <base/DragDrop.h>
 #include <base/Handles.h>
 #include <base/Mbcs.h>
@@ -15,18 +17,8 @@
 
 namespace {
 
-HGLOBAL GlobalCopy(const void* bytes, size_t size) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (!memory) return nullptr;
-    void* target = GlobalLock(memory);
-    if (!target) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    std::memcpy(target, bytes, size);
-    GlobalUnlock(memory);
-    return memory;
-}
+// A name in a file group descriptor leaves room for ".url" within MAX_PATH.
+constexpr size_t kMaxShortcutName = MAX_PATH - 1 - (sizeof(shortcut::kExtension) - 1);
 
 // A DROPFILES list with one wide path (every supported system is of the NT family), exact
 // whatever the code page holds of the name.
@@ -36,7 +28,7 @@ HGLOBAL FileList(const std::wstring& file) {
     header->pFiles = sizeof(DROPFILES);
     header->fWide = TRUE;
     std::memcpy(bytes.data() + sizeof(DROPFILES), file.data(), file.size() * sizeof(wchar_t));
-    return GlobalCopy(bytes.data(), bytes.size());  // the last wide NUL ends the list
+    return dnd::GlobalCopy(bytes.data(), bytes.size());  // the last wide NUL ends the list
 }
 
 }  // namespace
@@ -44,12 +36,14 @@ HGLOBAL FileList(const std::wstring& file) {
 std::vector<UINT> CFavTreeView::DragFormats(HTREEITEM node) const {
     const fav::TreeFormats& formats = fav::RegisterTreeFormats();
     switch (KindOf(node)) {
-    case fav::kShortcut: return {formats.shared, CF_TEXT, CF_HDROP};
+    case fav::kShortcut: return {formats.shared, CF_TEXT, CF_UNICODETEXT, dnd::WideUrlFormat(), CF_HDROP};
     case fav::kFolder: return {formats.shared, CF_HDROP};
-    // A message item ("インポートに失敗しました") has no URL and offers nothing.
+    // A message item ("インポートに失敗しました") has no URL and offers nothing. An item has no
+    // file of its own: it is offered as the content of one, under its exact name.
     case fav::kImportedItem:
         if (IndexOf(node) == fav::kNoUrlIndex) return {};
-        return {formats.raw, CF_TEXT};
+        return {formats.raw, CF_TEXT, CF_UNICODETEXT, dnd::WideUrlFormat(), dnd::WideFileGroupFormat(),
+                dnd::FileContentsFormat()};
     default: return {};
     }
 }
@@ -91,11 +85,22 @@ HGLOBAL CFavTreeView::RenderDragData(UINT format) {
         if (text.size() >= sizeof block.text) return nullptr;
         text.copy(block.text, text.size());
         mbcs::CopyFitting(label, block.label, sizeof block.label);
-        return GlobalCopy(&block, sizeof block);
+        return dnd::GlobalCopy(&block, sizeof block);
     }
     if (format == CF_TEXT) {
         const std::string url = (KindOf(node) & fav::kOpenable) ? NodeUrl(node).value_or("") : std::string();
-        return GlobalCopy(url.c_str(), url.size() + 1);
+        return dnd::GlobalCopy(url.c_str(), url.size() + 1);
+    }
+    if (!(KindOf(node) & fav::kOpenable)) return nullptr;
+    if (format == CF_UNICODETEXT || format == dnd::WideUrlFormat())
+        return dnd::GlobalWideText(NodeAddress(node).value_or(std::wstring()));
+    if (format == dnd::WideFileGroupFormat())
+        return dnd::WideFileGroup(fav::SafeName(FileName(node), kMaxShortcutName) + shortcut::kWideExtension);
+    if (format == dnd::FileContentsFormat()) {
+        const std::optional<std::wstring> url = NodeAddress(node);
+        if (!url) return nullptr;
+        const std::string content = shortcut::FileText(std::wstring_view(*url));
+        return dnd::GlobalCopy(content.data(), content.size());
     }
     if (format == CF_HDROP) {
         const std::optional<std::wstring> file = NodeFile(node);
@@ -106,7 +111,8 @@ HGLOBAL CFavTreeView::RenderDragData(UINT format) {
 
 std::vector<UINT> CFavTreeView::AcceptedDropFormats() {
     const fav::TreeFormats& formats = fav::RegisterTreeFormats();
-    return {formats.shared, formats.raw, CF_HDROP, CF_TEXT};
+    // A link's wide forms before CF_TEXT: they hold the address exactly.
+    return {formats.shared, formats.raw, CF_HDROP, dnd::WideUrlFormat(), CF_UNICODETEXT, CF_TEXT};
 }
 
 void CFavTreeView::RegisterDropTarget() { dnd::RegisterDropTarget(hwnd(), kDropEvent, AcceptedDropFormats()); }

@@ -40,33 +40,28 @@ struct DragState {
 };
 thread_local DragState g_drag;
 
-std::string TextOf(HGLOBAL data) {
-    std::string text;
-    if (!data) return text;
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-        text.assign(bytes, strnlen(bytes, GlobalSize(data)));
-        GlobalUnlock(data);
-    }
-    return text;
-}
-
 bool IsLink(const std::string& text) {
     for (const char* prefix : kLinkPrefixes)
         if (text.compare(0, std::strlen(prefix), prefix) == 0) return true;
     return false;
 }
 
-// The name a browser suggests for a dragged link: the first file of its "FileGroupDescriptor",
+bool IsLinkFormat(UINT format) { return format == CF_TEXT || format == CF_UNICODETEXT || format == dnd::WideUrlFormat(); }
+
+// A link's address as dropped: exact from the wide formats, through the code page from CF_TEXT.
+std::wstring LinkAddress(UINT format, HGLOBAL data) {
+    return format == CF_TEXT ? text::AnsiToWide(dnd::TextOf(data)) : dnd::WideTextOf(data);
+}
+
+// The name a browser suggests for a dragged link: the first file of its file group descriptor,
 // cut at ".url".
-std::string SuggestedName(IDataObject* data) {
-    const std::optional<std::string> bytes =
-        dnd::GetGlobalBytes(data, RegisterClipboardFormatA(CFSTR_FILEDESCRIPTORA));
-    if (!bytes || bytes->size() < sizeof(FILEGROUPDESCRIPTORA)) return fav::kDefaultItemName;
-    const auto* group = reinterpret_cast<const FILEGROUPDESCRIPTORA*>(bytes->data());
-    const std::string file(group->fgd[0].cFileName, strnlen(group->fgd[0].cFileName, MAX_PATH));
-    const size_t cut = file.find(shortcut::kExtension);
-    if (cut == std::string::npos || cut == 0) return fav::kDefaultItemName;
-    return file.substr(0, cut);
+std::wstring SuggestedName(IDataObject* data) {
+    const std::wstring fallback = text::AnsiToWide(fav::kDefaultItemName);
+    const std::optional<std::wstring> file = dnd::FirstDescribedFile(data);
+    if (!file) return fallback;
+    const size_t cut = file->find(shortcut::kWideExtension);
+    if (cut == std::wstring::npos || cut == 0) return fallback;
+    return file->substr(0, cut);
 }
 
 std::vector<std::wstring> DroppedFiles(HGLOBAL data) {
@@ -115,7 +110,8 @@ void CFavTreeView::OnDragEnter(dnd::DropNotify& notify) {
     if (notify.format == formats.shared) g_drag.kind = DragKind::kNode;
     else if (notify.format == formats.raw) g_drag.kind = DragKind::kImported;
     else if (notify.format == CF_HDROP) g_drag.kind = DragKind::kFiles;
-    else if (notify.format == CF_TEXT && IsLink(TextOf(notify.data))) g_drag.kind = DragKind::kLink;
+    else if (IsLinkFormat(notify.format) && IsLink(text::WideToAnsi(LinkAddress(notify.format, notify.data))))
+        g_drag.kind = DragKind::kLink;
 }
 
 void CFavTreeView::OnDragOver(dnd::DropNotify& notify) {
@@ -170,7 +166,9 @@ void CFavTreeView::OnDrop(dnd::DropNotify& notify) {
     target = DropFolderFor(target ? target : Root());
     if (!target) return;
     switch (kind) {
-    case DragKind::kLink: DropLink(target, TextOf(notify.data), SuggestedName(notify.dataObject)); break;
+    case DragKind::kLink:
+        DropLink(target, LinkAddress(notify.format, notify.data), SuggestedName(notify.dataObject));
+        break;
     case DragKind::kFiles: DropFiles(target, DroppedFiles(notify.data)); break;
     case DragKind::kNode:
     case DragKind::kImported: DropBlock(target, notify.data); break;
@@ -184,7 +182,7 @@ void CFavTreeView::ActivateWindow() {
     SetForegroundWindow(top);
 }
 
-void CFavTreeView::DropLink(HTREEITEM target, const std::string& url, const std::string& name) {
+void CFavTreeView::DropLink(HTREEITEM target, const std::wstring& url, const std::wstring& name) {
     ShortcutResult outcome = ShortcutResult::kCancelled;
     HTREEITEM node = CreateShortcut(target, url, name, NameOrigin::kOutside, &outcome);
     if (outcome == ShortcutResult::kFailed) Message(kCreateFailed, "", MB_ICONWARNING);
@@ -231,8 +229,19 @@ void CFavTreeView::DropBlock(HTREEITEM target, HGLOBAL data) {
         // An imported item is copied as a shortcut; it stays where it is. One without a URL (a
         // message item) is nothing to copy.
         if (!block.text[0]) return;
+        std::wstring url = text::AnsiToWide(block.text);
+        std::wstring name = text::AnsiToWide(block.label);
+        // The block holds both in the code page; the tree the item comes from, while it still
+        // shows the item, has them exactly.
+        CFavTreeView* sourceTree = FromWindow(static_cast<HWND>(LongToHandle(static_cast<LONG>(block.window))));
+        HTREEITEM source = sourceTree ? sourceTree->currentNode() : nullptr;
+        if (source && sourceTree->IsImportedItem(source) &&
+            sourceTree->NodeUrl(source) == std::string(block.text)) {
+            url = sourceTree->NodeAddress(source).value_or(url);
+            name = sourceTree->FileName(source);
+        }
         ShortcutResult outcome = ShortcutResult::kCancelled;
-        CreateShortcut(target, block.text, block.label, NameOrigin::kOutside, &outcome);
+        CreateShortcut(target, url, name, NameOrigin::kOutside, &outcome);
         if (outcome == ShortcutResult::kFailed) Message(kCreateFailed, "", MB_ICONWARNING);
         return;
     }

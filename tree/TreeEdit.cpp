@@ -183,6 +183,19 @@ void CFavTreeView::NewFolderPlaceholder(HTREEITEM parent) {
 
 HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url, const std::string& name,
                                        NameOrigin origin, ShortcutResult* result) {
+    // The URL's bytes are written as they are.
+    return CreateShortcutFile(parent, text::AnsiToWide(name), origin, result,
+                              [&url](const std::wstring& file) { return shortcut::Write(file, url); });
+}
+
+HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::wstring& url, const std::wstring& name,
+                                       NameOrigin origin, ShortcutResult* result) {
+    return CreateShortcutFile(parent, name, origin, result,
+                              [&url](const std::wstring& file) { return shortcut::Write(file, std::wstring_view(url)); });
+}
+
+HTREEITEM CFavTreeView::CreateShortcutFile(HTREEITEM parent, const std::wstring& name, NameOrigin origin,
+                                           ShortcutResult* result, const std::function<bool(const std::wstring&)>& write) {
     ShortcutResult ignored;
     ShortcutResult& outcome = result ? *result : ignored;
     outcome = ShortcutResult::kCancelled;
@@ -193,9 +206,9 @@ HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url,
     // Whatever the name holds, the file lands in the parent folder: a typed name that breaks the
     // rule is refused, an outside one loses what would lead elsewhere and what does not fit.
     // The caller reports a refused name as it reports other failures to write.
-    std::string fileName = name;
+    std::wstring fileName = name;
     if (origin == NameOrigin::kTyped) {
-        if (fav::CheckName(name) != fav::NameProblem::kNone || fav::IsDeviceName(name)) {
+        if (fav::CheckName(name) != fav::NameProblem::kNone || fav::IsDeviceName(text::WideToAnsi(name))) {
             outcome = ShortcutResult::kFailed;
             return nullptr;
         }
@@ -207,18 +220,18 @@ HTREEITEM CFavTreeView::CreateShortcut(HTREEITEM parent, const std::string& url,
         }
         fileName = fav::SafeName(name, kMaxPathCharacters - used);
     }
-    const std::wstring file = fsys::Join(*parentFile, text::AnsiToWide(fileName)) + shortcut::kWideExtension;
+    const std::wstring file = fsys::Join(*parentFile, fileName) + shortcut::kWideExtension;
 
     HTREEITEM existing = nullptr;
     if (fsys::Exists(file)) {
         if (Message(kOverwriteQuestion, "上書き", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return nullptr;
         existing = FindNodeByFile(file);
     }
-    if (!shortcut::Write(file, url)) {
+    if (!write(file)) {
         outcome = ShortcutResult::kFailed;
         return nullptr;
     }
-    HTREEITEM node = existing ? existing : InsertNode(parent, fileName, fav::kShortcut);
+    HTREEITEM node = existing ? existing : InsertEntry(parent, fileName, fav::kShortcut);
     TreeView_SelectItem(hwnd(), node);
     fsys::NotifyShell(SHCNE_CREATE, file);
     outcome = ShortcutResult::kCreated;

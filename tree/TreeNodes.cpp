@@ -162,6 +162,11 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
 }
 
 std::optional<std::wstring> CFavTreeView::NodeAddress(HTREEITEM node) {
+    if (KindOf(node) == fav::kShortcut) {
+        const std::optional<std::wstring> file = NodeFile(node);
+        if (auto address = file ? shortcut::ReadAddress(*file) : std::nullopt) return address;
+        // NodeUrl tells why the file gave nothing (and drops the node of a vanished one).
+    }
     const std::optional<std::string> url = NodeUrl(node);
     if (!url) return std::nullopt;
     return text::AnsiToWide(*url);

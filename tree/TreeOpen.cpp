@@ -6,6 +6,7 @@
 #include <base/Format.h>
 #include <base/Mbcs.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <exdisp.h>
 #include <oleauto.h>
@@ -24,13 +25,8 @@ constexpr wchar_t kUserAgentHeader[] = L"User-Agent: Tolvak Favorites Manager\r\
 constexpr char kBrowserNotFound[] = "%sが見つかりません";
 constexpr char kNoBrowserInstance[] = "IEのインスタンス作成に失敗しました。";
 
-win::UniqueBstr ToBstr(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = size ? MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0) : 0;
-    if (size && length <= 0) return {};
-    win::UniqueBstr result(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
-    if (result && size && MultiByteToWideChar(CP_ACP, 0, text.data(), size, result.get(), length) != length) return {};
-    return result;
+win::UniqueBstr ToBstr(const std::wstring& text) {
+    return win::UniqueBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
 // The window that owns what the tree starts: the main window (or whatever holds the tree).
@@ -65,7 +61,7 @@ std::optional<std::string> RegisteredAppPath(const std::string& program) {
 }
 
 // A new, visible Internet Explorer window navigated to `url`; false when no instance could be made.
-bool NavigateNewExplorer(const std::string& url) {
+bool NavigateNewExplorer(const std::wstring& url) {
     const win::UniqueBstr target = ToBstr(url);
     const win::UniqueBstr header(SysAllocString(kUserAgentHeader));
     if (!target || !header) return false;
@@ -90,7 +86,7 @@ bool NavigateNewExplorer(const std::string& url) {
 }
 
 // The browser that hosts the tree goes to `url` itself, with the same extra header.
-void NavigateHost(IWebBrowser2& browser, const std::string& url) {
+void NavigateHost(IWebBrowser2& browser, const std::wstring& url) {
     const win::UniqueBstr target = ToBstr(url);
     const win::UniqueBstr header(SysAllocString(kUserAgentHeader));
     if (!target || !header) return;
@@ -116,21 +112,23 @@ void CFavTreeView::Open(HTREEITEM node) {
         OpenInNewWindow(node);
         return;
     }
-    const std::optional<std::string> url = NodeUrl(node);
+    const std::optional<std::wstring> url = NodeAddress(node);
     if (!url) return;
     if (browser_) {
         NavigateHost(*browser_, *url);
         return;
     }
     // The URL's handler is the system's choice; when it cannot open the URL nothing is reported.
-    ShellExecuteA(OwnerOf(hwnd()), "open", url->c_str(), nullptr, nullptr, SW_SHOW);
+    ShellExecuteW(OwnerOf(hwnd()), L"open", url->c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void CFavTreeView::OpenInNewWindow(HTREEITEM node) {
-    if (const std::optional<std::string> url = NodeUrl(node)) OpenUrlInNewWindow(*url);
+    if (const std::optional<std::wstring> url = NodeAddress(node)) OpenUrlInNewWindow(*url);
 }
 
-void CFavTreeView::OpenUrlInNewWindow(const std::string& url) {
+void CFavTreeView::OpenUrlInNewWindow(const std::string& url) { OpenUrlInNewWindow(text::AnsiToWide(url)); }
+
+void CFavTreeView::OpenUrlInNewWindow(const std::wstring& url) {
     const std::string browser = config_.ini.ReadString(kBrowserSection, kBrowserKey, kDefaultBrowser, MAX_PATH);
     if (mbcs::EqualsNoCase(browser, kDefaultBrowser)) {
         if (!NavigateNewExplorer(url)) Message(kNoBrowserInstance, "", MB_ICONWARNING);
@@ -138,7 +136,7 @@ void CFavTreeView::OpenUrlInNewWindow(const std::string& url) {
     }
     const std::optional<std::string> program = IsFullPath(browser) ? browser : RegisteredAppPath(browser);
     if (program && path::Exists(*program)) {
-        ShellExecuteA(OwnerOf(hwnd()), "open", program->c_str(), url.c_str(), nullptr, SW_SHOW);
+        ShellExecuteW(OwnerOf(hwnd()), L"open", text::AnsiToWide(*program).c_str(), url.c_str(), nullptr, SW_SHOW);
         return;
     }
     Message(text::Format(kBrowserNotFound, program.value_or(browser).c_str()), "", MB_ICONWARNING);

@@ -11,6 +11,7 @@
 #include <base/HtmlHelp.h>
 #include <base/MessageBox.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <resources/TolvakIds.h>
 #include <tree/additem/AddItemDialog.h>
 #include <settings/Settings.h>
@@ -29,19 +30,21 @@ constexpr char kSettingsToolNotStarted[] = "設定ツール[%s]を起動でき�
 // WinExec's results up to this one are errors.
 constexpr UINT kLastWinExecError = 31;
 
-// The clipboard's text when it looks like a URL; "ttp://" as copied without its first letter
-// counts too.
-std::optional<std::string> ClipboardUrl(HWND owner) {
-    // One byte past the capacity tells a longer text from one that fits.
-    const std::optional<std::string> text = clip::GetText(owner, CF_TEXT, kClipboardUrlCapacity + 1);
-    if (!text || text->size() > kClipboardUrlCapacity || text->find("://") == std::string::npos) return std::nullopt;
-    return text->compare(0, 4, "ttp:") == 0 ? "h" + *text : *text;
+// The clipboard's text, exactly, when it looks like a URL; "ttp://" as copied without its first
+// letter counts too.
+std::optional<std::wstring> ClipboardUrl(HWND owner) {
+    // One character past the capacity tells a longer text from one that fits; the capacity counts
+    // the text's bytes in the code page.
+    const std::optional<std::wstring> text = clip::GetWideText(owner, kClipboardUrlCapacity + 1);
+    if (!text || text::WideToAnsi(*text).size() > kClipboardUrlCapacity || text->find(L"://") == std::wstring::npos)
+        return std::nullopt;
+    return text->compare(0, 4, L"ttp:") == 0 ? L"h" + *text : *text;
 }
 
 }  // namespace
 
 void MainWindow::OpenClipboardUrl() {
-    const std::optional<std::string> url = ClipboardUrl(hwnd());
+    const std::optional<std::wstring> url = ClipboardUrl(hwnd());
     CFavTreeView* tree = CurrentTree();
     if (url && tree) tree->OpenUrlInNewWindow(*url);
 }

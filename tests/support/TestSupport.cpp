@@ -471,6 +471,14 @@ std::string Recorder::WaitForCommandLine() const {
     return "";
 }
 
+std::wstring Recorder::WaitForWideCommandLine() const {
+    if (WaitForCommandLine().empty()) return L"";
+    const std::string bytes = ReadBytes(folder_ + "\\argsw.txt");
+    std::wstring line(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(line.data(), bytes.data(), line.size() * sizeof(wchar_t));
+    return line;
+}
+
 }  // namespace testutil
 
 namespace testutil {

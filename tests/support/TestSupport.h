@@ -38,6 +38,12 @@ private:
     std::string path_;
 };
 
+// A shortcut file as the system writes it for an address outside the code page, and that address.
+inline constexpr char kAccentedShortcut[] =
+    "[InternetShortcut]\r\nURL=http://example.com/caf?\r\n[InternetShortcut.A]\r\nURL=http://example.com/caf?\r\n"
+    "[InternetShortcut.W]\r\nURL=http://example.com/caf+AOk-\r\n";
+inline constexpr wchar_t kAccentedAddress[] = L"http://example.com/caf\u00e9";
+
 bool WriteBytes(const std::string& file, const std::string& content);
 std::string ReadBytes(const std::string& file);
 // Opens `file` as another program would that shares it with nobody: every write to it fails.
@@ -161,6 +167,8 @@ public:
     std::string program() const { return folder_ + "\\" + name_; }
     // The command line the copy was started with; "" when it has not run within ten seconds.
     std::string WaitForCommandLine() const;
+    // The same exactly, in UTF-16.
+    std::wstring WaitForWideCommandLine() const;
     // True once the copy has run, without waiting.
     bool Started() const;
 

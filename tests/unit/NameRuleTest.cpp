@@ -1,3 +1,4 @@
+#include <base/TextEncoding.h>
 #include <favorites/NameRule.h>
 
 #include <gtest/gtest.h>
@@ -36,5 +37,27 @@ TEST(NameRule, OutsideNamesAreMadeSafeAndStayInsideTheirFolder) {
         const std::string safe = fav::SafeName(c.outside, c.maxCharacters);
         EXPECT_EQ(safe, c.safe) << c.outside;
         EXPECT_EQ(fav::CheckName(safe), fav::NameProblem::kNone) << c.outside;
+        // The exact form of a name follows the same rule.
+        EXPECT_EQ(fav::SafeName(text::AnsiToWide(c.outside), c.maxCharacters), text::AnsiToWide(c.safe)) << c.outside;
     }
+}
+
+TEST(NameRule, NamesOutsideTheCodePageKeepEveryCharacter) {
+    const struct {
+        std::wstring outside;
+        size_t maxCharacters;
+        std::wstring safe;
+    } cases[] = {
+        {L" caf\u00e9/\U0001F600 Party ", 100, L"caf\u00e9_\U0001F600 Party"},
+        {L"\U0001F600\U0001F600x", 2, L"\U0001F600\U0001F600"},  // a surrogate pair is one character
+        {L"\ud55c?\uad6d", 100, L"\ud55c_\uad6d"},
+        {L"con\u00e9", 100, L"con\u00e9"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring safe = fav::SafeName(c.outside, c.maxCharacters);
+        EXPECT_EQ(safe, c.safe) << text::WideToUtf8(c.outside);
+        EXPECT_EQ(fav::CheckName(safe), fav::NameProblem::kNone) << text::WideToUtf8(c.outside);
+    }
+    EXPECT_EQ(fav::CheckName(std::wstring(L"caf\u00e9:x")), fav::NameProblem::kForbiddenCharacter);
+    EXPECT_EQ(fav::CheckName(std::wstring(L"..")), fav::NameProblem::kEmpty);
 }

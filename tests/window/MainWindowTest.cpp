@@ -334,9 +334,9 @@ TEST_F(MainWindowFixture, ClipboardUrlOpensInTheConfiguredBrowserAndOtherTextIsI
     testutil::Recorder browser(dir, "browser");
     ASSERT_TRUE(browser.ok());
     app::MainWindow& window = Open(Sections("[General]\r\nBrowser=" + browser.program() + "\r\n"));
-    ASSERT_TRUE(clip::SetText(window.hwnd(), "ttp://example.com/コピー"));
+    ASSERT_TRUE(clip::SetText(window.hwnd(), std::wstring(L"ttp://example.com/\u30b3\u30d4\u30fc/caf\u00e9")));
     Command(ID_CLIPBOARD_URL);
-    EXPECT_NE(browser.WaitForCommandLine().find("http://example.com/コピー"), std::string::npos);
+    EXPECT_NE(browser.WaitForWideCommandLine().find(L" http://example.com/\u30b3\u30d4\u30fc/caf\u00e9"), std::wstring::npos);
 
     // A browser that is not there: any attempt to open says so at once, in a box.
     testutil::MessageRecorder messages;

@@ -93,6 +93,39 @@ TEST_F(PropertiesTest, OkWritesTheWholeEditedFile) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
+// "URL情報" shows the address the code page lacks exactly; an edit that leaves the address line
+// keeps it, an edit of that line replaces it.
+TEST_F(PropertiesTest, TheExactAddressIsShownAndKeptUntilItsLineIsEdited) {
+    dir.WriteFile("fav\\cafe.url", testutil::kAccentedShortcut);
+    CFavTreeView& tree = Load();
+    const struct {
+        const char* from;
+        const char* to;
+        std::wstring shown;
+        std::wstring after;
+    } cases[] = {
+        {"[InternetShortcut]\r\n", "[InternetShortcut]\r\nIconIndex=1\r\n", testutil::kAccentedAddress,
+         testutil::kAccentedAddress},
+        {"caf?\r\n[InternetShortcut.A]", "cafe\r\n[InternetShortcut.A]", testutil::kAccentedAddress,
+         L"http://example.com/cafe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        std::wstring shown;
+        EXPECT_TRUE(RunSheet(tree, Node(tree, {"cafe"}), [&](HWND sheet) {
+            Replace(PageControl(sheet, IDC_PROP_TEXT), c.from, c.to);
+            PropSheet_SetCurSel(sheet, nullptr, 1);
+            wchar_t text[200] = L"";
+            GetWindowTextW(PageControl(sheet, IDC_PROP_URL), text, 200);
+            shown = text;
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        }));
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(tree.NodeAddress(Node(tree, {"cafe"})), c.after);
+    }
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
 TEST_F(PropertiesTest, DropsOntoTheTreeAreRefusedWhileTheSheetIsOpen) {
     dir.WriteShortcut("fav\\a", "http://a/");
     CFavTreeView& tree = Load();

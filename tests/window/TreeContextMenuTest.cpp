@@ -2,6 +2,7 @@
 #include "../support/Picture.h"
 #include "../support/TestSupport.h"
 
+#include <base/Clipboard.h>
 #include <base/Path.h>
 #include <tree/TreeContextMenu.h>
 
@@ -42,18 +43,6 @@ struct MenuFixture : testutil::TreeFixture {
         GetMenuItemInfoA(menu.handle(), position, TRUE, &info);
         EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
         return reinterpret_cast<const ctxmenu::Entry*>(info.dwItemData);
-    }
-    static std::string ClipboardText() {
-        std::string text;
-        if (!OpenClipboard(nullptr)) return "<closed>";
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-                text = bytes;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-        return text;
     }
 };
 
@@ -140,12 +129,28 @@ TEST_F(MenuFixture, PressingNInAShortcutsMenuOpensItInANewWindow) {
 }
 
 TEST_F(MenuFixture, CopyCommandsPutTheUrlOrALinkOnTheClipboard) {
+    dir.WriteFile("fav\\cafe.url", testutil::kAccentedShortcut);
     CFavTreeView& tree = Load();
-    HTREEITEM example = testutil::Node(tree, {"Example"});
-    tree.RunContextCommand(kCopyUrl, example);
-    EXPECT_EQ(ClipboardText(), "http://example.com/?a=1&b=2");
-    tree.RunContextCommand(kCopyLink, example);
-    EXPECT_EQ(ClipboardText(), "<a href=\"http://example.com/?a=1&b=2\">Example</a>");
+    const struct {
+        const char* label;
+        UINT command;
+        const char* text;
+        std::wstring wide;
+    } cases[] = {
+        {"Example", kCopyUrl, "http://example.com/?a=1&b=2", L"http://example.com/?a=1&b=2"},
+        {"Example", kCopyLink, "<a href=\"http://example.com/?a=1&b=2\">Example</a>",
+         L"<a href=\"http://example.com/?a=1&b=2\">Example</a>"},
+        // Exact for programs that read wide text, "?" for the others.
+        {"cafe", kCopyUrl, "http://example.com/caf?", testutil::kAccentedAddress},
+        {"cafe", kCopyLink, "<a href=\"http://example.com/caf?\">cafe</a>",
+         std::wstring(L"<a href=\"") + testutil::kAccentedAddress + L"\">cafe</a>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        tree.RunContextCommand(c.command, testutil::Node(tree, {c.label}));
+        EXPECT_EQ(clip::GetText(nullptr, CF_TEXT, 1000), c.text);
+        EXPECT_EQ(clip::GetWideText(nullptr, 1000), c.wide);
+    }
 }
 
 TEST_F(MenuFixture, FolderCommandsWorkOnTheMenusNode) {

@@ -2,7 +2,9 @@
 #include "../support/TestSupport.h"
 
 #include <base/DragDrop.h>
+#include <base/FileSystem.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <tree/ClipboardFormats.h>
 #include <tree/TreeItemBlock.h>
 
@@ -64,6 +66,59 @@ TEST_F(DropFixture, LinkNamedByTheBrowsersFileDescriptorBecomesAShortcut) {
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\例のページ.url"), "[InternetShortcut]\r\nURL=https://example.com/page?a=1");
     EXPECT_EQ(ChildLabels(tree, testutil::Node(tree, {"News"})), (std::vector<std::string>{"Inner", "例のページ"}));
     EXPECT_EQ(testutil::OpenEditor(tree), nullptr);
+}
+
+std::string WideBytes(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// A browser offers a link outside the code page in the wide formats alone: the shortcut keeps
+// its exact name and opens its exact address.
+TEST_F(DropFixture, LinksOfferedOnlyInWideFormatsKeepTheirExactAddressAndName) {
+    const std::wstring name = L"caf\u00e9 \U0001F600";
+    FILEGROUPDESCRIPTORW group{};
+    group.cItems = 1;
+    lstrcpynW(group.fgd[0].cFileName, (name + L".url").c_str(), MAX_PATH);
+    for (const UINT format : {UINT(CF_UNICODETEXT), dnd::WideUrlFormat()}) {
+        SCOPED_TRACE(format);
+        CFavTreeView& tree = Open();
+        testutil::FakeData data;
+        data.Offer(format, WideBytes(testutil::kAccentedAddress));
+        data.Offer(dnd::WideFileGroupFormat(), std::string(reinterpret_cast<const char*>(&group), sizeof group));
+        EXPECT_EQ(DragTo(tree, data, testutil::Node(tree, {"News"})), DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
+        const std::wstring file = text::AnsiToWide(root) + L"\\News\\" + name + L".url";
+        EXPECT_EQ(fsys::ReadAll(file), testutil::kAccentedShortcut);
+        HTREEITEM node = tree.FindNodeByFile(file);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(tree.FileName(node), name);
+        EXPECT_EQ(tree.NodeAddress(node), testutil::kAccentedAddress);
+        EXPECT_TRUE(DeleteFileW(file.c_str()));
+    }
+}
+
+// A dragged entry with an exact address offers it in the wide formats; an imported item offers
+// a whole shortcut file under its exact name as well.
+TEST_F(DropFixture, DraggedEntriesOfferTheirExactAddressInTheWideFormats) {
+    dir.WriteFile("fav\\cafe.url", testutil::kAccentedShortcut);
+    CFavTreeView& tree = Open("BookMark=C:\\bm.htm\r\n");
+    HTREEITEM imported = tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), "輸入", std::string("http://imp/"));
+    const auto render = [&](HTREEITEM node, UINT format) {
+        tree.SetCurrentNode(node);
+        win::ComPtr<IDataObject> data;
+        *data.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(node));
+        return dnd::GetGlobalBytes(data.get(), format).value_or("<not offered>");
+    };
+    HTREEITEM cafe = testutil::Node(tree, {"cafe"});
+    EXPECT_EQ(render(cafe, CF_UNICODETEXT), WideBytes(testutil::kAccentedAddress));
+    EXPECT_EQ(render(cafe, dnd::WideUrlFormat()), WideBytes(testutil::kAccentedAddress));
+    EXPECT_EQ(render(cafe, CF_TEXT), Text("http://example.com/caf?"));
+    EXPECT_EQ(render(imported, CF_UNICODETEXT), WideBytes(L"http://imp/"));
+    EXPECT_EQ(render(imported, dnd::FileContentsFormat()), "[InternetShortcut]\r\nURL=http://imp/");
+    const std::string group = render(imported, dnd::WideFileGroupFormat());
+    ASSERT_EQ(group.size(), sizeof(FILEGROUPDESCRIPTORW));
+    const auto* read = reinterpret_cast<const FILEGROUPDESCRIPTORW*>(group.data());
+    EXPECT_EQ(read->cItems, 1u);
+    EXPECT_STREQ(read->fgd[0].cFileName, L"\u8f38\u5165.url");
 }
 
 TEST_F(DropFixture, LinkWithoutANameIsANewItemWhoseLabelOpensForEditing) {

@@ -25,10 +25,10 @@ private:
     const char* refusal_ = nullptr;  // why the file cannot be edited; null: it can
 };
 
-// "URL情報": the URL, and the cache entry's local file, hit count, size and header lines.
+// "URL情報": the exact URL, and the cache entry's local file, hit count, size and header lines.
 class UrlInfoPage final : public ui::Dialog {
 public:
-    explicit UrlInfoPage(std::string url) : url_(std::move(url)) {}
+    UrlInfoPage(std::wstring address, std::string url) : address_(std::move(address)), url_(std::move(url)) {}
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -36,7 +36,8 @@ protected:
 private:
     void Fill();
 
-    std::string url_;
+    std::wstring address_;  // shown exactly
+    std::string url_;       // the cache's key
 };
 
 }  // namespace props

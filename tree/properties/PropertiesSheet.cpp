@@ -5,6 +5,7 @@
 #include <tree/CFavTreeView.h>
 #include <tree/TreeModule.h>
 
+#include <base/TextEncoding.h>
 #include <resources/TreeIds.h>
 
 namespace props {
@@ -24,11 +25,11 @@ void ShowProperties(CFavTreeView& tree, HTREEITEM node) {
     // Both read before the sheet opens: a vanished file is reported and its node removed here,
     // never while the sheet shows it.
     const std::optional<std::wstring> file = tree.NodeFile(node);
-    const std::optional<std::string> url = tree.NodeUrl(node);
-    if (!file || !url) return;
+    const std::optional<std::wstring> address = tree.NodeAddress(node);
+    if (!file || !address) return;
 
     DirectEditPage editPage(*file);
-    UrlInfoPage infoPage(*url);
+    UrlInfoPage infoPage(*address, text::WideToAnsi(*address));
     HPROPSHEETPAGE pages[] = {editPage.CreatePage(fav::TreeModule(), IDD_PROP_EDIT),
                               infoPage.CreatePage(fav::TreeModule(), IDD_PROP_URL_INFO)};
     if (!pages[0] || !pages[1]) {

@@ -29,7 +29,7 @@ INT_PTR UrlInfoPage::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
 
 void UrlInfoPage::Fill() {
     HWND page = hwnd();
-    SetDlgItemTextA(page, IDC_PROP_URL, url_.c_str());
+    SetDlgItemTextW(page, IDC_PROP_URL, address_.c_str());
     const std::optional<urlcache::EntryInfo> entry = urlcache::Lookup(url_);
     if (!entry) return;  // never visited: the URL alone
 

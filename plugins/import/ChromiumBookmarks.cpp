@@ -1,7 +1,5 @@
 #include "ChromiumBookmarks.h"
 
-#include <base/TextEncoding.h>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -223,7 +221,7 @@ private:
 };
 
 // A bookmark without a title is shown by its address, as the browsers show it.
-std::string ItemName(const Node& node) { return text::Utf8ToAnsi(node.name.empty() ? node.url : node.name); }
+std::string ItemName(const Node& node) { return node.name.empty() ? node.url : node.name; }
 
 // The folder and what lies below it, in file order, without recursion.
 void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name, BookmarkEvents& events) {
@@ -239,18 +237,18 @@ void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name
         const Node& node = nodes[at];
         next.back() = node.nextSibling;
         if (IsFolder(node)) {
-            events.push_back({BookmarkEvent::kFolder, text::Utf8ToAnsi(node.name), {}});
+            events.push_back({BookmarkEvent::kFolder, node.name, {}});
             next.push_back(node.firstChild);
         } else {
-            events.push_back({BookmarkEvent::kItem, ItemName(node), text::Utf8ToAnsi(node.url)});
+            events.push_back({BookmarkEvent::kItem, ItemName(node), node.url});
         }
     }
 }
 
 std::string RootName(const Root& root, const Node& node) {
-    if (!node.name.empty()) return text::Utf8ToAnsi(node.name);
+    if (!node.name.empty()) return node.name;
     const size_t rank = RootRank(root.key);
-    return rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : text::Utf8ToAnsi(root.key);
+    return rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : root.key;
 }
 
 }  // namespace

@@ -175,13 +175,15 @@ TEST(XmlSamples, WriteSamplesForTheXmlCheck) {
                                      "アイテム\t<tag> \"q\"\thttp://x/?q=\"<b>\"&r='s'\n"
                                      "フォルダ\tEmpty\n"
                                      "アイテム\tダブル\"クォート & <山括弧>\thttp://example.com/a?b=\"c\"&d=<e>&f='g'\n"));
-    // Characters only code page 932 has (①, ㈱, 髙) and a stray byte (UTF-8 "à" in the URL). The
-    // expected text is UTF-8: Shift_JIS has no bytes for these characters, only references do.
-    FakeTree extended("お気に入り \x87\x40");
-    extended.Shortcut(extended.Folder(extended.root(), "\x87\x8A 会社"), "\xFB\xFC橋", "http://example.com/caf\xC3\xA0?q=\x87\x40");
+    // Characters only code page 932 has (①, ㈱, 髙) and characters beyond it (emoji outside the
+    // BMP, Hangul, accents), exactly through the wide calls. The expected text is UTF-8: Shift_JIS
+    // has no bytes for these characters, only references do.
+    FakeTree extended(L"お気に入り ①", true);
+    extended.Shortcut(extended.Folder(extended.root(), std::wstring(L"㈱ 会社 \U0001F600")), std::wstring(L"髙橋 한국어 Café"),
+                      std::wstring(L"http://example.com/café?q=①"));
     ASSERT_EQ(exporttest::RunExport(library.get(), "XML", extended, (folder + "\\extended.xml").c_str()), 0);
-    constexpr std::u8string_view kExtended = u8"ルート\tお気に入り ①\nフォルダ\t㈱ 会社\n"
-                                             u8"アイテム\t髙橋\thttp://example.com/cafﾃ??q=①\n";
+    constexpr std::u8string_view kExtended = u8"ルート\tお気に入り ①\nフォルダ\t㈱ 会社 😀\n"
+                                             u8"アイテム\t髙橋 한국어 Café\thttp://example.com/café?q=①\n";
     ASSERT_TRUE(testutil::WriteBytes(folder + "\\extended.expected-utf8", std::string(kExtended.begin(), kExtended.end())));
     FakeTree empty("C:\\Fav");
     ASSERT_EQ(exporttest::RunExport(library.get(), "XML", empty, (folder + "\\empty.xml").c_str()), 0);

@@ -21,4 +21,15 @@ std::string ShownLabel(std::string_view label) {
     return shown;
 }
 
+std::wstring ShownLabel(std::wstring_view label) {
+    std::wstring shown(label);
+    for (wchar_t& c : shown)
+        if (c < 0x80 && IsControl(static_cast<unsigned char>(c))) c = L' ';
+    const size_t first = shown.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return shown;
+    const std::wstring_view trimmed = std::wstring_view(shown).substr(first, shown.find_last_not_of(L' ') + 1 - first);
+    if (trimmed.find_first_not_of(L'.') == std::wstring_view::npos) return kWideDefaultItemName;
+    return shown;
+}
+
 }  // namespace names

@@ -9,6 +9,7 @@ namespace names {
 
 // What an outside name becomes when nothing usable is left of it.
 inline constexpr char kDefaultItemName[] = "新しいアイテム";
+inline constexpr wchar_t kWideDefaultItemName[] = L"新しいアイテム";
 
 // True for "", "." and ".." and any other run of dots alone.
 bool OnlyDots(std::string_view name);
@@ -21,5 +22,7 @@ bool IsControl(unsigned char byte);
 // that no label spans lines, and a label of dots alone (blanks around them aside), which would
 // read as a step up a path, becomes kDefaultItemName. An empty label stays empty.
 std::string ShownLabel(std::string_view label);
+// The same for a label in UTF-16.
+std::wstring ShownLabel(std::wstring_view label);
 
 }  // namespace names

@@ -101,6 +101,13 @@ std::string EncodeUtf8(char32_t c) {
     return out;
 }
 
+// The UTF-16 unit at `index` of `bytes`.
+wchar_t UnitAt(std::string_view bytes, size_t index, ByteOrder order) {
+    const unsigned first = static_cast<unsigned char>(bytes[2 * index]);
+    const unsigned second = static_cast<unsigned char>(bytes[2 * index + 1]);
+    return static_cast<wchar_t>(order == ByteOrder::kLittleEndian ? first | second << 8 : first << 8 | second);
+}
+
 }  // namespace
 
 std::string Utf8ToAnsi(std::string_view utf8) {
@@ -124,11 +131,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 
 std::string Utf16ToAnsi(std::string_view bytes, ByteOrder order) {
     const size_t units = bytes.size() / 2;
-    const auto unitAt = [bytes, order](size_t index) {
-        const unsigned first = static_cast<unsigned char>(bytes[2 * index]);
-        const unsigned second = static_cast<unsigned char>(bytes[2 * index + 1]);
-        return static_cast<wchar_t>(order == ByteOrder::kLittleEndian ? first | second << 8 : first << 8 | second);
-    };
+    const auto unitAt = [bytes, order](size_t index) { return UnitAt(bytes, index, order); };
     std::string ansi;
     ansi.reserve(units);
     std::wstring wide;
@@ -146,33 +149,46 @@ std::string Utf16ToAnsi(std::string_view bytes, ByteOrder order) {
 }
 
 std::optional<std::string> CodePointToAnsi(char32_t codePoint) {
+    const std::optional<std::string> utf8 = CodePointToUtf8(codePoint);
+    if (!utf8) return std::nullopt;
+    return Utf8ToAnsi(*utf8);
+}
+
+std::optional<std::string> CodePointToUtf8(char32_t codePoint) {
     if (codePoint == 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
-    return Utf8ToAnsi(EncodeUtf8(codePoint));
+    return EncodeUtf8(codePoint);
 }
 
 std::wstring AnsiToWide(std::string_view ansi) {
-    if (ansi.empty()) return {};
     // ASCII is the same in every code page (every label the tree inserts comes through here).
     if (AsciiEnd(ansi, 0) == ansi.size()) return std::wstring(ansi.begin(), ansi.end());
-    const int size = static_cast<int>(ansi.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    return CodePageToWide(ansi, CP_ACP);
+}
+
+std::wstring CodePageToWide(std::string_view text, unsigned codePage) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
     if (length <= 0) return {};
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
+    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
     return wide;
+}
+
+std::string WideToCodePage(std::wstring_view wide, unsigned codePage) {
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), length, nullptr, nullptr);
+    return text;
 }
 
 std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
-std::string WideToUtf8(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
+std::string WideToUtf8(std::wstring_view wide) { return WideToCodePage(wide, CP_UTF8); }
 
 std::string WideToAnsi(std::wstring_view wide, bool* exact) {
     if (exact) *exact = true;
@@ -192,6 +208,15 @@ std::string WideToAnsi(std::wstring_view wide, bool* exact) {
     // A literal "?" in the name is no loss; comparing the way back catches every replacement.
     if (exact) *exact = AnsiToWide(ansi) == wide;
     return ansi;
+}
+
+std::wstring Utf8ToWide(std::string_view utf8) { return CodePageToWide(utf8, CP_UTF8); }
+
+std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order) {
+    std::wstring wide(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < wide.size(); ++i) wide[i] = UnitAt(bytes, i, order);
+    if (bytes.size() % 2 != 0) wide += L'\xFFFD';
+    return WideToUtf8(wide);
 }
 
 }  // namespace text

@@ -24,6 +24,10 @@ std::optional<std::string> CodePointToAnsi(char32_t codePoint);
 
 // ANSI text of the system code page as UTF-16.
 std::wstring AnsiToWide(std::string_view ansi);
+// Text of code page `codePage` (a file format's own, such as Shift_JIS 932) as UTF-16.
+std::wstring CodePageToWide(std::string_view text, unsigned codePage);
+// UTF-16 in code page `codePage`: what it lacks becomes "?", never a best-fit look-alike.
+std::string WideToCodePage(std::wstring_view wide, unsigned codePage);
 
 // ANSI text of the system code page as UTF-8 (what today's browsers read).
 std::string AnsiToUtf8(std::string_view ansi);
@@ -35,5 +39,16 @@ std::string WideToUtf8(std::wstring_view wide);
 // becomes "?", never a best-fit look-alike that could turn into a separator. `exact` tells whether
 // the name survives the round trip, i.e. whether the ANSI form names the same file.
 std::string WideToAnsi(std::wstring_view wide, bool* exact = nullptr);
+
+// UTF-8 as UTF-16; a malformed byte becomes U+FFFD.
+std::wstring Utf8ToWide(std::string_view utf8);
+
+// UTF-16 given as bytes in `order` (a byte order mark, if any, removed) as UTF-8; an unpaired
+// surrogate and an odd last byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
+
+// One Unicode character as UTF-8; nothing for a value that is no character (0, a surrogate,
+// above U+10FFFF).
+std::optional<std::string> CodePointToUtf8(char32_t codePoint);
 
 }  // namespace text

@@ -11,6 +11,12 @@
 //   never frees it; its AddRef and Release do nothing. Everything the plug-in reads from or adds
 //   to the tree goes through the sink.
 // - Item handles are the tree control's own item handles (pointer-sized); null means no item.
+// - Wide text (WideImportSink) is UTF-16, NUL-terminated, borrowed for the call as above. A host
+//   that has the wide calls answers QueryInterface(IID_WideImportSink) with S_OK and the sink
+//   itself; an older host answers with a failure (E_NOTIMPL, E_NOINTERFACE) and the plug-in keeps
+//   to the ANSI calls. The pointer QueryInterface gives lives exactly as long as the sink; AddRef
+//   and Release on it do nothing, and the plug-in releases nothing for it. Both sets of calls
+//   may be mixed on one sink.
 // - The library is loaded for one operation and unloaded right after it.
 #pragma once
 
@@ -30,7 +36,9 @@ inline const char* const NoURL = reinterpret_cast<const char*>(~static_cast<UINT
 
 // The host's callback object over one tree. Slot order is fixed: it follows the COM layout.
 struct ImportSink {
-    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;  // always E_NOTIMPL
+    // S_OK and the sink for IID_WideImportSink where the host has the wide calls; otherwise a
+    // failure (E_NOTIMPL) and a null object.
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;
     virtual ULONG STDMETHODCALLTYPE AddRef() = 0;                                    // no effect
     virtual ULONG STDMETHODCALLTYPE Release() = 0;                                   // no effect
     // The tree control's window: the owner for the plug-in's dialogs.
@@ -49,6 +57,23 @@ struct ImportSink {
     // kAddItem: appends an imported item opening `url` (or none for NoURL); returns a non-null
     // value on success. Any other kind adds nothing and returns null.
     virtual ItemHandle STDMETHODCALLTYPE AddNode(ItemHandle parent, const char* name, const char* url, int kind) = 0;
+};
+
+// {6F1C8E52-3A7D-4B29-9E04-5D2B17C4A3E1}: the wide extension of ImportSink.
+inline constexpr GUID IID_WideImportSink = {0x6f1c8e52, 0x3a7d, 0x4b29, {0x9e, 0x04, 0x5d, 0x2b, 0x17, 0xc4, 0xa3, 0xe1}};
+
+// The URL argument of AddNodeW for an item without URL.
+inline const wchar_t* const NoURLW = reinterpret_cast<const wchar_t*>(~static_cast<UINT_PTR>(0));
+
+// The sink with UTF-16 calls: labels and addresses exactly, whatever the code page lacks. The
+// first eleven slots are ImportSink's; these follow them.
+struct WideImportSink : ImportSink {
+    // As GetText and GetURL; `size` counts UTF-16 units including the NUL, and a cut never
+    // separates the two halves of a surrogate pair.
+    virtual BOOL STDMETHODCALLTYPE GetTextW(ItemHandle item, wchar_t* buffer, int size) = 0;
+    virtual BOOL STDMETHODCALLTYPE GetURLW(ItemHandle item, wchar_t* buffer, int size) = 0;
+    // As AddNode, with NoURLW for an item without URL.
+    virtual ItemHandle STDMETHODCALLTYPE AddNodeW(ItemHandle parent, const wchar_t* name, const wchar_t* url, int kind) = 0;
 };
 
 // One import or export operation, made by a plug-in. Slot order is fixed.

@@ -157,8 +157,10 @@ public:
     void ExpandBranch(HTREEITEM node, bool expand);
 
     // Imported content (TreeImport.cpp): an imported folder, and an imported item opening `url`
-    // or, without one, showing a message.
-    HTREEITEM AddImportedFolder(HTREEITEM parent, const std::string& name);
+    // or, without one, showing a message. Label and address are kept exactly; the code-page
+    // forms are for the tree's own messages.
+    HTREEITEM AddImportedFolder(HTREEITEM parent, const std::wstring& name);
+    HTREEITEM AddImportedItem(HTREEITEM parent, const std::wstring& name, const std::optional<std::wstring>& url);
     HTREEITEM AddImportedItem(HTREEITEM parent, const std::string& name, const std::optional<std::string>& url);
 
     // Opening entries.

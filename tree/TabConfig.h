@@ -33,7 +33,7 @@ struct TabConfig {
     std::wstring rootFile;        // the same path exactly, for the file system
     std::array<BookmarkSource, kMaxSources> sources{};
     size_t sourceCount = 0;
-    std::vector<std::string> importedUrls{std::string()};  // entry 0 is always ""
+    std::vector<std::wstring> importedUrls{std::wstring()};  // exactly; entry 0 is always ""
     bool loaded = false;
 
     // Every tab but a temporary one reads its settings section.

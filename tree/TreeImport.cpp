@@ -7,6 +7,9 @@
 #include <base/Format.h>
 #include <base/Handles.h>
 #include <base/Mbcs.h>
+#include <base/TextEncoding.h>
+
+#include <algorithm>
 
 #include <new>
 
@@ -21,9 +24,12 @@ constexpr uint32_t kLevelsPerBranch = 256;
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE TreeImportSink::QueryInterface(REFIID, void** object) {
-    if (object) *object = nullptr;
-    return E_NOTIMPL;
+HRESULT STDMETHODCALLTYPE TreeImportSink::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(iid, plugin::IID_WideImportSink)) return E_NOTIMPL;
+    *object = static_cast<plugin::WideImportSink*>(this);
+    return S_OK;
 }
 
 // The host owns the sink; reference counting does nothing.
@@ -56,17 +62,59 @@ BOOL STDMETHODCALLTYPE TreeImportSink::GetURL(plugin::ItemHandle item, char* buf
 
 BOOL STDMETHODCALLTYPE TreeImportSink::IsFolder(plugin::ItemHandle item) { return tree_.IsFolder(item); }
 
+BOOL STDMETHODCALLTYPE TreeImportSink::GetTextW(plugin::ItemHandle item, wchar_t* buffer, int size) {
+    if (!item || !buffer || size <= 0) return FALSE;
+    TVITEMW text{};
+    text.mask = TVIF_TEXT;
+    text.hItem = item;
+    text.pszText = buffer;
+    text.cchTextMax = size;
+    buffer[0] = L'\0';
+    if (!SendMessageW(tree_.hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&text))) return FALSE;
+    // The control cuts by units; half a surrogate pair is no character.
+    const size_t length = wcsnlen(buffer, static_cast<size_t>(size));
+    if (length > 0 && IS_HIGH_SURROGATE(buffer[length - 1])) buffer[length - 1] = L'\0';
+    return TRUE;
+}
+
+BOOL STDMETHODCALLTYPE TreeImportSink::GetURLW(plugin::ItemHandle item, wchar_t* buffer, int size) {
+    const fav::NodeKind kind = tree_.KindOf(item);
+    if (!buffer || size <= 0 || (kind != fav::kShortcut && kind != fav::kImportedItem)) return FALSE;
+    const std::optional<std::wstring> url = tree_.NodeAddress(item);
+    if (!url) return FALSE;
+    size_t length = std::min(url->size(), static_cast<size_t>(size) - 1);
+    if (length > 0 && length < url->size() && IS_HIGH_SURROGATE((*url)[length - 1])) --length;
+    url->copy(buffer, length);
+    buffer[length] = L'\0';
+    return TRUE;
+}
+
 plugin::ItemHandle STDMETHODCALLTYPE TreeImportSink::AddNode(plugin::ItemHandle parent, const char* name,
                                                              const char* url, int kind) {
+    if (!name) return nullptr;
+    const bool hasUrl = url && url != plugin::NoURL;
+    std::wstring wideName, wideUrl;
+    try {
+        wideName = text::AnsiToWide(name);
+        if (hasUrl) wideUrl = text::AnsiToWide(url);
+    } catch (const std::bad_alloc&) {
+        ++leftOut_;
+        return nullptr;
+    }
+    return AddNodeW(parent, wideName.c_str(), hasUrl ? wideUrl.c_str() : plugin::NoURLW, kind);
+}
+
+plugin::ItemHandle STDMETHODCALLTYPE TreeImportSink::AddNodeW(plugin::ItemHandle parent, const wchar_t* name,
+                                                              const wchar_t* url, int kind) {
     if (!parent || !name || (kind != plugin::kAddFolder && kind != plugin::kAddItem)) return nullptr;
     try {
         if (kind == plugin::kAddFolder) {
             if (HTREEITEM folder = tree_.AddImportedFolder(parent, name)) return folder;
         } else {
-            const std::optional<std::string> target =
-                (url && url != plugin::NoURL) ? std::optional<std::string>(url) : std::nullopt;
+            const bool hasUrl = url && url != plugin::NoURLW;
             // Success is any non-null value.
-            if (tree_.AddImportedItem(parent, name, target)) return reinterpret_cast<plugin::ItemHandle>(1);
+            if (tree_.AddImportedItem(parent, name, hasUrl ? std::optional<std::wstring>(url) : std::nullopt))
+                return reinterpret_cast<plugin::ItemHandle>(1);
         }
     } catch (const std::bad_alloc&) {
         // No exception may reach the plug-in; the entry is counted as left out.
@@ -75,8 +123,8 @@ plugin::ItemHandle STDMETHODCALLTYPE TreeImportSink::AddNode(plugin::ItemHandle 
     return nullptr;
 }
 
-HTREEITEM CFavTreeView::AddImportedFolder(HTREEITEM parent, const std::string& name) {
-    HTREEITEM folder = InsertNode(parent, name, fav::kImportedFolder);
+HTREEITEM CFavTreeView::AddImportedFolder(HTREEITEM parent, const std::wstring& name) {
+    HTREEITEM folder = InsertAt(parent, InsertPosition(parent, fav::kImportedFolder), name, fav::kImportedFolder, 0);
     if (!folder) return nullptr;
     const auto above = importedLevels_.find(parent);
     const uint32_t level = (above == importedLevels_.end() ? 0 : above->second) + 1;
@@ -100,9 +148,14 @@ void CFavTreeView::RemoveDeepBranches() {
 
 HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::string& name,
                                         const std::optional<std::string>& url) {
+    return AddImportedItem(parent, text::AnsiToWide(name), url ? std::optional(text::AnsiToWide(*url)) : std::nullopt);
+}
+
+HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::wstring& name,
+                                        const std::optional<std::wstring>& url) {
     fav::NodeIndex index = fav::kNoUrlIndex;
     if (url) {
-        std::vector<std::string>& urls = config_.importedUrls;
+        std::vector<std::wstring>& urls = config_.importedUrls;
         // Position 255 is the "no URL" marker; a real URL never takes it.
         if (urls.size() == fav::kNoUrlIndex) urls.emplace_back();
         // Only where the item parameter is 32 bits wide can the table outgrow it.
@@ -110,7 +163,7 @@ HTREEITEM CFavTreeView::AddImportedItem(HTREEITEM parent, const std::string& nam
         index = static_cast<fav::NodeIndex>(urls.size());
         urls.push_back(*url);
     }
-    return InsertNode(parent, name, fav::kImportedItem, index);
+    return InsertAt(parent, InsertPosition(parent, fav::kImportedItem), name, fav::kImportedItem, index);
 }
 
 void CFavTreeView::OpenBookmarkSource(HTREEITEM node) {

@@ -1,12 +1,12 @@
 // The tree's side of the plug-in interface: the callback object a plug-in reads the tree through
-// and adds imported folders and items with.
+// and adds imported folders and items with, in the code page or, through the wide calls, exactly.
 #pragma once
 
 #include "CFavTreeView.h"
 
 #include <pluginapi/PluginInterface.h>
 
-class TreeImportSink final : public plugin::ImportSink {
+class TreeImportSink final : public plugin::WideImportSink {
 public:
     explicit TreeImportSink(CFavTreeView& tree) : tree_(tree) {}
     TreeImportSink(const TreeImportSink&) = delete;
@@ -24,6 +24,10 @@ public:
     BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle item) override;
     plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle parent, const char* name, const char* url,
                                                  int kind) override;
+    BOOL STDMETHODCALLTYPE GetTextW(plugin::ItemHandle item, wchar_t* buffer, int size) override;
+    BOOL STDMETHODCALLTYPE GetURLW(plugin::ItemHandle item, wchar_t* buffer, int size) override;
+    plugin::ItemHandle STDMETHODCALLTYPE AddNodeW(plugin::ItemHandle parent, const wchar_t* name, const wchar_t* url,
+                                                  int kind) override;
 
     // Folders and items the tree refused (more URLs than the item parameter can index, no memory).
     unsigned long leftOut() const { return leftOut_; }

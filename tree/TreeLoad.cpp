@@ -94,7 +94,7 @@ bool CFavTreeView::LoadRoot() {
     if (!window || (linkChecksAllowed_ && !StopLinkChecksBeforeReload())) return false;
 
     ShowWindow(window, SW_HIDE);
-    config_.importedUrls.assign(1, std::string());
+    config_.importedUrls.assign(1, std::wstring());
     config_.loaded = false;
     RemoveDeepBranches();
     TreeView_DeleteAllItems(window);

@@ -141,9 +141,10 @@ std::optional<std::string> CFavTreeView::NodePath(HTREEITEM node) const {
 std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
     const fav::NodeKind kind = KindOf(node);
     if (kind == fav::kImportedItem) {
-        const fav::NodeIndex index = IndexOf(node);
-        if (index == fav::kNoUrlIndex || index >= config_.importedUrls.size()) return std::nullopt;
-        return config_.importedUrls[index];
+        // The code-page form of the exact address, for the callers that take ANSI text.
+        const std::optional<std::wstring> address = NodeAddress(node);
+        if (!address) return std::nullopt;
+        return text::WideToAnsi(*address);
     }
     if (kind != fav::kShortcut) return std::nullopt;
     const std::optional<std::wstring> file = NodeFile(node);
@@ -162,6 +163,11 @@ std::optional<std::string> CFavTreeView::NodeUrl(HTREEITEM node) {
 }
 
 std::optional<std::wstring> CFavTreeView::NodeAddress(HTREEITEM node) {
+    if (KindOf(node) == fav::kImportedItem) {
+        const fav::NodeIndex index = IndexOf(node);
+        if (index == fav::kNoUrlIndex || index >= config_.importedUrls.size()) return std::nullopt;
+        return config_.importedUrls[index];
+    }
     if (KindOf(node) == fav::kShortcut) {
         const std::optional<std::wstring> file = NodeFile(node);
         if (auto address = file ? shortcut::ReadAddress(*file) : std::nullopt) return address;

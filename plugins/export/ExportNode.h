@@ -11,8 +11,9 @@ struct ExportNode {
     enum class Kind { Folder, Item };
 
     Kind kind = Kind::Folder;
-    std::string label;
-    std::string url;  // items only
+    // Exactly, as the host's wide calls give them (an older host's code page converted).
+    std::wstring label;
+    std::wstring url;  // items only
     // Folders: whether the tree holds anything below it, exported or not. The WWWC form makes no
     // folder for one without children, but an empty list for one whose children all drop out.
     bool hasChildren = false;

@@ -1,39 +1,36 @@
 #include "ItemDatWriter.h"
 
-#include <base/Mbcs.h>
+#include <base/TextEncoding.h>
 
 namespace exporter {
 namespace {
 
+constexpr unsigned kItemListCodePage = 932;
 // Characters that would split a field or a line of Item.dat.
-constexpr char kRecordBreaks[] = "\t\r\n";
+constexpr wchar_t kRecordBreaks[] = L"\t\r\n";
 
 // A title keeps its words apart with a space.
-std::string FieldText(std::string_view text) {
-    std::string out(text);
-    for (size_t at = mbcs::FindFirstOf(out, kRecordBreaks); at != mbcs::npos;
-         at = mbcs::FindFirstOf(out, kRecordBreaks))
-        out[at] = ' ';
+std::wstring FieldText(std::wstring_view text) {
+    std::wstring out(text);
+    for (size_t at = out.find_first_of(kRecordBreaks); at != std::wstring::npos; at = out.find_first_of(kRecordBreaks, at))
+        out[at] = L' ';
     return out;
 }
 
 // Browsers ignore tabs and line breaks inside a URL, so leaving them out opens the same page.
-std::string FieldUrl(std::string_view url) {
-    std::string out;
+std::wstring FieldUrl(std::wstring_view url) {
+    std::wstring out;
     out.reserve(url.size());
-    while (!url.empty()) {
-        const size_t at = mbcs::FindFirstOf(url, kRecordBreaks);
-        out.append(url.substr(0, at));
-        if (at == mbcs::npos) break;
-        url.remove_prefix(at + 1);
-    }
+    for (const wchar_t c : url)
+        if (std::wstring_view(kRecordBreaks).find(c) == std::wstring_view::npos) out += c;
     return out;
 }
 
 }  // namespace
 
-std::string ItemDatLine(std::string_view label, std::string_view url) {
-    return FieldText(label) + '\t' + FieldUrl(url) + "\t\t\t0\t\t\t\t\t\t\t\t0\t\t\t\r\n";
+std::string ItemDatLine(std::wstring_view label, std::wstring_view url) {
+    return text::WideToCodePage(FieldText(label) + L'\t' + FieldUrl(url), kItemListCodePage) +
+           "\t\t\t0\t\t\t\t\t\t\t\t0\t\t\t\r\n";
 }
 
 std::string ItemDatContent(const ExportTree& tree, const ExportNode& folder) {

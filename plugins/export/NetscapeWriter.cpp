@@ -64,17 +64,20 @@ void WriteBelowRoot(const ExportTree& tree, std::string& out) {
 
 }  // namespace
 
-std::string EscapeHtml(std::string_view text) {
+std::string EscapeHtml(std::wstring_view text) {
     // Converted first: no byte of a UTF-8 sequence beyond ASCII is an ASCII byte, so the scan
     // below needs no double-byte care.
-    const std::string utf8 = text::AnsiToUtf8(text);
+    const std::string utf8 = text::WideToUtf8(text);
     std::string out;
     out.reserve(utf8.size());
     for (const char c : utf8) AppendEscaped(c, out);
     return out;
 }
 
-std::string EscapeHtmlUrl(std::string_view url) {
+std::string EscapeHtmlUrl(std::wstring_view address) {
+    bool exact = false;
+    const std::string url = text::WideToAnsi(address, &exact);
+    if (!exact) return EscapeHtml(address);
     std::string out;
     out.reserve(url.size());
     for (size_t at = 0; at < url.size();) {

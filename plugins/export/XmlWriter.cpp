@@ -3,7 +3,6 @@
 #include "ShiftJis.h"
 
 #include <base/Format.h>
-#include <base/Mbcs.h>
 
 #include <windows.h>
 
@@ -20,7 +19,6 @@ constexpr char kHeader[] =
     "<?xml-stylesheet type=\"text/xsl\" href=\"fav.xsl\"?>\r\n";
 // Deeper levels are written in full, only their indentation stops growing.
 constexpr int kMaxIndent = 12;
-constexpr unsigned char kLowestTrailByte = 0x40;
 constexpr UINT kShiftJisCodePage = 932;
 
 void AppendAscii(unsigned char c, std::string& out) {
@@ -39,14 +37,15 @@ void AppendAscii(unsigned char c, std::string& out) {
     }
 }
 
-// The Unicode value of one character (one or two bytes) of the ANSI code page; nothing for bytes
-// that are none. A character of a double-byte code page is always one UTF-16 unit.
-std::optional<char32_t> DecodeAnsi(std::string_view character) {
-    wchar_t unit = 0;
-    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, character.data(), static_cast<int>(character.size()),
-                            &unit, 1) != 1)
-        return std::nullopt;
-    return unit;
+// The Shift_JIS bytes of one character (one UTF-16 unit or a surrogate pair); nothing when
+// code page 932 lacks it.
+std::optional<std::string> ShiftJisBytes(std::wstring_view character) {
+    char bytes[4];
+    BOOL lacking = FALSE;
+    const int length = WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, character.data(),
+                                           static_cast<int>(character.size()), bytes, sizeof bytes, nullptr, &lacking);
+    if (length <= 0 || lacking) return std::nullopt;
+    return std::string(bytes, static_cast<size_t>(length));
 }
 
 void Indent(std::string& out, int depth) { out.append(static_cast<size_t>(std::min(depth, kMaxIndent)), '\t'); }
@@ -77,33 +76,26 @@ void WriteBelowRoot(const ExportTree& tree, std::string& out) {
 
 }  // namespace
 
-std::string EscapeXml(std::string_view text) {
-    // The bytes of a character stay as they are only where the ANSI code page is the one whose
-    // plain part the document's encoding is; anything else is named by its Unicode value.
-    const bool shiftJisCodePage = GetACP() == kShiftJisCodePage;
+std::string EscapeXml(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            AppendAscii(c, out);
+        const wchar_t unit = text[i];
+        if (unit < 0x80) {
+            AppendAscii(static_cast<unsigned char>(unit), out);
             ++i;
             continue;
         }
-        size_t length = mbcs::NextCharOffset(text, i) - i;
-        // No double-byte code page uses trail bytes below this; such a byte after a lead byte is
-        // a character of its own (often markup), never the second half of the lead byte's one.
-        if (length == 2 && static_cast<unsigned char>(text[i + 1]) < kLowestTrailByte) length = 1;
-        const std::string_view character = text.substr(i, length);
-        if (shiftJisCodePage && IsShiftJisCharacter(character)) {
-            out.append(character);
-        } else if (const std::optional<char32_t> codePoint = DecodeAnsi(character)) {
-            out += text::Format("&#x%X;", static_cast<unsigned>(*codePoint));
-        } else {
-            // A byte that is no character of the code page (text cut inside a character, bytes of
-            // another encoding): its lead byte is given up, whatever follows is read afresh.
+        const bool pair = IS_HIGH_SURROGATE(unit) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+        const size_t length = pair ? 2 : 1;
+        if (!pair && (IS_HIGH_SURROGATE(unit) || IS_LOW_SURROGATE(unit))) {
             out += '?';
-            length = 1;
+        } else if (const std::optional<std::string> bytes = ShiftJisBytes(text.substr(i, length));
+                   bytes && IsShiftJisCharacter(*bytes)) {
+            out += *bytes;
+        } else {
+            const char32_t codePoint = pair ? 0x10000 + ((unit - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : unit;
+            out += text::Format("&#x%X;", static_cast<unsigned>(codePoint));
         }
         i += length;
     }

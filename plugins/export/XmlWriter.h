@@ -9,10 +9,11 @@
 
 namespace exporter {
 
-// Attribute text: markup characters become references, so no name or URL can break the document.
-// Characters of the ANSI code page that Shift_JIS lacks (the extension rows of code page 932)
-// become numeric references; bytes that are no character at all become "?".
-std::string EscapeXml(std::string_view text);
+// Attribute text in Shift_JIS: markup characters become references, so no name or URL can break
+// the document. Every character Shift_JIS lacks (the extension rows of code page 932, emoji,
+// Hangul, most accented letters) becomes a numeric reference; half a surrogate pair, which is no
+// character at all, becomes "?".
+std::string EscapeXml(std::wstring_view text);
 
 // The whole document for `tree`, whose root label (the favorites folder's path) names the root
 // element.

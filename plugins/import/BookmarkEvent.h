@@ -9,7 +9,8 @@ namespace importer {
 struct BookmarkEvent {
     enum Kind { kItem, kFolder, kClose };
     Kind kind;
-    std::string name;  // items and folders, in the code page
+    // UTF-8, exactly as the source has it (references decoded), whatever the source's encoding.
+    std::string name;  // items and folders
     std::string url;   // items only
 };
 

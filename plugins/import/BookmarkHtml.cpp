@@ -27,6 +27,15 @@ struct Dialect {
 constexpr Dialect kNetscape{"<DT><A HREF=\"", "<DT><H3", true, "</DL", false, true};
 constexpr Dialect kDona{"<LI><A HREF=\"", "<LI>", false, "</UL", true, false};
 
+// How the file's text is encoded. The markup is ASCII either way and is found with the same byte
+// scans; only names and URLs are converted, once, into UTF-8.
+enum class Encoding { kCodePage, kUtf8 };
+
+// A name or URL as UTF-8, its character references decoded.
+std::string FieldText(std::string_view text, Encoding encoding) {
+    return encoding == Encoding::kUtf8 ? DecodeEntities(text) : DecodeEntities(text::AnsiToUtf8(text));
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // The length of the separator tag at the start of `line` ("<HR>", or "<HR NAME=...>" as older
@@ -52,7 +61,7 @@ size_t TextEnd(std::string_view line, size_t from) {
 }
 
 // The three checks of one line, in order, each on what the previous one left of the line.
-void ParseLine(std::string_view line, const Dialect& dialect, BookmarkEvents& events) {
+void ParseLine(std::string_view line, const Dialect& dialect, Encoding encoding, BookmarkEvents& events) {
     if (StartsWith(line, dialect.item)) {
         const size_t urlStart = dialect.item.size();
         const size_t quote = mbcs::Find(line, '"', urlStart);
@@ -60,8 +69,8 @@ void ParseLine(std::string_view line, const Dialect& dialect, BookmarkEvents& ev
         const size_t titleTag = mbcs::Find(line, '>', quote + 1);
         if (titleTag == mbcs::npos) return;
         const size_t end = TextEnd(line, titleTag + 1);
-        events.push_back({BookmarkEvent::kItem, DecodeEntities(line.substr(titleTag + 1, end - titleTag - 1)),
-                          DecodeEntities(line.substr(urlStart, quote - urlStart))});
+        events.push_back({BookmarkEvent::kItem, FieldText(line.substr(titleTag + 1, end - titleTag - 1), encoding),
+                          FieldText(line.substr(urlStart, quote - urlStart), encoding)});
         line.remove_prefix(end);
     }
     if (StartsWith(line, dialect.folder)) {
@@ -72,19 +81,19 @@ void ParseLine(std::string_view line, const Dialect& dialect, BookmarkEvents& ev
             nameStart = tag + 1;
         }
         const size_t end = TextEnd(line, nameStart);
-        events.push_back({BookmarkEvent::kFolder, DecodeEntities(line.substr(nameStart, end - nameStart)), {}});
+        events.push_back({BookmarkEvent::kFolder, FieldText(line.substr(nameStart, end - nameStart), encoding), {}});
         line.remove_prefix(end);
     }
     if (StartsWith(line, dialect.close)) events.push_back({BookmarkEvent::kClose, {}, {}});
 }
 
-BookmarkEvents Parse(std::string_view text, const Dialect& dialect) {
+BookmarkEvents Parse(std::string_view text, const Dialect& dialect, Encoding encoding) {
     BookmarkEvents events;
     Lines lines(text);
     for (std::string_view line; lines.Next(line);) {
         if (dialect.emptyLineEnds && line.empty()) break;
         const std::string_view trimmed = WithoutIndent(WithoutCarriageReturn(line));
-        ParseLine(dialect.separators ? WithoutSeparators(trimmed) : trimmed, dialect, events);
+        ParseLine(dialect.separators ? WithoutSeparators(trimmed) : trimmed, dialect, encoding, events);
     }
     return events;
 }
@@ -109,28 +118,28 @@ bool DeclaresUtf8(std::string_view head) {
 }
 
 // A file that begins with a byte order mark is Unicode in that form, whatever its head declares
-// (a Netscape file saved again as UTF-16 still says charset=UTF-8): its text in the code page.
+// (a Netscape file saved again as UTF-16 still says charset=UTF-8): its text as UTF-8.
 // Nothing for a file without one. Text in a code page practically never begins with these bytes.
 std::optional<std::string> FromMarkedUnicode(std::string_view file) {
-    if (StartsWith(file, kUtf8Mark)) return text::Utf8ToAnsi(file.substr(kUtf8Mark.size()));
+    if (StartsWith(file, kUtf8Mark)) return std::string(file.substr(kUtf8Mark.size()));
     if (StartsWith(file, kUtf16LittleEndianMark))
-        return text::Utf16ToAnsi(file.substr(kUtf16LittleEndianMark.size()), text::ByteOrder::kLittleEndian);
+        return text::Utf16ToUtf8(file.substr(kUtf16LittleEndianMark.size()), text::ByteOrder::kLittleEndian);
     if (StartsWith(file, kUtf16BigEndianMark))
-        return text::Utf16ToAnsi(file.substr(kUtf16BigEndianMark.size()), text::ByteOrder::kBigEndian);
+        return text::Utf16ToUtf8(file.substr(kUtf16BigEndianMark.size()), text::ByteOrder::kBigEndian);
     return std::nullopt;
 }
 
 }  // namespace
 
 BookmarkEvents ParseNetscape(std::string_view file) {
-    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kNetscape);
-    if (DeclaresUtf8(Head(file))) return Parse(text::Utf8ToAnsi(file), kNetscape);
-    return Parse(file, kNetscape);
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kNetscape, Encoding::kUtf8);
+    if (DeclaresUtf8(Head(file))) return Parse(file, kNetscape, Encoding::kUtf8);
+    return Parse(file, kNetscape, Encoding::kCodePage);
 }
 
 BookmarkEvents ParseDona(std::string_view file) {
-    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kDona);
-    return Parse(file, kDona);
+    if (const std::optional<std::string> text = FromMarkedUnicode(file)) return Parse(*text, kDona, Encoding::kUtf8);
+    return Parse(file, kDona, Encoding::kCodePage);
 }
 
 }  // namespace importer

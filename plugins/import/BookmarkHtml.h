@@ -10,8 +10,8 @@
 namespace importer {
 
 // Both kinds of file are code-page text unless they begin with a byte order mark: UTF-8 (as
-// Internet Explorer writes it) or UTF-16 in either byte order (as editors save "Unicode") is
-// brought into the code page first.
+// Internet Explorer writes it) or UTF-16 in either byte order (as editors save "Unicode").
+// Whatever the file's encoding, the events' names and URLs are UTF-8.
 
 // A Netscape bookmark file: items "<DT><A HREF=\"", folders "<DT><H3", nesting closed by "</DL";
 // separators ("<HR>") before any of these on a line are passed over. A file without a byte order

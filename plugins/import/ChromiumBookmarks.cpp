@@ -1,7 +1,5 @@
 #include "ChromiumBookmarks.h"
 
-#include <base/TextEncoding.h>
-
 // The whitespace and string scans with SSE2 where the target has it (every 64-bit one).
 #if defined(__SSE2__) && !defined(RAPIDJSON_SSE2)
 #define RAPIDJSON_SSE2
@@ -260,7 +258,7 @@ bool Collect(std::string& file, NodeCollector& collector) {
 }
 
 // A bookmark without a title is shown by its address, as the browsers show it.
-std::string ItemName(const Node& node) { return text::Utf8ToAnsi(node.name.empty() ? node.url : node.name); }
+std::string ItemName(const Node& node) { return std::string(node.name.empty() ? node.url : node.name); }
 
 // The folder and what lies below it, in file order, without recursion.
 void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name, BookmarkEvents& events) {
@@ -276,18 +274,18 @@ void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name
         const Node& node = nodes[at];
         next.back() = node.nextSibling;
         if (IsFolder(node)) {
-            events.push_back({BookmarkEvent::kFolder, text::Utf8ToAnsi(node.name), {}});
+            events.push_back({BookmarkEvent::kFolder, std::string(node.name), {}});
             next.push_back(node.firstChild);
         } else {
-            events.push_back({BookmarkEvent::kItem, ItemName(node), text::Utf8ToAnsi(node.url)});
+            events.push_back({BookmarkEvent::kItem, ItemName(node), std::string(node.url)});
         }
     }
 }
 
 std::string RootName(const Root& root, const Node& node) {
-    if (!node.name.empty()) return text::Utf8ToAnsi(node.name);
+    if (!node.name.empty()) return std::string(node.name);
     const size_t rank = RootRank(root.key);
-    return rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : text::Utf8ToAnsi(root.key);
+    return std::string(rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : root.key);
 }
 
 }  // namespace

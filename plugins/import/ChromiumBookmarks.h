@@ -13,8 +13,8 @@
 namespace importer {
 
 // The roots that hold anything, as folders in the order the browsers show them (bar, other,
-// mobile, then any further root), each with its content in file order. Names and URLs come into
-// the code page ("?" for what it lacks). Nothing at all for a file that is not whole and of this
+// mobile, then any further root), each with its content in file order, names and URLs in UTF-8
+// as the file has them. Nothing at all for a file that is not whole and of this
 // shape: a browser may be writing it, and half a tree must never pass for the whole one.
 // Strings are decoded in place: `file` is used up.
 std::optional<BookmarkEvents> ParseChromium(std::string& file);

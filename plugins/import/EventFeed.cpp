@@ -1,12 +1,13 @@
 #include "EventFeed.h"
 
 #include <base/ShownName.h>
+#include <base/TextEncoding.h>
 
 #include <vector>
 
 namespace importer {
 
-void FeedEvents(plugin::ImportSink& sink, plugin::ItemHandle source, const BookmarkEvents& events) {
+void FeedEvents(const plugin::HostSink& sink, plugin::ItemHandle source, const BookmarkEvents& events) {
     // The parents of the open folders, innermost last; it grows with the nesting however deep.
     std::vector<plugin::ItemHandle> parents;
     plugin::ItemHandle current = source;  // null inside a refused folder
@@ -14,12 +15,11 @@ void FeedEvents(plugin::ImportSink& sink, plugin::ItemHandle source, const Bookm
         switch (event.kind) {
         case BookmarkEvent::kItem:
             if (current)
-                sink.AddNode(current, names::ShownLabel(event.name).c_str(), event.url.c_str(), plugin::kAddItem);
+                sink.AddItem(current, names::ShownLabel(text::Utf8ToWide(event.name)), text::Utf8ToWide(event.url));
             break;
         case BookmarkEvent::kFolder:
             parents.push_back(current);
-            current = current ? sink.AddNode(current, names::ShownLabel(event.name).c_str(), nullptr, plugin::kAddFolder)
-                              : nullptr;
+            current = current ? sink.AddFolder(current, names::ShownLabel(text::Utf8ToWide(event.name))) : nullptr;
             break;
         case BookmarkEvent::kClose:
             if (!parents.empty()) {

@@ -18,12 +18,13 @@ namespace {
 
 constexpr wchar_t kItemListName[] = L"Item.dat";
 constexpr char kItemListOutOfMemory[] = "メモリを確保できませんでした";
+constexpr unsigned kItemListCodePage = 932;
 
 class Walker {
 public:
     using ItemsFn = void (Walker::*)(const std::wstring& folder, const fav::FolderListing& listing,
                                      plugin::ItemHandle parent);
-    Walker(plugin::ImportSink& sink, ItemsFn items) : sink_(sink), items_(items) {}
+    Walker(const plugin::HostSink& sink, ItemsFn items) : sink_(sink), items_(items) {}
 
     void Walk(const std::wstring& folder, plugin::ItemHandle parent, bool link = false) {
         // A junction or link back to a folder on the way down is shown, not entered again.
@@ -43,19 +44,20 @@ public:
             items = ParseItemDat(*list);
         } catch (const std::bad_alloc&) {
             // This folder's items are lost; the walk goes on with the next folder.
-            sink_.AddNode(parent, kItemListOutOfMemory, plugin::NoURL, plugin::kAddItem);
+            sink_.AddMessage(parent, kItemListOutOfMemory);
             return;
         }
+        // Item.dat is Shift_JIS, whatever the system's code page.
         for (const WwwcItem& item : items)
-            sink_.AddNode(parent, names::ShownLabel(item.title).c_str(), item.url.c_str(), plugin::kAddItem);
+            sink_.AddItem(parent, names::ShownLabel(text::CodePageToWide(item.title, kItemListCodePage)),
+                          text::CodePageToWide(item.url, kItemListCodePage));
     }
 
     void AddShortcuts(const std::wstring& folder, const fav::FolderListing& listing, plugin::ItemHandle parent) {
         for (const fav::ListedEntry& entry : listing.shortcuts) {
             // A shortcut without a URL is still shown, with an empty one.
             const std::wstring file = fsys::Join(folder, entry.name) + shortcut::kWideExtension;
-            const std::string url = shortcut::ReadUrl(file).value_or("");
-            sink_.AddNode(parent, entry.label.c_str(), url.c_str(), plugin::kAddItem);
+            sink_.AddItem(parent, entry.name, shortcut::ReadAddress(file).value_or(L""));
         }
     }
 
@@ -63,29 +65,29 @@ private:
     // Adds each sub-folder and walks it; a folder the host refuses is not walked.
     void AddFolders(const std::wstring& folder, const fav::FolderListing& listing, plugin::ItemHandle parent) {
         for (const fav::ListedEntry& entry : listing.folders) {
-            plugin::ItemHandle child = sink_.AddNode(parent, entry.label.c_str(), nullptr, plugin::kAddFolder);
+            plugin::ItemHandle child = sink_.AddFolder(parent, entry.name);
             if (!child) continue;
             const std::wstring path = fsys::Join(folder, entry.name);
             // Said, not silently left empty.
             if (!fav::IsListable(path))
-                sink_.AddNode(child, fav::kPathTooLong, plugin::NoURL, plugin::kAddItem);
+                sink_.AddMessage(child, fav::kPathTooLong);
             else
                 Walk(path, child, entry.link);
         }
     }
 
-    plugin::ImportSink& sink_;
+    const plugin::HostSink& sink_;
     ItemsFn items_;
     fav::FolderTrail trail_;
 };
 
 }  // namespace
 
-void WalkWwwcFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent) {
+void WalkWwwcFolder(const plugin::HostSink& sink, const std::string& folder, plugin::ItemHandle parent) {
     Walker(sink, &Walker::AddWwwcItems).Walk(text::AnsiToWide(folder), parent);
 }
 
-void WalkFavoritesFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent) {
+void WalkFavoritesFolder(const plugin::HostSink& sink, const std::string& folder, plugin::ItemHandle parent) {
     Walker(sink, &Walker::AddShortcuts).Walk(text::AnsiToWide(folder), parent);
 }
 

@@ -3,13 +3,14 @@
 // come first, then the items, each group sorted by name without regard to case.
 #pragma once
 
-#include <pluginapi/PluginInterface.h>
+#include <plugins/HostSink.h>
 
 #include <string>
 
 namespace importer {
 
-void WalkWwwcFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent);
-void WalkFavoritesFolder(plugin::ImportSink& sink, const std::string& folder, plugin::ItemHandle parent);
+// Folder names are given exactly where the host has the wide calls.
+void WalkWwwcFolder(const plugin::HostSink& sink, const std::string& folder, plugin::ItemHandle parent);
+void WalkFavoritesFolder(const plugin::HostSink& sink, const std::string& folder, plugin::ItemHandle parent);
 
 }  // namespace importer

@@ -1,6 +1,5 @@
 #include "HtmlEntities.h"
 
-#include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
 #include <algorithm>
@@ -12,8 +11,8 @@ struct NamedEntity {
     std::string_view name;
     char value;
 };
-// A no-break space becomes a plain one, as numeric ones do in the conversion into the code page:
-// code page 932 has none, and a "?" in its place would change what the name says.
+// A no-break space becomes a plain one: code page 932 has none, and a "?" in its place would
+// change what the name says where the host takes code-page text.
 constexpr NamedEntity kNamedEntities[] = {{"amp", '&'}, {"lt", '<'},   {"gt", '>'},
                                           {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
 
@@ -37,7 +36,8 @@ size_t AppendNumeric(std::string_view text, std::string& out) {
         value = std::min<char32_t>(value * (hex ? 16 : 10) + static_cast<char32_t>(digit), 0x110000);
     }
     if (end == digits || end == text.size() || text[end] != ';') return 0;
-    const std::optional<std::string> character = text::CodePointToAnsi(value);
+    constexpr char32_t kNoBreakSpace = 0xA0;
+    const std::optional<std::string> character = text::CodePointToUtf8(value == kNoBreakSpace ? U' ' : value);
     if (!character) return 0;
     out += *character;
     return end + 1;
@@ -60,12 +60,12 @@ size_t AppendReference(std::string_view text, std::string& out) {
 }  // namespace
 
 std::string DecodeEntities(std::string_view text) {
-    size_t amp = mbcs::Find(text, '&');
-    if (amp == mbcs::npos) return std::string(text);
+    size_t amp = text.find('&');
+    if (amp == std::string_view::npos) return std::string(text);
     std::string out;
     out.reserve(text.size());
     size_t done = 0;
-    for (; amp != mbcs::npos; amp = mbcs::Find(text, '&', done)) {
+    for (; amp != std::string_view::npos; amp = text.find('&', done)) {
         out.append(text.substr(done, amp - done));
         const size_t used = AppendReference(text.substr(amp), out);
         if (used == 0) out += '&';

@@ -7,9 +7,9 @@
 namespace importer {
 
 // Decodes &amp; &lt; &gt; &quot; &apos; &nbsp; and numeric references ("&#39;", "&#233;",
-// "&#xE9;"); numeric ones become code-page text as text::CodePointToAnsi makes it. A no-break
-// space, named or numeric, becomes a plain blank. Anything else, including a reference without
-// its ";" or of a value that is no character, stays as written.
+// "&#x1F600;") in UTF-8 text. A no-break space, named or numeric, becomes a plain blank.
+// Anything else, including a reference without its ";" or of a value that is no character,
+// stays as written.
 std::string DecodeEntities(std::string_view text);
 
 }  // namespace importer

@@ -72,7 +72,7 @@ int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
         AddMessage(parent, kNotBookmarkFile);
         return 1;
     }
-    FeedEvents(*sink_, parent, *events);
+    FeedEvents(plugin::HostSink(*sink_), parent, *events);
     return 0;
 }
 
@@ -92,10 +92,11 @@ int ImportHandler::RunFolder(char* path, plugin::ItemHandle parent) {
     // 0x5C of a double-byte name is no backslash.
     const std::string folder = path::WithoutTrailingSeparator(path);
     path[folder.size()] = '\0';
+    const plugin::HostSink host(*sink_);
     if (wwwc)
-        WalkWwwcFolder(*sink_, folder, parent);
+        WalkWwwcFolder(host, folder, parent);
     else
-        WalkFavoritesFolder(*sink_, folder, parent);
+        WalkFavoritesFolder(host, folder, parent);
     return 0;
 }
 

@@ -1,4 +1,4 @@
-// WWWC's item list "Item.dat": one item per line, fields separated by tabs, in the code page.
+// WWWC's item list "Item.dat": one item per line, fields separated by tabs, in Shift_JIS.
 #pragma once
 
 #include <string>

@@ -17,30 +17,35 @@ namespace {
 std::string Utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
 // A tree with names that need escaping, Shift-JIS trail bytes 0x5C (表, ソ), code page 932's own
-// characters (①, 髙), empty folders, a chain of folders deeper than any fixed stack, and what an
-// export leaves out; `outline` gets what an import of the file must show, as FakeTree::Outline
-// writes it (one space of indent per level).
-void FillRoundTripTree(FakeTree& tree, std::string& outline) {
+// characters (①, 髙), text beyond the code page (emoji outside the BMP, Hangul, accents), empty
+// folders, a chain of folders deeper than any fixed stack, and what an export leaves out;
+// `outline` gets what an import of the file must show, as FakeTree::WideOutline writes it (one
+// space of indent per level).
+void FillRoundTripTree(FakeTree& tree, std::wstring& outline) {
     using namespace exporttest;
     constexpr int kLevels = 300;
-    const auto top = tree.Folder(tree.root(), "ソフト & <R&D> \"q\" 'a'");
-    outline += "+ソフト & <R&D> \"q\" 'a'\n";
-    tree.Shortcut(top, "A & B", "http://example.com/?a=1&b=\"2\"&c=<3>&d='4'");
-    outline += " A & B http://example.com/?a=1&b=\"2\"&c=<3>&d='4'\n";
-    tree.Folder(top, "空");
-    outline += " +空\n";
-    auto folder = tree.Folder(top, "表示");
-    outline += " +表示\n";
+    const auto top = tree.Folder(tree.root(), std::wstring(L"ソフト & <R&D> \"q\" 'a'"));
+    outline += L"+ソフト & <R&D> \"q\" 'a'\n";
+    tree.Shortcut(top, std::wstring(L"A & B"), std::wstring(L"http://example.com/?a=1&b=\"2\"&c=<3>&d='4'"));
+    outline += L" A & B http://example.com/?a=1&b=\"2\"&c=<3>&d='4'\n";
+    tree.Folder(top, std::wstring(L"空"));
+    outline += L" +空\n";
+    auto folder = tree.Folder(top, std::wstring(L"表示"));
+    outline += L" +表示\n";
     for (int level = 1; level <= kLevels; ++level) {
-        folder = tree.Folder(folder, text::Format("level %d", level));
-        outline += std::string(static_cast<size_t>(level + 1), ' ') + text::Format("+level %d\n", level);
+        folder = tree.Folder(folder, L"level " + std::to_wstring(level));
+        outline += std::wstring(static_cast<size_t>(level + 1), L' ') + L"+level " + std::to_wstring(level) + L"\n";
     }
-    tree.Shortcut(folder, "bottom", "http://bottom/");
-    outline += std::string(kLevels + 2, ' ') + "bottom http://bottom/\n";
+    tree.Shortcut(folder, std::wstring(L"bottom"), std::wstring(L"http://bottom/"));
+    outline += std::wstring(kLevels + 2, L' ') + L"bottom http://bottom/\n";
     tree.Add(tree.Add(tree.root(), kSource, "BookMark"), kImportedItem, "imported", "http://i/");
     tree.Add(tree.root(), kImportedItem, "message");
-    tree.Shortcut(tree.root(), "\x87\x40 \xFB\xFC", "http://example.com/%E9%AB%99");
-    outline += "\x87\x40 \xFB\xFC http://example.com/%E9%AB%99\n";
+    tree.Shortcut(tree.root(), std::wstring(L"① 髙"), std::wstring(L"http://example.com/%E9%AB%99"));
+    outline += L"① 髙 http://example.com/%E9%AB%99\n";
+    const auto party = tree.Folder(tree.root(), std::wstring(L"\U0001F600 Party"));
+    outline += L"+\U0001F600 Party\n";
+    tree.Shortcut(party, std::wstring(L"한국어 Café \U0001F389"), std::wstring(L"https://ko.example/한국?q=é"));
+    outline += L" 한국어 Café \U0001F389 https://ko.example/한국?q=é\n";
 }
 
 }  // namespace
@@ -73,8 +78,8 @@ TEST(HtmlExport, WritesUtf8WithItsCharsetAndEveryMarkupCharacterEscaped) {
 }
 
 TEST(HtmlExport, ReadsBackThroughTheImportAsTheSameTree) {
-    FakeTree tree;
-    std::string expected;
+    FakeTree tree(L"C:\\Favorites", true);
+    std::wstring expected;
     FillRoundTripTree(tree, expected);
     testutil::TempDir dir;
     const std::string file = dir / "bookmarks.html";
@@ -85,13 +90,13 @@ TEST(HtmlExport, ReadsBackThroughTheImportAsTheSameTree) {
     const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(importLibrary.get(), plugin::kImportExport);
     plugin::FormatHandler* handler = nullptr;
     ASSERT_TRUE(create && create("NSBM", &handler) == 0 && handler);
-    FakeTree imported;
+    FakeTree imported(L"C:\\Favorites", true);
     const auto source = imported.Add(imported.root(), exporttest::kSource, "BookMark");
     handler->SetSink(&imported);
     std::string path = file;
     EXPECT_EQ(handler->Run(path.data(), source), 0);
     handler->Release();
-    EXPECT_EQ(imported.Outline(source), expected);
+    EXPECT_EQ(imported.WideOutline(source), expected);
 }
 
 TEST(HtmlSamples, WriteSamplesForTheHtmlParserCheck) {
@@ -99,11 +104,11 @@ TEST(HtmlSamples, WriteSamplesForTheHtmlParserCheck) {
     testutil::RemoveTree(folder);
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     const win::UniqueModule library = exporttest::LoadPlugin(plugin::kExportLibrary);
-    FakeTree tree;
-    std::string outline;
+    FakeTree tree(L"C:\\Favorites", true);
+    std::wstring outline;
     FillRoundTripTree(tree, outline);
     ASSERT_EQ(exporttest::RunExport(library.get(), "NSBM", tree, (folder + "\\tree.html").c_str()), 0);
-    ASSERT_TRUE(testutil::WriteBytes(folder + "\\tree.expected", text::AnsiToUtf8(outline)));
+    ASSERT_TRUE(testutil::WriteBytes(folder + "\\tree.expected", text::WideToUtf8(outline)));
     FakeTree empty;
     ASSERT_EQ(exporttest::RunExport(library.get(), "NSBM", empty, (folder + "\\empty.html").c_str()), 0);
     ASSERT_TRUE(testutil::WriteBytes(folder + "\\empty.expected", ""));

@@ -89,6 +89,9 @@ TEST_F(WwwcExport, ImportPluginReadsAnExportBackAsTheSameTree) {
     const auto import = win::ProcAddress<plugin::CreateHandlerFunction>(importer.get(), plugin::kImportExport);
     if (!import) GTEST_SKIP() << "..\\bin\\tlImport.dll (with its \"import\") is not built yet";
 
+    // Folder names are exact; Item.dat, Shift_JIS, keeps what that has (①) and "?" for the rest.
+    tree.wide = true;
+    tree.Shortcut(tree.Folder(tree.root(), std::wstring(L"한국 \U0001F600")), std::wstring(L"Café ①"), std::wstring(L"http://k/"));
     const auto banana = tree.Folder(tree.root(), "Banana");
     tree.Shortcut(banana, "表計算 & more", "http://example.com/?a=1&b=2");
     tree.Shortcut(tree.Folder(banana, "ソフト"), "深い", "http://deep/");
@@ -96,9 +99,10 @@ TEST_F(WwwcExport, ImportPluginReadsAnExportBackAsTheSameTree) {
     tree.Shortcut(tree.Folder(tree.root(), "apple"), "a", "http://a/");
     tree.Shortcut(tree.root(), "zzz top", "http://top/");
     tree.Shortcut(tree.root(), "aaa top", "http://top2/");
-    ASSERT_EQ(RunExport(LoadPlugin(plugin::kExportLibrary).get(), "WWWC", tree, dir.path().c_str()), 0);
+    // In this process, where a message box would be answered rather than wait for a user.
+    ASSERT_EQ(exporter::ExportWwwc(tree, dir.path().c_str()), 0);
 
-    FakeTree back;
+    FakeTree back(L"C:\\Favorites", true);
     const auto source = back.Add(back.root(), kSource, "WWWC");
     plugin::FormatHandler* handler = nullptr;
     ASSERT_EQ(import("WWWC", &handler), 0);
@@ -106,14 +110,18 @@ TEST_F(WwwcExport, ImportPluginReadsAnExportBackAsTheSameTree) {
     EXPECT_EQ(handler->Run(exported.data(), source), 0);
     handler->Release();
     // The import lists each folder's subfolders first, sorted by name, then its items in order.
-    EXPECT_EQ(back.Outline(source),
-              "+apple\n"
-              " a http://a/\n"
-              "+Banana\n"
-              " +ソフト\n"
-              "  深い http://deep/\n"
-              " 表計算 & more http://example.com/?a=1&b=2\n"
-              " second http://second/\n"
-              "zzz top http://top/\n"
-              "aaa top http://top2/\n");
+    // Held apart from the check, whose text is quoted in the narrow character set.
+    const std::wstring expected =
+              L"+한국 \U0001F600\n"
+              L" Caf? ① http://k/\n"
+              L"+apple\n"
+              L" a http://a/\n"
+              L"+Banana\n"
+              L" +ソフト\n"
+              L"  深い http://deep/\n"
+              L" 表計算 & more http://example.com/?a=1&b=2\n"
+              L" second http://second/\n"
+              L"zzz top http://top/\n"
+              L"aaa top http://top2/\n";
+    EXPECT_EQ(back.WideOutline(source), expected);
 }

@@ -83,26 +83,24 @@ TEST(XmlExport, DeepFoldersAndLongTextAreWrittenWhole) {
         closing = tabs + "</フォルダ>\r\n" + closing;
     }
     tree.Shortcut(folder, label, url);
-    expected += std::string(12, '\t') + "<アイテム 名前=\"" + label + "\" url=\"" + exporter::EscapeXml(url) + "\"/>\r\n";
+    expected += std::string(12, '\t') + "<アイテム 名前=\"" + label + "\" url=\"http://example.com/" + std::string(2000, 'a') + "?x=1&amp;y=2\"/>\r\n";
     EXPECT_EQ(Exported(tree), expected + closing + "</ルート>");
 }
 
-TEST(XmlEscape, MarkupAndControlCharactersNeverReachTheDocumentRaw) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"<a href=\"x\">&", "&lt;a href=&quot;x&quot;&gt;&amp;"},
-        {"it's", "it's"},
-        {"表&ソ", "表&amp;ソ"},                      // trail bytes 0x5C stay with their characters
-        {"\x81&x", "?&amp;x"},                       // a lead byte without its trail byte is no character
-        {"a\xE3", "a?"},                             // ... also at the very end
-        {"\xC3\xA0", "\xC3?"},                       // UTF-8 "à": ﾃ is Shift_JIS, 0xA0 nothing at all
-        {"\x85\x40!", "?@!"},                        // a cell code page 932 leaves empty
+TEST(XmlEscape, MarkupAndControlCharactersNeverReachTheDocumentRawNorWhatShiftJisLacks) {
+    const std::pair<std::wstring, std::string> cases[] = {
+        {L"<a href=\"x\">&", "&lt;a href=&quot;x&quot;&gt;&amp;"},
+        {L"it's", "it's"},
+        {L"表&ソ", "表&amp;ソ"},                       // trail bytes 0x5C stay with their characters
+        {L"\xD800x\xDC00", "?x?"},                    // half a surrogate pair is no character
         // Code page 932's extension rows, which Shift_JIS readers refuse: ①, ㈱ (NEC), 髙 (IBM).
-        {"\x87\x40\x87\x8A\xFB\xFC", "&#x2460;&#x3231;&#x9AD9;"},
-        {"\x81\x60\x81\xCA", "\x81\x60\x81\xCA"},       // 〜 ¬: valid in both, kept as they are
-        {"a\tb\r\nc", "a&#9;b&#13;&#10;c"},          // kept through attribute normalisation
-        {std::string("a\x01\x1F", 3) + "b", "ab"},  // not representable in XML 1.0
+        {L"①㈱髙", "&#x2460;&#x3231;&#x9AD9;"},
+        {L"\xFF5E\xFFE2", "\x81\x60\x81\xCA"},          // 〜 ¬ of code page 932: valid in both, kept
+        {L"\U0001F600 한국 Café", "&#x1F600; &#xD55C;&#xAD6D; Caf&#xE9;"},  // beyond the code page
+        {L"a\tb\r\nc", "a&#9;b&#13;&#10;c"},            // kept through attribute normalisation
+        {L"a\x01\x1F" L"b", "ab"},                      // not representable in XML 1.0
     };
-    for (const auto& [text, escaped] : cases) EXPECT_EQ(exporter::EscapeXml(text), escaped) << text;
+    for (const auto& [text, escaped] : cases) EXPECT_EQ(exporter::EscapeXml(text), escaped) << escaped;
 }
 
 TEST(DocumentExport, FileThatCannotBeWrittenIsReportedAndAnEarlierOneKept) {
@@ -177,13 +175,15 @@ TEST(XmlSamples, WriteSamplesForTheXmlCheck) {
                                      "アイテム\t<tag> \"q\"\thttp://x/?q=\"<b>\"&r='s'\n"
                                      "フォルダ\tEmpty\n"
                                      "アイテム\tダブル\"クォート & <山括弧>\thttp://example.com/a?b=\"c\"&d=<e>&f='g'\n"));
-    // Characters only code page 932 has (①, ㈱, 髙) and a stray byte (UTF-8 "à" in the URL). The
-    // expected text is UTF-8: Shift_JIS has no bytes for these characters, only references do.
-    FakeTree extended("お気に入り \x87\x40");
-    extended.Shortcut(extended.Folder(extended.root(), "\x87\x8A 会社"), "\xFB\xFC橋", "http://example.com/caf\xC3\xA0?q=\x87\x40");
+    // Characters only code page 932 has (①, ㈱, 髙) and characters beyond it (emoji outside the
+    // BMP, Hangul, accents), exactly through the wide calls. The expected text is UTF-8: Shift_JIS
+    // has no bytes for these characters, only references do.
+    FakeTree extended(L"お気に入り ①", true);
+    extended.Shortcut(extended.Folder(extended.root(), std::wstring(L"㈱ 会社 \U0001F600")), std::wstring(L"髙橋 한국어 Café"),
+                      std::wstring(L"http://example.com/café?q=①"));
     ASSERT_EQ(exporttest::RunExport(library.get(), "XML", extended, (folder + "\\extended.xml").c_str()), 0);
-    constexpr std::u8string_view kExtended = u8"ルート\tお気に入り ①\nフォルダ\t㈱ 会社\n"
-                                             u8"アイテム\t髙橋\thttp://example.com/cafﾃ??q=①\n";
+    constexpr std::u8string_view kExtended = u8"ルート\tお気に入り ①\nフォルダ\t㈱ 会社 😀\n"
+                                             u8"アイテム\t髙橋 한국어 Café\thttp://example.com/café?q=①\n";
     ASSERT_TRUE(testutil::WriteBytes(folder + "\\extended.expected-utf8", std::string(kExtended.begin(), kExtended.end())));
     FakeTree empty("C:\\Fav");
     ASSERT_EQ(exporttest::RunExport(library.get(), "XML", empty, (folder + "\\empty.xml").c_str()), 0);

@@ -1,9 +1,12 @@
 // Test helpers for the import plug-in: the library loaded from bin\ as the hosts load it, and a
-// host sink that records what an import adds as a tree in memory.
+// host sink that records what an import adds as a tree in memory: an older host with the ANSI
+// calls only (its QueryInterface says E_NOINTERFACE), or, with `wide` set, one that offers the
+// wide calls too.
 #pragma once
 
 #include <base/Handles.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <pluginapi/PluginInterface.h>
 
 #include <gtest/gtest.h>
@@ -18,22 +21,29 @@ namespace importtest {
 
 using plugin::ItemHandle;
 
-class RecordingSink final : public plugin::ImportSink {
+class RecordingSink final : public plugin::WideImportSink {
 public:
     struct Node {
         std::string name;
         bool folder = false;
         std::optional<std::string> url;  // none for a message item (NoURL)
         std::vector<const Node*> children;
+        std::wstring wideName, wideUrl;  // as given, or the ANSI ones converted
     };
 
-    RecordingSink() : nodes_(1), folders_{&nodes_.front()} {}
+    explicit RecordingSink(bool offersWide = false) : wide(offersWide), nodes_(1), folders_{&nodes_.front()} {}
     ItemHandle source() { return Handle(&nodes_.front()); }
 
     // What was added below the source, one line per node, two spaces of indent per level:
     // "+folder", "title <url>", "! message" (an item without URL).
     std::string Outline() const {
         std::string out;
+        Describe(nodes_.front(), 0, out);
+        return out;
+    }
+    // The same, exactly as added through the wide calls.
+    std::wstring WideOutline() const {
+        std::wstring out;
         Describe(nodes_.front(), 0, out);
         return out;
     }
@@ -60,11 +70,16 @@ public:
         return count - (folders ? 0 : 1);  // the source is no item
     }
 
+    bool wide;                              // answers QueryInterface for the wide calls
+    bool usedAnsiAdd = false;               // AddNode was called (not counting message items)
     std::set<std::string> refusedFolders;  // AddNode refuses these, as a full tree would
     int releases = 0;
     bool usedForeignHandle = false;  // AddNode under a handle this sink never gave out
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object = wide && IsEqualIID(iid, plugin::IID_WideImportSink) ? static_cast<plugin::WideImportSink*>(this) : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return E_NOTIMPL; }
     ULONG STDMETHODCALLTYPE Release() override {
         ++releases;
@@ -78,27 +93,53 @@ public:
     BOOL STDMETHODCALLTYPE GetURL(ItemHandle, char*, int) override { return FALSE; }
     BOOL STDMETHODCALLTYPE IsFolder(ItemHandle) override { return FALSE; }
     ItemHandle STDMETHODCALLTYPE AddNode(ItemHandle parent, const char* name, const char* url, int kind) override {
+        usedAnsiAdd |= url != plugin::NoURL;
+        const bool hasUrl = kind == plugin::kAddItem && url != plugin::NoURL;
+        const std::optional<std::string> text = hasUrl ? std::optional<std::string>(url ? url : "(null)") : std::nullopt;
+        return Add(parent, name, text, name ? text::AnsiToWide(name) : L"", text ? text::AnsiToWide(*text) : L"", kind);
+    }
+    BOOL STDMETHODCALLTYPE GetTextW(ItemHandle, wchar_t*, int) override { return FALSE; }
+    BOOL STDMETHODCALLTYPE GetURLW(ItemHandle, wchar_t*, int) override { return FALSE; }
+    ItemHandle STDMETHODCALLTYPE AddNodeW(ItemHandle parent, const wchar_t* name, const wchar_t* url, int kind) override {
+        const bool hasUrl = kind == plugin::kAddItem && url != plugin::NoURLW;
+        const std::wstring wideUrl = hasUrl && url ? url : L"";
+        const std::string ansiName = name ? text::WideToAnsi(name) : "";
+        return Add(parent, name ? ansiName.c_str() : nullptr,
+                   hasUrl ? std::optional<std::string>(text::WideToAnsi(wideUrl)) : std::nullopt, name ? name : L"",
+                   wideUrl, kind);
+    }
+
+private:
+    ItemHandle Add(ItemHandle parent, const char* name, const std::optional<std::string>& url, const std::wstring& wideName,
+                   const std::wstring& wideUrl, int kind) {
         const auto known = folders_.find(reinterpret_cast<Node*>(parent));
         Node* folder = known == folders_.end() ? nullptr : *known;
         usedForeignHandle |= !folder;
         if (!folder || !name || (kind != plugin::kAddFolder && kind != plugin::kAddItem)) return nullptr;
         if (kind == plugin::kAddFolder && refusedFolders.count(name)) return nullptr;
-        Node& added = nodes_.emplace_back(Node{name, kind == plugin::kAddFolder, std::nullopt, {}});
-        if (kind == plugin::kAddItem && url != plugin::NoURL) added.url = url ? url : "(null)";
+        Node& added = nodes_.emplace_back(Node{name, kind == plugin::kAddFolder, url, {}, wideName, wideUrl});
         folder->children.push_back(&added);
         if (added.folder) folders_.insert(&added);
         return kind == plugin::kAddFolder ? Handle(&added) : reinterpret_cast<ItemHandle>(1);
     }
-
-private:
     static ItemHandle Handle(const Node* node) { return reinterpret_cast<ItemHandle>(const_cast<Node*>(node)); }
-    static void Describe(const Node& node, size_t depth, std::string& out) {
+    template <typename Char>
+    static void Describe(const Node& node, size_t depth, std::basic_string<Char>& out) {
+        constexpr bool kWide = sizeof(Char) > 1;
         for (const Node* child : node.children) {
-            out += std::string(depth * 2, ' ');
+            const auto& name = [&]() -> const std::basic_string<Char>& {
+                if constexpr (kWide) return child->wideName; else return child->name;
+            }();
+            const auto& url = [&]() -> const std::basic_string<Char>& {
+                if constexpr (kWide) return child->wideUrl; else return *child->url;
+            }();
+            out += std::basic_string<Char>(depth * 2, Char(' '));
             if (child->folder)
-                out += "+" + child->name + "\n";
+                out += Char('+') + name + Char('\n');
+            else if (child->url)
+                out += name + Char(' ') + Char('<') + url + Char('>') + Char('\n');
             else
-                out += child->url ? child->name + " <" + *child->url + ">\n" : "! " + child->name + "\n";
+                out += Char('!') + (Char(' ') + name) + Char('\n');
             Describe(*child, depth + 1, out);
         }
     }

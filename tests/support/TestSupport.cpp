@@ -3,6 +3,7 @@
 #include <base/Path.h>
 #include <base/TextEncoding.h>
 #include <settings/TreeSettings.h>
+#include <tree/TreeImportSink.h>
 
 #include <algorithm>
 #include <atomic>
@@ -358,6 +359,20 @@ HTREEITEM Child(const CFavTreeView& tree, HTREEITEM node, const std::string& lab
     for (HTREEITEM child = TreeView_GetChild(tree.hwnd(), node); child; child = TreeView_GetNextSibling(tree.hwnd(), child))
         if (tree.Label(child) == label) return child;
     return nullptr;
+}
+
+bool ImportSource(CFavTreeView& tree, HTREEITEM source, const char* code, const std::string& file) {
+    const std::string library = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\tlImport.dll");
+    const win::UniqueModule module(LoadLibraryA(library.c_str()));
+    const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kImportExport);
+    plugin::FormatHandler* handler = nullptr;
+    if (!create || create(code, &handler) != 0) return false;
+    TreeImportSink sink(tree);
+    handler->SetSink(&sink);
+    std::string location = file;
+    const int result = handler->Run(location.data(), source);
+    handler->Release();
+    return result == 0;
 }
 
 HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels) {

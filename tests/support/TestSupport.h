@@ -135,6 +135,10 @@ HTREEITEM Child(const CFavTreeView& tree, HTREEITEM node, const std::string& lab
 // Follows labels from the root: Node(tree, {"a", "b"}).
 HTREEITEM Node(const CFavTreeView& tree, const std::vector<std::string>& labels);
 
+// Reads the source `file` of format `code` below `source` with the import plug-in as built
+// (bin\tlImport.dll) through the tree's sink, as opening a source does; false when it failed.
+bool ImportSource(CFavTreeView& tree, HTREEITEM source, const char* code, const std::string& file);
+
 // Writes `content` as tolvak.ini into `dir` and returns its path.
 std::string WriteSettings(const TempDir& dir, const std::string& content);
 

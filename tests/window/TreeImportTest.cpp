@@ -17,27 +17,85 @@ struct ImportFixture : testutil::TreeFixture {
 
 }  // namespace
 
-TEST_F(ImportFixture, SinkAddsImportedFoldersAndItemsWithOrWithoutUrl) {
+// A plug-in of before the wide calls: it knows ImportSink alone, and reads back what it added.
+class AnsiOnlyPlugIn final : public plugin::FormatHandler {
+public:
+    std::string folderLabel;
+
+    int STDMETHODCALLTYPE Release() override { return sink_->Release(), 0; }
+    int STDMETHODCALLTYPE Kind(int) override { return 0; }
+    int STDMETHODCALLTYPE SetSink(plugin::ImportSink* sink) override { return sink_ = sink, 0; }
+    int STDMETHODCALLTYPE Run(char*, plugin::ItemHandle parent) override {
+        plugin::ItemHandle folder = sink_->AddNode(parent, "フォルダ", nullptr, plugin::kAddFolder);
+        if (!folder || !sink_->AddNode(folder, "表計算", "http://example.com/表?a=1&b=2", plugin::kAddItem) ||
+            !sink_->AddNode(folder, "読めません", plugin::NoURL, plugin::kAddItem) ||
+            sink_->AddNode(folder, "x", "http://x/", 3))
+            return 1;
+        char label[64];
+        if (sink_->GetText(folder, label, sizeof label)) folderLabel = label;
+        return 0;
+    }
+
+private:
+    plugin::ImportSink* sink_ = nullptr;
+};
+
+TEST_F(ImportFixture, PlugInWithAnsiCallsOnlyAddsFoldersAndItemsWithOrWithoutUrl) {
     CFavTreeView& tree = Load("BookMark=C:\\bm.htm\r\n");
-    TreeImportSink sink(tree);
     HTREEITEM source = testutil::Node(tree, {"Netscape BookMark"});
+    AnsiOnlyPlugIn plugIn;
+    TreeImportSink sink(tree);
+    plugIn.SetSink(&sink);
+    std::string location = "C:\\bm.htm";
+    ASSERT_EQ(plugIn.Run(location.data(), source), 0);
+    plugIn.Release();
+    EXPECT_EQ(plugIn.folderLabel, "フォルダ");
 
-    HTREEITEM folder = sink.AddNode(source, "フォルダ", nullptr, plugin::kAddFolder);
-    ASSERT_NE(folder, nullptr);
+    const HTREEITEM folder = testutil::Node(tree, {"Netscape BookMark", "フォルダ"});
     EXPECT_EQ(tree.KindOf(folder), fav::kImportedFolder);
-    EXPECT_NE(sink.AddNode(folder, "表計算", "http://example.com/?a=1&b=2", plugin::kAddItem), nullptr);
-    EXPECT_NE(sink.AddNode(folder, "読めません", plugin::NoURL, plugin::kAddItem), nullptr);
-    EXPECT_EQ(sink.AddNode(folder, "x", "http://x/", 3), nullptr);
     EXPECT_EQ(ChildLabels(tree, folder), (std::vector<std::string>{"表計算", "読めません"}));
-
     const HTREEITEM item = testutil::Node(tree, {"Netscape BookMark", "フォルダ", "表計算"});
     const HTREEITEM message = testutil::Node(tree, {"Netscape BookMark", "フォルダ", "読めません"});
     EXPECT_EQ(tree.KindOf(item), fav::kImportedItem);
-    EXPECT_EQ(tree.NodeUrl(item), "http://example.com/?a=1&b=2");
+    EXPECT_EQ(tree.FileName(item), L"表計算");
+    EXPECT_EQ(tree.NodeAddress(item), L"http://example.com/表?a=1&b=2");
+    EXPECT_EQ(tree.NodeUrl(item), "http://example.com/表?a=1&b=2");
     EXPECT_EQ(tree.IndexOf(message), fav::kNoUrlIndex);
     EXPECT_FALSE(tree.NodeUrl(message).has_value());
     TreeView_SelectItem(tree.hwnd(), message);
     EXPECT_EQ(host.StatusText(), "Error : 読めません");
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(ImportFixture, ChromiumAndNetscapeTitlesShowExactlyWithTheirExactAddress) {
+    const std::string title = reinterpret_cast<const char*>(u8"😀 Party 한국어 Café ①髙");
+    const std::string url = reinterpret_cast<const char*>(u8"https://ko.example/한국");
+    const std::string netscape = dir.WriteFile("bm.htm", "\xEF\xBB\xBF<DL><p>\n<DT><A HREF=\"" + url + "\">" + title + "</A>\n");
+    const std::string chromium = dir.WriteFile("Bookmarks", R"({"roots": {"bookmark_bar": {"type": "folder", "name": "bar", )"
+                                                            R"("children": [{"type": "url", "name": ")" + title +
+                                                                R"(", "url": ")" + url + R"("}]}}})");
+    CFavTreeView& tree = Load("BookMark=" + netscape + "\r\nChromiumBookMark=" + chromium + "\r\n");
+    const std::wstring exactTitle = L"\U0001F600 Party 한국어 Café ①髙", exactUrl = L"https://ko.example/한국";
+    const struct {
+        const char* source;
+        const char* code;
+        std::string file;
+        std::vector<std::string> below;  // the way from the source to the item
+    } cases[] = {
+        {"Netscape BookMark", "NSBM", netscape, {}},
+        {"Chromium BookMark", "CRBM", chromium, {"bar"}},
+    };
+    for (const auto& c : cases) {
+        HTREEITEM node = testutil::Node(tree, {c.source});
+        ASSERT_TRUE(testutil::ImportSource(tree, node, c.code, c.file)) << c.code;
+        for (const std::string& label : c.below) node = testutil::Child(tree, node, label);
+        const HTREEITEM item = node ? TreeView_GetChild(tree.hwnd(), node) : nullptr;
+        ASSERT_NE(item, nullptr) << c.code;
+        // Read back through the wide tree message, as the control holds it.
+        EXPECT_EQ(tree.FileName(item), exactTitle) << c.code;
+        EXPECT_EQ(tree.NodeAddress(item), exactUrl) << c.code;
+        EXPECT_EQ(tree.NodeUrl(item), "https://ko.example/??") << c.code;  // what older callers get
+    }
     EXPECT_TRUE(messages.texts().empty());
 }
 
@@ -92,6 +150,17 @@ TEST_F(ImportFixture, SinkReadsTheTreeAsPlugInsSeeIt) {
     void* object = &sink;
     EXPECT_EQ(sink.QueryInterface(IID_IUnknown, &object), E_NOTIMPL);
     EXPECT_EQ(object, nullptr);
+    // The wide calls: the same sink, cut between characters in UTF-16 units.
+    ASSERT_EQ(sink.QueryInterface(plugin::IID_WideImportSink, &object), S_OK);
+    auto* wide = static_cast<plugin::WideImportSink*>(object);
+    EXPECT_EQ(static_cast<plugin::ImportSink*>(wide), &sink);
+    wchar_t wideText[3];
+    ASSERT_TRUE(wide->GetTextW(shortcut, wideText, 3));
+    EXPECT_STREQ(wideText, L"表計");
+    wchar_t wideUrl[64];
+    ASSERT_TRUE(wide->GetURLW(shortcut, wideUrl, 64));
+    EXPECT_STREQ(wideUrl, L"http://example.com/sheet");
+    EXPECT_FALSE(wide->GetURLW(folder, wideUrl, 64));
 }
 
 TEST_F(ImportFixture, WithoutThePlugInASourceOpensEmptyAndSilently) {

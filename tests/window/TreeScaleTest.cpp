@@ -17,21 +17,6 @@ namespace {
 // Measured about 2.5 s each here (the tree view's own removal dominates); room for a busy machine.
 constexpr ULONGLONG kSecondsAllowed = 10;
 
-// Reads a Netscape bookmark file below `source`, as opening the source does.
-bool ImportNetscapeFile(CFavTreeView& tree, HTREEITEM source, const std::string& file) {
-    const std::string library = path::ReplaceFileName(path::ModuleFile(nullptr), "..\\bin\\tlImport.dll");
-    const win::UniqueModule module(LoadLibraryA(library.c_str()));
-    const auto create = win::ProcAddress<plugin::CreateHandlerFunction>(module.get(), plugin::kImportExport);
-    plugin::FormatHandler* handler = nullptr;
-    if (!create || create("NSBM", &handler) != 0) return false;
-    TreeImportSink sink(tree);
-    handler->SetSink(&sink);
-    std::string location = file;
-    const int result = handler->Run(location.data(), source);
-    handler->Release();
-    return result == 0;
-}
-
 ULONGLONG MillisecondsFor(const std::function<void()>& action) {
     const ULONGLONG start = GetTickCount64();
     action();
@@ -65,7 +50,7 @@ TEST_F(ScaleFixture, SeventyThousandBookmarksAllShowAndTheLastOpensItsOwnUrl) {
     ASSERT_TRUE(browser.ok());
     CFavTreeView& tree = Load("BookMark=" + file + "\r\n[General]\r\nBrowser=" + browser.program() + "\r\n");
     HTREEITEM source = testutil::Node(tree, {"Netscape BookMark"});
-    ASSERT_TRUE(ImportNetscapeFile(tree, source, file));
+    ASSERT_TRUE(testutil::ImportSource(tree, source, "NSBM", file));
 
     int shown = 0;
     HTREEITEM last = nullptr;
@@ -85,7 +70,7 @@ TEST_F(ScaleFixture, TreeHoldingAHundredThousandLevelSourceReloadsAndClosesInSec
     CFavTreeView& tree = Load("BookMark=" + file + "\r\n");
     HWND window = tree.hwnd();
     HTREEITEM at = testutil::Node(tree, {"Netscape BookMark"});
-    ASSERT_TRUE(ImportNetscapeFile(tree, at, file));
+    ASSERT_TRUE(testutil::ImportSource(tree, at, "NSBM", file));
     int levels = 0;
     while ((at = TreeView_GetChild(window, at)) && tree.KindOf(at) == fav::kImportedFolder) ++levels;
     ASSERT_EQ(levels, kDepth);
@@ -95,7 +80,7 @@ TEST_F(ScaleFixture, TreeHoldingAHundredThousandLevelSourceReloadsAndClosesInSec
     EXPECT_LT(reload, kSecondsAllowed * 1000);
     EXPECT_EQ(TreeView_GetCount(window), 2u);  // the root and the unopened source
 
-    ASSERT_TRUE(ImportNetscapeFile(tree, testutil::Node(tree, {"Netscape BookMark"}), file));
+    ASSERT_TRUE(testutil::ImportSource(tree, testutil::Node(tree, {"Netscape BookMark"}), "NSBM", file));
     const ULONGLONG close = MillisecondsFor([&] { DestroyWindow(window); });
     RecordProperty("close_ms", static_cast<int>(close));
     EXPECT_LT(close, kSecondsAllowed * 1000);
@@ -107,7 +92,7 @@ TEST_F(ScaleFixture, ExpandingAllOfAHundredThousandLevelsStopsDownTheBranchAndTh
     const std::string file = WriteDeepSource();
     CFavTreeView& tree = Load("BookMark=" + file + "\r\n");
     HWND window = tree.hwnd();
-    ASSERT_TRUE(ImportNetscapeFile(tree, testutil::Node(tree, {"Netscape BookMark"}), file));
+    ASSERT_TRUE(testutil::ImportSource(tree, testutil::Node(tree, {"Netscape BookMark"}), "NSBM", file));
 
     const ULONGLONG expand = MillisecondsFor([&] { tree.ExpandBranch(tree.Root(), true); });
     RecordProperty("expand_ms", static_cast<int>(expand));

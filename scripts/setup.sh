@@ -24,3 +24,27 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
     locale-gen >/dev/null
 fi
+
+# SQLite for the import plug-in, as npm packs it (the registry's own tarball), checked before use.
+# npm comes with Debian's package when no other installation brings it.
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+. "$repo/cmake/sqlite-source.env"
+sqlite_package="$repo/external/$SQLITE_PACKAGE-$SQLITE_PACKAGE_VERSION.tgz"
+sqlite_checked() { echo "$SQLITE_PACKAGE_SHA256  $sqlite_package" | sha256sum --check --status 2>/dev/null; }
+if ! sqlite_checked; then
+    if ! command -v npm >/dev/null; then
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends npm >/dev/null
+    fi
+    scratch="$(mktemp -d)"
+    trap 'rm -rf "$scratch"' EXIT
+    (cd "$scratch" && npm pack --silent "$SQLITE_PACKAGE@$SQLITE_PACKAGE_VERSION" >/dev/null)
+    mkdir -p "$repo/external"
+    mv "$scratch/$SQLITE_PACKAGE-$SQLITE_PACKAGE_VERSION.tgz" "$sqlite_package"
+    if ! sqlite_checked; then
+        rm -f "$sqlite_package"
+        echo "setup.sh: $SQLITE_PACKAGE $SQLITE_PACKAGE_VERSION does not have the expected SHA-256; nothing kept." >&2
+        exit 1
+    fi
+fi

@@ -243,6 +243,29 @@ bool PlayUser(const std::function<void()>& run, HWND owner, const std::function<
     return appeared;
 }
 
+std::string UnixPath(const std::string& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = win::ProcAddress<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    char* unix = convert ? convert(text::AnsiToWide(path).c_str()) : nullptr;
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool StartOnHost(const std::string& commandLine) {
+    std::string command = "start.exe /unix " + commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -46,6 +46,12 @@ void RemoveTree(const std::string& folder);
 // The names of what `folder` holds, sorted: what a user listing it would find.
 std::vector<std::string> FolderNames(const std::string& folder);
 
+// The host's path of a Windows path, through Wine's own conversion; "" when there is none.
+std::string UnixPath(const std::string& path);
+// Starts a program of the host (`commandLine` begins with its path) through Wine's "start /unix",
+// without waiting for it; false when it cannot be started.
+bool StartOnHost(const std::string& commandLine);
+
 // Dispatches every message waiting for this thread.
 void PumpMessages();
 

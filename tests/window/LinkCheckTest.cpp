@@ -26,32 +26,13 @@ constexpr int kAlive = fav::kImageLinkAlive;
 constexpr int kUnsure = fav::kImageLinkUnsure;
 constexpr int kUnchecked = fav::kImageShortcut;
 
-// The host's path of a Windows path, through Wine's own conversion.
-std::string UnixPath(const std::string& path) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = win::ProcAddress<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    char* unix = convert ? convert(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
-    if (!unix) return {};
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
 // tests/data/tls_server.py, started on the host through Wine, with a certificate for "localhost"
 // made for this run.
 class TlsServer {
 public:
     TlsServer(const testutil::TempDir& dir, const std::string& name) : folder_(dir.MakeDir(name)) {
-        std::string command = "start.exe /unix /usr/bin/python3 " + UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
-                              " " + UnixPath(folder_);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                            &process))
-            return;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        testutil::StartOnHost("/usr/bin/python3 " + testutil::UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
+                              " " + testutil::UnixPath(folder_));
     }
     // Waits for the server to listen; false when it does not within half a minute.
     bool WaitReady() {

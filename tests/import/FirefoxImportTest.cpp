@@ -132,9 +132,11 @@ TEST_F(FirefoxImportTest, RootsThatHoldAnythingInFirefoxOrderWithoutSeparatorsTa
     std::vector<std::pair<std::string, std::string>> specs;
     for (const auto& schema : schemas) specs.emplace_back("places" + std::to_string(specs.size()), schema.options + Shape());
     ASSERT_TRUE(Make(specs));
+    const std::vector<std::string> files = testutil::FolderNames(dir.path());
     for (size_t i = 0; i < specs.size(); ++i) {
         importtest::RecordingSink tree;
         ASSERT_EQ(library.Run("FFBM", Database(specs[i].first), tree), 0) << schemas[i].about;
+        EXPECT_EQ(testutil::FolderNames(dir.path()), files) << schemas[i].about << ": nothing added beside the database";
         // The emoji arrives as "?" while the tree's text is the code page's.
         const std::string outline = tree.Outline();
         EXPECT_EQ(outline.substr(0, outline.rfind("  ")), kShapeOutline) << schemas[i].about;

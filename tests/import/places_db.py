@@ -158,8 +158,10 @@ def hold(database, folder, how):
         state = "held"
     except sqlite3.Error as error:  # the test reads why instead of waiting in vain
         state = str(error)
-    with open(os.path.join(folder, "held"), "w") as f:
+    # Whole or not at all: the test reads the file as soon as it is there.
+    with open(os.path.join(folder, "held.tmp"), "w") as f:
         f.write(state)
+    os.replace(os.path.join(folder, "held.tmp"), os.path.join(folder, "held"))
     deadline = time.time() + 60
     while time.time() < deadline and os.path.isdir(folder) and not os.path.exists(os.path.join(folder, "stop")):
         time.sleep(0.05)

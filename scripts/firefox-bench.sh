@@ -31,8 +31,8 @@ else
     echo "Generating $places..."
     rm -rf "$data"
     mkdir -p "$data/running"
-    printf 'schema=current journal=wal count=50000\n' > "$data/places.spec"
-    python3 "$root/tests/import/places_db.py" make "$data/made" "$data/places.spec"
+    printf 'schema=current journal=wal count=50000\n' > "$data/places.layout"
+    python3 "$root/tests/import/places_db.py" make "$data/made" "$data/places.layout"
     cp "$places" "$running"
     # As Firefox leaves it while it runs: the last change only in the log (no checkpoint).
     python3 - "$running" <<'PY'

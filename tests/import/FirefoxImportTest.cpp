@@ -20,12 +20,12 @@ constexpr char kFailed[] = "! インポートに失敗しました\n";
 
 std::string HostPython() { return std::string("/usr/bin/python3 ") + PLACES_DB_SCRIPT; }
 
-// An entry line of a spec: id, type (1 bookmark, 2 folder, 3 separator), parent, position, title, URL.
+// An entry line of a layout: id, type (1 bookmark, 2 folder, 3 separator), parent, position, title, URL.
 std::string Entry(int id, int type, int parent, int position, const std::string& title, const std::string& url = "") {
     return text::Format("%d\t%d\t%d\t%d\t", id, type, parent, position) + title + "\t" + url + "\n";
 }
 
-// The same bookmarks in every root and kind of entry, as UTF-8 for the spec.
+// The same bookmarks in every root and kind of entry, as UTF-8 for the layout.
 std::string Shape() {
     return Entry(16, 1, 2, 0, "Top", "https://top/") + Entry(10, 2, 2, 1, "Docs") +
            Entry(11, 1, 10, 1, "second", "https://d/2") + Entry(12, 1, 10, 0, "first", "https://d/1") +
@@ -54,18 +54,18 @@ constexpr char kShapeOutline[] =
 struct FirefoxImportTest : ImportTest {
     testutil::TempDir dir;
 
-    // Makes "<name>.sqlite" in the test's folder from each spec (options line, then entries);
+    // Makes "<name>.sqlite" in the test's folder from each layout (options line, then entries);
     // false when the databases did not come.
-    bool Make(const std::vector<std::pair<std::string, std::string>>& specs) {
+    bool Make(const std::vector<std::pair<std::string, std::string>>& layouts) {
         std::string arguments;
-        for (const auto& [name, spec] : specs) arguments += " " + testutil::UnixPath(dir.WriteFile(name + ".spec", spec));
+        for (const auto& [name, layout] : layouts) arguments += " " + testutil::UnixPath(dir.WriteFile(name + ".layout", layout));
         const std::string done = dir / "made";
         DeleteFileA(done.c_str());
         if (!testutil::StartOnHost(HostPython() + " make " + testutil::UnixPath(done) + arguments)) return false;
         if (!testutil::WaitFor([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
             return false;
-        for (const auto& spec : specs)
-            if (GetFileAttributesA(Database(spec.first).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+        for (const auto& layout : layouts)
+            if (GetFileAttributesA(Database(layout.first).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
         return true;
     }
     std::string Database(const std::string& name) const { return dir / (name + ".sqlite"); }
@@ -129,13 +129,13 @@ TEST_F(FirefoxImportTest, RootsThatHoldAnythingInFirefoxOrderWithoutSeparatorsTa
         {"schema=current journal=wal\n", "today's schema"},
         {"schema=old journal=delete\n", "roots in moz_bookmarks_roots"},
     };
-    std::vector<std::pair<std::string, std::string>> specs;
-    for (const auto& schema : schemas) specs.emplace_back("places" + std::to_string(specs.size()), schema.options + Shape());
-    ASSERT_TRUE(Make(specs));
+    std::vector<std::pair<std::string, std::string>> layouts;
+    for (const auto& schema : schemas) layouts.emplace_back("places" + std::to_string(layouts.size()), schema.options + Shape());
+    ASSERT_TRUE(Make(layouts));
     const std::vector<std::string> files = testutil::FolderNames(dir.path());
-    for (size_t i = 0; i < specs.size(); ++i) {
+    for (size_t i = 0; i < layouts.size(); ++i) {
         importtest::RecordingSink tree;
-        ASSERT_EQ(library.Run("FFBM", Database(specs[i].first), tree), 0) << schemas[i].about;
+        ASSERT_EQ(library.Run("FFBM", Database(layouts[i].first), tree), 0) << schemas[i].about;
         EXPECT_EQ(testutil::FolderNames(dir.path()), files) << schemas[i].about << ": nothing added beside the database";
         // The emoji arrives as "?" while the tree's text is the code page's.
         const std::string outline = tree.Outline();
@@ -193,7 +193,7 @@ TEST_F(FirefoxImportTest, WhatIsNoWholePlacesDatabaseGivesTheFailureItemAlone) {
 
 TEST_F(FirefoxImportTest, DatabaseHeldByARunningFirefoxIsReadFromAPrivateCopyAndLeftAsItWas) {
     const struct {
-        const char* spec;
+        const char* layout;
         const char* how;     // "log": locked, with a new bookmark in the log only; "lock": locked alone
         const char* recent;  // the toolbar's last entry
     } cases[] = {
@@ -201,7 +201,7 @@ TEST_F(FirefoxImportTest, DatabaseHeldByARunningFirefoxIsReadFromAPrivateCopyAnd
         {"schema=current journal=delete\n", "lock", "https://empty.example/"},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(Make({{"held", c.spec + Shape()}}));
+        ASSERT_TRUE(Make({{"held", c.layout + Shape()}}));
         const std::set<std::string> copiesBefore = PrivateCopies();
         {
             const HeldByFirefox firefox(dir, Database("held"), c.how);

@@ -2,7 +2,7 @@
 """Firefox places databases for the import tests, made with Python's sqlite3 module; started by
 the tests through Wine.
 
-  places_db.py make DONE SPEC...   For each SPEC file "x.spec" writes "x.sqlite" beside it, then
+  places_db.py make DONE LAYOUT... For each LAYOUT file "x.layout" writes "x.sqlite" beside it, then
                                    writes the file DONE (so the test knows all are there).
   places_db.py hold DATABASE FOLDER HOW
                                    Holds DATABASE as a running Firefox does. HOW "log" (a
@@ -13,7 +13,7 @@ the tests through Wine.
                                    lets go when FOLDER/stop appears, FOLDER goes, or after a minute,
                                    and writes FOLDER/ended last.
 
-A spec is UTF-8 text. Its first line holds options: "schema=current" (the roots known by guid, as
+A layout is UTF-8 text. Its first line holds options: "schema=current" (the roots known by guid, as
 Firefox writes them today) or "schema=old" (no guid column; the roots listed in
 moz_bookmarks_roots) or "schema=other" (a table moz_bookmarks of another program, nothing
 else), "journal=wal" or "journal=delete", and "count=N" for N generated bookmarks
@@ -102,11 +102,11 @@ class Places:
                             "VALUES (?, ?, ?, ?, ?, ?)", (id, type, fk, parent, position, title))
 
 
-def make(spec):
-    with open(spec, encoding="utf-8") as f:
+def make(layout):
+    with open(layout, encoding="utf-8") as f:
         lines = f.read().split("\n")
     options = dict(option.split("=", 1) for option in lines[0].split())
-    target = spec[:-len(".spec")] + ".sqlite"
+    target = layout[:-len(".layout")] + ".sqlite"
     for stale in (target, target + "-wal", target + "-shm", target + "-journal"):
         if os.path.exists(stale):
             os.remove(stale)
@@ -173,8 +173,8 @@ def hold(database, folder, how):
 if __name__ == "__main__":
     if sys.argv[1] == "make":
         try:
-            for spec in sys.argv[3:]:
-                make(spec)
+            for layout in sys.argv[3:]:
+                make(layout)
         finally:  # a test waiting for the databases learns at once that some are missing
             open(sys.argv[2], "w").close()
     else:

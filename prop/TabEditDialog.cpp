@@ -24,6 +24,8 @@ constexpr char kWwwcBrowseTitle[] = "WWWCのルートフォルダを指定して
 constexpr char kHtmlFilter[] = "HTMLファイル\0*.htm; *.html\0";
 // Chromium-based browsers name the file "Bookmarks", without an extension.
 constexpr char kChromiumFilter[] = "Bookmarks ファイル\0Bookmarks\0すべてのファイル (*.*)\0*.*\0";
+// Firefox keeps its bookmarks in the profile folder's "places.sqlite".
+constexpr char kFirefoxFilter[] = "places.sqlite\0places.sqlite\0SQLite データベース (*.sqlite)\0*.sqlite\0すべてのファイル (*.*)\0*.*\0";
 constexpr size_t kDialogPathCapacity = 500;
 
 // Root menu commands; the tabs' roots take 1 to 13.
@@ -53,6 +55,7 @@ void TabEditDialog::Show() const {
     SetDlgItemTextA(hwnd(), IDC_TAB_DONA, slot_.donaBookmark.c_str());
     SetDlgItemTextA(hwnd(), IDC_TAB_WWWC, slot_.wwwcList.c_str());
     SetDlgItemTextA(hwnd(), IDC_TAB_CHROMIUM, slot_.chromiumBookmark.c_str());
+    SetDlgItemTextA(hwnd(), IDC_TAB_FIREFOX, slot_.firefoxBookmark.c_str());
     CheckDlgButton(hwnd(), IDC_TAB_MOZILLA, slot_.mozilla ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), IDC_TAB_OFFER_PROFILES, slot_.OffersProfiles() ? BST_CHECKED : BST_UNCHECKED);
 }
@@ -66,6 +69,7 @@ bool TabEditDialog::TakeBack() {
         {IDC_TAB_NAME, &slot_.name, kTabNameLimit},         {IDC_TAB_ROOT, &slot_.root, kPathLimit},
         {IDC_TAB_BOOKMARK, &slot_.bookmark, kPathLimit},    {IDC_TAB_DONA, &slot_.donaBookmark, kPathLimit},
         {IDC_TAB_WWWC, &slot_.wwwcList, kPathLimit},        {IDC_TAB_CHROMIUM, &slot_.chromiumBookmark, kPathLimit},
+        {IDC_TAB_FIREFOX, &slot_.firefoxBookmark, kPathLimit},
     };
     for (const auto& [id, field, limit] : fields)
         if (!TakeField(hwnd(), id, limit, field)) return false;
@@ -174,6 +178,9 @@ INT_PTR TabEditDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     case IDC_TAB_CHROMIUM_BROWSE:
         around([&] { ChooseFile(&slot_.chromiumBookmark, kChromiumFilter, true); });
+        return TRUE;
+    case IDC_TAB_FIREFOX_BROWSE:
+        around([&] { ChooseFile(&slot_.firefoxBookmark, kFirefoxFilter, true); });
         return TRUE;
     case IDC_TAB_WWWC_BROWSE:
         around([&] { ChooseFolder(&slot_.wwwcList, kWwwcBrowseTitle); });

@@ -24,6 +24,7 @@ constexpr TextKey kTextKeys[] = {
     {"DonaBookMark", &TabSlot::donaBookmark},
     {"WWWCList", &TabSlot::wwwcList},
     {"ChromiumBookMark", &TabSlot::chromiumBookmark},
+    {"FirefoxBookMark", &TabSlot::firefoxBookmark},
 };
 
 bool HasKey(const std::string& line, const std::string& key) {
@@ -88,6 +89,7 @@ constexpr WrittenKey kWrittenKeys[] = {
     {"WWWCList", [](const TabSlot& slot) { return slot.wwwcList; }},
     {"BookMark.NS6", [](const TabSlot& slot) { return slot.mozilla ? std::to_string(slot.mozilla) : std::string(); }},
     {"ChromiumBookMark", [](const TabSlot& slot) { return slot.chromiumBookmark; }},
+    {"FirefoxBookMark", [](const TabSlot& slot) { return slot.firefoxBookmark; }},
     {kOfferProfilesKey, [](const TabSlot& slot) { return IntText(slot.offerProfiles); }},
 };
 

@@ -29,8 +29,11 @@ struct TabSlot {
     int mozilla = 0;
     // A Chromium-based browser's "Bookmarks" file.
     std::string chromiumBookmark;
+    // Firefox's places database ("places.sqlite").
+    std::string firefoxBookmark;
     // "OfferBrowserProfiles" as written; none is the programs' default, offering the default
-    // Edge/Chrome profiles while chromiumBookmark is empty.
+    // Edge/Chrome profiles while chromiumBookmark is empty and the default Firefox profile while
+    // firefoxBookmark is.
     std::optional<int> offerProfiles;
     // The section's lines as written, in file order: kept so that a moved tab takes its other keys
     // and comments along and an unchanged tab leaves its section as it was.

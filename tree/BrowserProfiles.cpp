@@ -1,5 +1,7 @@
 #include "BrowserProfiles.h"
 
+#include "FirefoxProfile.h"
+
 #include <base/FileSystem.h>
 #include <base/TextEncoding.h>
 
@@ -17,19 +19,26 @@ constexpr KnownProfile kProfiles[] = {
     {"Chrome BookMark", L"Google\\Chrome\\User Data\\Default\\Bookmarks"},
 };
 
+void AddIfNameable(std::vector<ProfileBookmarks>& found, const char* label, const char* code, const std::wstring& file) {
+    bool exact = false;
+    std::string path = text::WideToAnsi(file, &exact);
+    if (exact && path.size() < MAX_PATH) found.push_back({label, code, std::move(path)});
+}
+
 }  // namespace
 
 std::vector<ProfileBookmarks> DefaultProfileBookmarks() {
     std::vector<ProfileBookmarks> found;
     wchar_t local[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return found;
-    for (const KnownProfile& profile : kProfiles) {
-        const std::wstring file = fsys::Join(local, profile.file);
-        if (!fsys::Exists(file) || fsys::IsDirectory(file)) continue;
-        bool exact = false;
-        std::string path = text::WideToAnsi(file, &exact);
-        if (exact && path.size() < MAX_PATH) found.push_back({profile.label, std::move(path)});
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) {
+        for (const KnownProfile& profile : kProfiles) {
+            const std::wstring file = fsys::Join(local, profile.file);
+            if (!fsys::Exists(file) || fsys::IsDirectory(file)) continue;
+            AddIfNameable(found, profile.label, "CRBM", file);
+        }
     }
+    if (const std::optional<std::wstring> places = DefaultFirefoxPlaces())
+        AddIfNameable(found, "Firefox BookMark", "FFBM", *places);
     return found;
 }
 

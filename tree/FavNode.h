@@ -16,6 +16,7 @@ using NodeIndex = uint32_t;
 inline constexpr NodeKind kContainer = 0x0001;
 inline constexpr NodeKind kOpenable = 0x0002;
 inline constexpr NodeKind kFileBacked = 0x0004;
+inline constexpr NodeKind kFirefoxSource = 0x0200;
 inline constexpr NodeKind kChromiumSource = 0x0400;
 inline constexpr NodeKind kWwwcSource = 0x0800;
 inline constexpr NodeKind kDonaSource = 0x1000;
@@ -30,6 +31,7 @@ inline constexpr NodeKind kNetscapeSource = 0x6001;
 inline constexpr NodeKind kDonaBrowserSource = 0x7001;
 inline constexpr NodeKind kWwwcItemsSource = 0x6801;
 inline constexpr NodeKind kChromiumBookmarkSource = 0x6401;
+inline constexpr NodeKind kFirefoxBookmarkSource = 0x6201;
 inline constexpr NodeKind kImportedFolder = 0x2001;
 inline constexpr NodeKind kImportedItem = 0x2002;
 

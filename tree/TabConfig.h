@@ -13,7 +13,7 @@
 
 namespace fav {
 
-// A bookmark source as the import plug-in receives it: the format code ("NSBM", "DNBM", "WWWC", "CRBM")
+// A bookmark source as the import plug-in receives it: the format code ("NSBM", "DNBM", "WWWC", "CRBM", "FFBM")
 // followed by the file or folder path. The layout is shared with the plug-in.
 struct BookmarkSource {
     char code[6];

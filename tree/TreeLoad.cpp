@@ -11,14 +11,16 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr char kLoadFailed[] = "読みとり中にエラーが発生しました\nメモリ十分なメモリがありません";
 
-// A Chromium-based browser's "Bookmarks" file. A tab that names none offers the default profiles
-// of Edge and Chrome, unless its "OfferBrowserProfiles" is 0.
-constexpr char kChromiumKey[] = "ChromiumBookMark";
-constexpr char kChromiumCode[] = "CRBM";
+// Today's browsers: a Chromium-based browser's "Bookmarks" file, Firefox's places database. A tab
+// that names none offers the default profiles of Edge and Chrome, or of Firefox, unless its
+// "OfferBrowserProfiles" is 0.
 constexpr char kOfferProfilesKey[] = "OfferBrowserProfiles";
 
 struct SourceKey {
@@ -31,7 +33,8 @@ constexpr SourceKey kSourceKeys[] = {
     {"BookMark", "Netscape BookMark", "NSBM", fav::kNetscapeSource},
     {"DonaBookMark", "Dona Browser BookMark", "DNBM", fav::kDonaBrowserSource},
     {"WWWCList", "WWWC Items", "WWWC", fav::kWwwcItemsSource},
-    {kChromiumKey, "Chromium BookMark", kChromiumCode, fav::kChromiumBookmarkSource},
+    {"ChromiumBookMark", "Chromium BookMark", "CRBM", fav::kChromiumBookmarkSource},
+    {"FirefoxBookMark", "Firefox BookMark", "FFBM", fav::kFirefoxBookmarkSource},
 };
 
 std::wstring FavoritesFolder() {
@@ -64,11 +67,13 @@ void CFavTreeView::AddBookmarkSources(HTREEITEM root) {
         const std::string file = config_.ini.ReadString(section, source.key, "", MAX_PATH);
         if (!file.empty()) AddBookmarkSource(root, source.label, source.code, file, source.kind);
     }
-    if (!config_.ini.ReadString(section, kChromiumKey, "", MAX_PATH).empty() ||
-        config_.ini.ReadInt(section, kOfferProfilesKey, 1) == 0)
-        return;
-    for (const fav::ProfileBookmarks& profile : fav::DefaultProfileBookmarks())
-        AddBookmarkSource(root, profile.label, kChromiumCode, profile.path, fav::kChromiumBookmarkSource);
+    if (config_.ini.ReadInt(section, kOfferProfilesKey, 1) == 0) return;
+    for (const fav::ProfileBookmarks& profile : fav::DefaultProfileBookmarks()) {
+        const SourceKey& own = *std::find_if(std::begin(kSourceKeys), std::end(kSourceKeys),
+                                             [&](const SourceKey& source) { return !strcmp(source.code, profile.code); });
+        if (config_.ini.ReadString(section, own.key, "", MAX_PATH).empty())
+            AddBookmarkSource(root, profile.label, own.code, profile.path, own.kind);
+    }
 }
 
 void CFavTreeView::AddBookmarkSource(HTREEITEM root, const char* label, const char* code, const std::string& file,

@@ -7,7 +7,7 @@
 
 namespace importer {
 
-enum class ImportFormat { Netscape, Dona, Wwwc, Favorites, Chromium };
+enum class ImportFormat { Netscape, Dona, Wwwc, Favorites, Chromium, Firefox };
 
 // One row per ImportFormat, in its order.
 inline constexpr plugin::FormatEntry kFormatCatalogue[] = {
@@ -16,6 +16,7 @@ inline constexpr plugin::FormatEntry kFormatCatalogue[] = {
     {"WWWC", "WWWCアイテム", "WWWCのフォルダからアイテムをインポートします。", 0},
     {"IEF", "IEのお気に入り", "", 0},
     {"CRBM", "Chromiumブックマーク", "Edge、ChromeなどのBookmarksファイルをインポートします。", 0},
+    {"FFBM", "Firefoxブックマーク", "Firefoxのブックマーク(places.sqlite)をインポートします。", 0},
 };
 
 // The format of `code`; none for a code this plug-in does not read.

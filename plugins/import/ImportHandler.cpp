@@ -3,10 +3,12 @@
 #include "BookmarkHtml.h"
 #include "ChromiumBookmarks.h"
 #include "EventFeed.h"
+#include "FirefoxPlaces.h"
 #include "FolderWalk.h"
 #include "SourceFile.h"
 
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 
 #include <new>
 
@@ -46,7 +48,8 @@ int STDMETHODCALLTYPE ImportHandler::Run(char* path, plugin::ItemHandle parent) 
     if (!sink_) return 1;
     // Nothing may leave through the host's call. What was added before a failure stays.
     try {
-        return IsFolderFormat(format_) ? RunFolder(path, parent) : RunFile(path, parent);
+        if (IsFolderFormat(format_)) return RunFolder(path, parent);
+        return format_ == ImportFormat::Firefox ? RunPlaces(path, parent) : RunFile(path, parent);
     } catch (const std::bad_alloc&) {
         AddMessage(parent, kOutOfMemory);
         return 1;
@@ -98,6 +101,17 @@ int ImportHandler::RunFolder(char* path, plugin::ItemHandle parent) {
     else
         WalkFavoritesFolder(host, folder, parent);
     return 0;
+}
+
+int ImportHandler::RunPlaces(const char* path, plugin::ItemHandle parent) {
+    BookmarkEvents events;
+    const DatabaseRead read = path ? ReadFirefoxPlaces(text::AnsiToWide(path), events) : DatabaseRead::kNotFound;
+    switch (read) {
+        case DatabaseRead::kRead: FeedEvents(plugin::HostSink(*sink_), parent, events); return 0;
+        case DatabaseRead::kNotFound: AddMessage(parent, kFileNotFound); return 1;
+        case DatabaseRead::kUnreadable: AddMessage(parent, kFileUnreadable); return 1;
+        default: AddMessage(parent, kNotBookmarkFile); return 1;
+    }
 }
 
 void ImportHandler::AddMessage(plugin::ItemHandle parent, const char* text) {

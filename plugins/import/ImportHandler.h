@@ -25,6 +25,7 @@ private:
 
     int RunFile(const char* path, plugin::ItemHandle parent);
     int RunFolder(char* path, plugin::ItemHandle parent);
+    int RunPlaces(const char* path, plugin::ItemHandle parent);
     void AddMessage(plugin::ItemHandle parent, const char* text);
 
     const ImportFormat format_;

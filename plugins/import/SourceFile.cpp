@@ -7,9 +7,8 @@
 #include <algorithm>
 
 namespace importer {
-namespace {
 
-ReadFailure OpenFailure(const std::wstring& path, DWORD error) {
+ReadFailure OpenFailure(const std::wstring& path, unsigned long error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -25,8 +24,6 @@ ReadFailure OpenFailure(const std::wstring& path, DWORD error) {
     }
     }
 }
-
-}  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& failure) {
     // Others may go on writing the file (a running browser); we read what is there.

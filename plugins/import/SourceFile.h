@@ -11,6 +11,9 @@ namespace importer {
 // error), which the user mends differently.
 enum class ReadFailure { kNotFound, kUnreadable };
 
+// Why `path` could not be opened, from the system's error code (a DWORD).
+ReadFailure OpenFailure(const std::wstring& path, unsigned long error);
+
 // The file's bytes; nothing when it cannot be opened or read, with the reason in `failure`.
 // Throws std::bad_alloc when the memory for it cannot be had.
 std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& failure);

@@ -17,13 +17,13 @@ TEST_F(ImportTest, CreatesHandlersOnlyForItsOwnCodesIntoAnEmptyPointer) {
     EXPECT_EQ(library.create("NSBM", &handler), 1);
     EXPECT_EQ(handler, taken);
     handler = nullptr;
-    for (const char* code : {"nsbm", "ief", "crbm", "XML", "NSBMX", "", static_cast<const char*>(nullptr)}) {
+    for (const char* code : {"nsbm", "ief", "crbm", "ffbm", "XML", "NSBMX", "", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(library.create(code, &handler), 1) << (code ? code : "(null)");
         EXPECT_EQ(handler, nullptr);
     }
 
     // "IEF" is accepted although no host passes it.
-    for (const auto& [code, kind] : {std::pair{"NSBM", 0}, {"DNBM", 0}, {"WWWC", 2}, {"IEF", 2}, {"CRBM", 0}}) {
+    for (const auto& [code, kind] : {std::pair{"NSBM", 0}, {"DNBM", 0}, {"WWWC", 2}, {"IEF", 2}, {"CRBM", 0}, {"FFBM", 0}}) {
         RecordingSink tree;
         handler = nullptr;
         ASSERT_EQ(library.create(code, &handler), 0) << code;
@@ -50,6 +50,7 @@ TEST_F(ImportTest, MissingSourceOrOneOfTheWrongKindLeavesItsMessageInTheTree) {
         {"DNBM", missing, "! ファイルが見つかりません\n"},
         {"WWWC", missing, "! WWWCのデータフォルダが見つかりません。\n"},
         {"IEF", missing, "! フォルダが見つかりません。\n"},
+        {"FFBM", missing, "! ファイルが見つかりません\n"},
         {"NSBM", dir.path(), "! ファイルが見つかりません\n"},  // a folder is no bookmark file
         {"WWWC", file, "! WWWCのデータフォルダではありません。\n"},
         {"IEF", file, "! フォルダではありません。\n"},

@@ -180,6 +180,7 @@ TEST_F(GeneralFixture, TheTabEditDialogRefusesWhatTheProgramsCannotUse) {
                     {IDC_TAB_BOOKMARK, longPath, nullptr},
                     {IDC_TAB_WWWC, longPath, nullptr},
                     {IDC_TAB_CHROMIUM, longPath, nullptr},
+                    {IDC_TAB_FIREFOX, longPath, nullptr},
                 };
                 for (const Case& c : cases) {
                     Type(dialog, IDC_TAB_NAME, "ok");

@@ -233,6 +233,7 @@ TEST_F(PageFixture, TheProgramsReadBackWhatTheToolWrote) {
                 Type(dialog, IDC_TAB_NAME, "Zwei");
                 Type(dialog, IDC_TAB_ROOT, root);
                 Type(dialog, IDC_TAB_CHROMIUM, "C:\\Chrome\\Bookmarks");
+                Type(dialog, IDC_TAB_FIREFOX, "C:\\Firefox\\places.sqlite");
                 EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TAB_OFFER_PROFILES), BST_CHECKED) << "the programs' default";
                 Click(dialog, IDC_TAB_OFFER_PROFILES);
                 Click(dialog, IDOK);
@@ -249,6 +250,7 @@ TEST_F(PageFixture, TheProgramsReadBackWhatTheToolWrote) {
     EXPECT_EQ(ini.ReadString("Tolvak#2", "tabName", "", 40), "Zwei");
     EXPECT_EQ(ini.ReadString("Tolvak#2", "FavRoot", "", MAX_PATH), root);
     EXPECT_EQ(ini.ReadString("Tolvak#2", "ChromiumBookMark", "", MAX_PATH), "C:\\Chrome\\Bookmarks");
+    EXPECT_EQ(ini.ReadString("Tolvak#2", "FirefoxBookMark", "", MAX_PATH), "C:\\Firefox\\places.sqlite");
     EXPECT_EQ(ini.ReadInt("Tolvak#2", "OfferBrowserProfiles", 1), 0);
     const settings::TreeSettings look = settings::ReadTreeSettings(ini);
     EXPECT_EQ(look.indent, 33);

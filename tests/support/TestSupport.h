@@ -57,6 +57,9 @@ std::string UnixPath(const std::string& path);
 // Whether the file was sent to the recycle bin (Wine keeps it in the XDG trash, whose record
 // names the file's former path); false without XDG_DATA_HOME.
 bool InRecycleBin(const std::string& file);
+// Starts a program of the host (`commandLine` begins with its path) through Wine's "start /unix",
+// without waiting for it; false when it cannot be started.
+bool StartOnHost(const std::string& commandLine);
 
 // Dispatches every message waiting for this thread.
 void PumpMessages();

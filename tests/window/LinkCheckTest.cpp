@@ -14,16 +14,8 @@ using namespace linkchecktest;
 class TlsServer {
 public:
     TlsServer(const testutil::TempDir& dir, const std::string& name) : folder_(dir.MakeDir(name)) {
-        std::string command = "start.exe /unix /usr/bin/python3 " + testutil::UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
-                              " " + testutil::UnixPath(folder_);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                            &process))
-            return;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        testutil::StartOnHost("/usr/bin/python3 " + testutil::UnixPath(std::string(TOLVAK_TEST_DATA) + "\\tls_server.py") +
+                              " " + testutil::UnixPath(folder_));
     }
     // Waits for the server to listen; false when it does not within half a minute.
     bool WaitReady() {

@@ -1,7 +1,9 @@
 // Loading a tab's tree from disk: order, filtering, root choice and bookmark-source nodes.
 #include "../support/TestSupport.h"
 
+#include <base/Path.h>
 #include <base/TextEncoding.h>
+#include <tree/BrowserProfiles.h>
 
 #include <gtest/gtest.h>
 
@@ -215,18 +217,64 @@ struct BrowserProfiles {
     }
 };
 
+std::string FolderOf(const std::string& file) {
+    std::string folder;
+    path::SplitLast(file, &folder, nullptr);
+    return folder;
+}
+
+// Firefox's profile list of the prefix's user (%APPDATA%\Mozilla\Firefox), gone again at the end.
+struct FirefoxProfiles {
+    std::string firefox;
+    FirefoxProfiles() {
+        char roaming[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, roaming);
+        firefox = roaming + std::string("\\Mozilla\\Firefox");
+    }
+    ~FirefoxProfiles() {
+        testutil::RemoveTree(firefox);
+        RemoveDirectoryA(FolderOf(firefox).c_str());
+    }
+    // A profile folder below `folder` (its own when empty) with a places database; its path.
+    std::string Profile(const std::string& relative, const std::string& folder = "") const {
+        const std::string profile = (folder.empty() ? firefox : folder) + "\\" + relative;
+        SHCreateDirectoryExA(nullptr, profile.c_str(), nullptr);
+        testutil::WriteBytes(profile + "\\places.sqlite", "");
+        return profile + "\\places.sqlite";
+    }
+    void List(const std::string& ini) const {
+        SHCreateDirectoryExA(nullptr, firefox.c_str(), nullptr);
+        testutil::WriteBytes(firefox + "\\profiles.ini", ini);
+    }
+};
+
+constexpr char kTwoProfiles[] =
+    "[Install308046B0AF4A39CB]\r\nDefault=Profiles/b.default-release\r\nLocked=1\r\n\r\n"
+    "[Profile1]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/a.default\r\nDefault=1\r\n\r\n"
+    "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\nPath=Profiles/b.default-release\r\n\r\n"
+    "[General]\r\nStartWithLastProfile=1\r\nVersion=2\r\n";
+
 }  // namespace
 
-TEST(TreeLoad, ChromiumSourceOrTheBrowsersDefaultProfilesUnlessSwitchedOff) {
+TEST(TreeLoad, BrowserSourcesOrTheBrowsersDefaultProfilesUnlessSwitchedOff) {
     TempDir dir;
     const std::string root = dir.MakeDir("fav");
     const BrowserProfiles profiles;
+    const FirefoxProfiles firefox;
+    firefox.Profile("Profiles\\a.default");
+    const std::string places = firefox.Profile("Profiles\\b.default-release");
+    firefox.List(kTwoProfiles);
     const struct {
         const char* settings;
         std::vector<std::string> sources, codes;
     } cases[] = {
-        {"BookMark=C:\\bm.htm\r\n", {"Netscape BookMark", "Edge BookMark", "Chrome BookMark"}, {"NSBM", "CRBM", "CRBM"}},
-        {"ChromiumBookMark=C:\\Bookmarks\r\nWWWCList=C:\\wwwc\r\n", {"WWWC Items", "Chromium BookMark"}, {"WWWC", "CRBM"}},
+        {"BookMark=C:\\bm.htm\r\n",
+         {"Netscape BookMark", "Edge BookMark", "Chrome BookMark", "Firefox BookMark"},
+         {"NSBM", "CRBM", "CRBM", "FFBM"}},
+        {"ChromiumBookMark=C:\\Bookmarks\r\nWWWCList=C:\\wwwc\r\n",
+         {"WWWC Items", "Chromium BookMark", "Firefox BookMark"},
+         {"WWWC", "CRBM", "FFBM"}},
+        {"FirefoxBookMark=C:\\places.sqlite\r\n", {"Firefox BookMark", "Edge BookMark", "Chrome BookMark"}, {"FFBM", "CRBM", "CRBM"}},
         {"OfferBrowserProfiles=0\r\n", {}, {}},
     };
     for (const auto& tab : cases) {
@@ -238,5 +286,36 @@ TEST(TreeLoad, ChromiumSourceOrTheBrowsersDefaultProfilesUnlessSwitchedOff) {
     TreeHost host;
     CFavTreeView& tree = host.AddTree(Settings(dir, root));
     EXPECT_EQ(tree.KindOf(testutil::Node(tree, {"Chrome BookMark"})), fav::kChromiumBookmarkSource);
+    EXPECT_EQ(tree.KindOf(testutil::Node(tree, {"Firefox BookMark"})), fav::kFirefoxBookmarkSource);
     EXPECT_STREQ(tree.config().sources[1].path, profiles.files[1].c_str());
+    EXPECT_STREQ(tree.config().sources[2].path, places.c_str());
+}
+
+TEST(TreeLoad, FirefoxOfferIsTheInstallationsDefaultProfileElseTheOneMarkedDefault) {
+    TempDir dir;
+    const FirefoxProfiles firefox;
+    const std::string marked = firefox.Profile("Profiles\\a.default");
+    const std::string installed = firefox.Profile("Profiles\\b.default-release");
+    const std::string elsewhere = firefox.Profile("c.moved", dir.path());
+    const std::string profile0 = "[Profile0]\r\nName=x\r\nIsRelative=0\r\nPath=" + FolderOf(elsewhere);
+    const struct {
+        std::string ini;
+        std::string places;  // "" for no offer
+    } cases[] = {
+        {kTwoProfiles, installed},
+        {"\xEF\xBB\xBF[Profile1]\nIsRelative=1\nPath=Profiles/b.default-release\n[Profile0]\nIsRelative=1\n"
+         "Path=Profiles/a.default\nDefault=1\n",
+         marked},
+        {profile0 + "\r\nDefault=1\r\n", elsewhere},
+        {"[Install1]\r\nDefault=Profiles/gone\r\n[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\nDefault=1\r\n", ""},
+        {profile0 + "\r\n", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        firefox.List(c.ini);
+        std::string offered;
+        for (const fav::ProfileBookmarks& profile : fav::DefaultProfileBookmarks())
+            if (std::string(profile.code) == "FFBM") offered = profile.path;
+        EXPECT_EQ(offered, c.places) << c.ini;
+    }
 }

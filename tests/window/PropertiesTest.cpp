@@ -5,6 +5,7 @@
 #include <base/DragDrop.h>
 #include <base/Path.h>
 #include <resources/TreeIds.h>
+#include <app/search/TreeFind.h>
 #include <tree/CFavTreeView.h>
 #include <tree/TreeContextMenu.h>
 #include <tree/properties/PropertiesSheet.h>
@@ -90,6 +91,22 @@ TEST_F(PropertiesTest, OkWritesTheWholeEditedFile) {
     std::string expected = content;
     expected.replace(expected.find("old"), 3, "new");
     EXPECT_EQ(testutil::ReadBytes(file), expected);
+    EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(PropertiesTest, AnEditedAddressIsWhatTheNextSearchFinds) {
+    dir.WriteShortcut("fav\\site", "http://old.example/");
+    CFavTreeView& tree = Load();
+    const HTREEITEM site = Node(tree, {"site"});
+    search::FindFirst(tree, L"old.example");  // the address is kept from here on
+    ASSERT_EQ(TreeView_GetSelection(tree.hwnd()), site);
+    EXPECT_TRUE(RunSheet(tree, site, [&](HWND sheet) {
+        Replace(PageControl(sheet, IDC_PROP_TEXT), "old", "new");
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    TreeView_SelectItem(tree.hwnd(), tree.Root());
+    search::FindFirst(tree, L"new.example");
+    EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), site);
     EXPECT_TRUE(boxes.texts().empty());
 }
 

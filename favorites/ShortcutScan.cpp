@@ -180,9 +180,9 @@ std::optional<std::wstring> ScanAddress(std::string_view bytes) {
 
 ScannedFile ScanFile(const std::wstring& path, std::string& buffer) {
     constexpr DWORD kChunk = 4096;  // shortcuts are a few hundred bytes: one read as a rule
-    const win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Shared as the profile reader shares it; no further flags, which only cost time here.
+    const win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
     if (!file) return {};
     size_t used = 0;
     for (;;) {

@@ -79,47 +79,44 @@ TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
 }
 
 TEST_F(FindInTreeTest, KeptAddressesFollowChangedAndDeletedFiles) {
-    // In the root folder: this Wine reports changes below the folder a watch follows only for
-    // its own entries, where Windows reports the whole hierarchy.
-    const HTREEITEM home = Node(*tree, {"HOME SITE"});
-    const std::string file = root + "\\HOME SITE.url";
-    search::FindFirst(*tree, L"home.example");  // every address on the way is kept from here
-    ASSERT_EQ(Selected(), home);
+    search::FindFirst(*tree, L"calc.example");  // every address on the way is kept from here
     const struct {
         const char* how;
-        std::function<void(const std::string& url)> change;
+        std::vector<std::string> node;
+        std::wstring before;
+        std::function<void(const std::string& file)> told;  // after the file changed
     } changes[] = {
-        {"by another program, telling nobody",
-         [&](const std::string& url) {
-             ASSERT_TRUE(testutil::WriteBytes(file, shortcut::FileText(url)));
-             // The tree learns of it from the file system, a moment later.
-             EXPECT_TRUE(testutil::WaitFor([&] {
+        // In the root folder: this Wine reports changes below a watched folder only for its own
+        // entries, where Windows reports the whole hierarchy.
+        {"by another program, telling nobody", {"HOME SITE"}, L"home.example",
+         [&](const std::string&) {
+             const HTREEITEM node = Node(*tree, {"HOME SITE"});
+             EXPECT_TRUE(testutil::WaitFor([&] {  // the file system tells the tree, a moment later
                  tree->entries().TakeOutsideChanges();
-                 return !tree->entries().Find(home)->addressKnown;
+                 return !tree->entries().Find(node)->addressKnown;
              }));
          }},
-        {"with the shell told",
-         [&](const std::string& url) {
-             ASSERT_TRUE(testutil::WriteBytes(file, shortcut::FileText(url)));
-             SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, file.c_str(), nullptr);
-         }},
+        {"with the shell told", {"News", "Sports"}, L"news.example/sports",
+         [](const std::string& file) { SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, file.c_str(), nullptr); }},
     };
-    std::wstring before = L"home.example";
     for (const auto& each : changes) {
         SCOPED_TRACE(each.how);
+        const HTREEITEM node = Node(*tree, each.node);
         const std::string url = std::string("http://changed.example/") + each.how;
-        each.change(url);
+        ASSERT_TRUE(testutil::WriteBytes(*tree->NodePath(node), shortcut::FileText(url)));
+        each.told(*tree->NodePath(node));
         TreeView_SelectItem(tree->hwnd(), tree->Root());
         search::FindFirst(*tree, text::AnsiToWide(url));
-        EXPECT_EQ(Selected(), home);
-        search::FindFirst(*tree, before);
-        EXPECT_EQ(messages.texts().size(), &each - changes + 1);  // the old address is gone
-        before = text::AnsiToWide(url);
+        EXPECT_EQ(Selected(), node);
+        const size_t told = messages.texts().size();
+        search::FindFirst(*tree, each.before);
+        EXPECT_EQ(messages.texts().size(), told + 1);  // the old address is gone
     }
+    const HTREEITEM calc = Node(*tree, {"表計算"});
     messages.AnswerNext(IDOK);
-    tree->Delete(home);
+    tree->Delete(calc);
     const size_t told = messages.texts().size();
-    search::FindFirst(*tree, before);
+    search::FindFirst(*tree, L"calc.example");
     EXPECT_EQ(messages.texts().size(), told + 1);
     EXPECT_EQ(messages.texts().back(), kNotFound);
 }

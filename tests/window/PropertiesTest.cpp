@@ -95,9 +95,11 @@ TEST_F(PropertiesTest, OkWritesTheWholeEditedFile) {
 }
 
 TEST_F(PropertiesTest, AnEditedAddressIsWhatTheNextSearchFinds) {
-    dir.WriteShortcut("fav\\site", "http://old.example/");
+    // In a sub-folder, where this Wine's folder watch sees no change: the sheet itself must tell.
+    dir.MakeDir("fav\\sub");
+    dir.WriteShortcut("fav\\sub\\site", "http://old.example/");
     CFavTreeView& tree = Load();
-    const HTREEITEM site = Node(tree, {"site"});
+    const HTREEITEM site = Node(tree, {"sub", "site"});
     search::FindFirst(tree, L"old.example");  // the address is kept from here on
     ASSERT_EQ(TreeView_GetSelection(tree.hwnd()), site);
     EXPECT_TRUE(RunSheet(tree, site, [&](HWND sheet) {

@@ -124,14 +124,16 @@ TEST_F(DropFixture, ExistingFilesAreOverwrittenOnlyWhenTheUserSaysYes) {
 }
 
 TEST_F(DropFixture, AShortcutReplacedByADroppedFileIsFoundWithItsNewAddress) {
+    // In a sub-folder, where this Wine's folder watch sees no change: the drop itself must tell.
+    dir.WriteShortcut("fav\\News\\x", "http://x/");
     CFavTreeView& tree = Open();
-    const HTREEITEM x = testutil::Node(tree, {"x"});
+    const HTREEITEM x = testutil::Node(tree, {"News", "x"});
     search::FindFirst(tree, L"http://x/");  // the address is kept from here on
     ASSERT_EQ(TreeView_GetSelection(tree.hwnd()), x);
     testutil::FakeData data;
     data.Offer(CF_HDROP, testutil::FileList({dir.WriteShortcut("x", "http://replaced.example/")}));
     messages.AnswerNext(IDYES);
-    DragTo(tree, data, tree.Root());
+    DragTo(tree, data, testutil::Node(tree, {"News"}));
     TreeView_SelectItem(tree.hwnd(), tree.Root());
     search::FindFirst(tree, L"replaced.example");
     EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), x);

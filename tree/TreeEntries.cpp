@@ -179,7 +179,8 @@ void TreeEntries::ForgetAddressesAt(std::wstring_view file) {
 // search would cost one file-system call per shortcut (over half a second for 60,000); instead a
 // watch over the root folder's hierarchy names each file that changed, so a search pays only for
 // what changed. Addresses are kept only while the watch runs: where the file system cannot report
-// changes, or lost some, every address is read again.
+// changes, or lost some, every address is read again. (Wine 8 reports only the root folder's own
+// entries; the tree's hooks cover what the program itself changes below it.)
 void TreeEntries::TakeOutsideChanges() {
     const Entry* root = Find(root_);
     if (!root) return;

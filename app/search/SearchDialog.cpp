@@ -45,7 +45,8 @@ bool SearchDialog::ShowProgress(size_t done, size_t total) {
         lastShown_ = now;
         SetWindowTextA(hwnd(), text::Format(kReadingCaption, static_cast<unsigned>(done), static_cast<unsigned>(total)).c_str());
     }
-    // The dialog's own messages only matter here: the owner is disabled while it runs.
+    // The messages go on as in the dialog's own loop (Escape becomes "キャンセル"); "検索！"
+    // waits meanwhile.
     MSG message;
     while (!stopped_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -72,4 +72,14 @@ TEST_F(SearchHistoryTest, FullListDropsTheOldestAndKeepsBlanks) {
     EXPECT_EQ(loaded[25], "text1");  // text0 fell out
 }
 
+TEST_F(SearchHistoryTest, TextsTheCodePageCannotHoldAreSearchedButNotKept) {
+    search::SearchHistory history(ini);
+    for (const wchar_t* text : {L"表計算", L"\U0001F600 Party", L"café", L"한국"}) history.Add(std::wstring(text));
+    history.Save();
+    search::SearchHistory loaded(ini);
+    loaded.Load();
+    ASSERT_EQ(loaded.size(), 1u);  // stored, the others would read as "? Party", "caf?", "??"
+    EXPECT_EQ(loaded[0], "表計算");
+}
+
 }  // namespace

@@ -63,16 +63,12 @@ std::optional<std::wstring> ReadValue(const std::wstring& path, const wchar_t* s
     });
 }
 
-// The "InternetShortcut.W" value of `key` where it counts: an ANSI value that no longer matches
-// its "InternetShortcut.A" copy was changed by a program that knows only the ANSI section (or by
-// hand), and then the ANSI value is the one meant.
 std::optional<std::wstring> ReadExactValue(const std::wstring& path, const wchar_t* key) {
     const std::optional<std::wstring> encoded = ReadValue(path, kWideSection, key);
-    const std::optional<std::wstring> exact = encoded ? FromUtf7(*encoded) : std::nullopt;
-    if (!exact) return std::nullopt;
+    if (!encoded) return std::nullopt;
     const std::optional<std::wstring> recorded = ReadValue(path, kAnsiSection, key);
-    if (recorded && ReadValue(path, kSection, key) != recorded) return std::nullopt;
-    return exact;
+    if (!recorded) return ExactValue(*encoded, std::nullopt, std::nullopt);
+    return ExactValue(*encoded, ReadValue(path, kSection, key), recorded);
 }
 
 bool WriteTo(HANDLE handle, const std::string& content) {
@@ -86,6 +82,13 @@ bool WriteTo(HANDLE handle, const std::string& content) {
 constexpr DWORD kWriteFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH;
 
 }  // namespace
+
+std::optional<std::wstring> ExactValue(std::wstring_view encoded, std::optional<std::wstring_view> ansi,
+                                       std::optional<std::wstring_view> recorded) {
+    const auto present = [](std::optional<std::wstring_view> value) { return value && !value->empty(); };
+    if (present(recorded) && (!present(ansi) || *ansi != *recorded)) return std::nullopt;
+    return FromUtf7(encoded);
+}
 
 std::string FileText(std::wstring_view url) {
     bool exact = false;

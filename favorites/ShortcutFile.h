@@ -30,6 +30,13 @@ std::optional<std::string> ReadUrl(const std::wstring& path);
 std::optional<std::wstring> ReadAddress(const std::wstring& path);
 // The icon file ("IconFile") by the same rule; nothing when the file names none.
 std::optional<std::wstring> ReadIconFile(const std::wstring& path);
+// The rule both readers of shortcut files (this one and ShortcutScan) follow: the exact value
+// from a "InternetShortcut.W" value `encoded` (UTF-7), or nothing when it is no UTF-7, decodes to
+// nothing, or when the ANSI value `ansi` no longer matches its "InternetShortcut.A" copy
+// `recorded` (then a program that knows only the ANSI section, or a hand, changed it since).
+// Absent and empty values are alike.
+std::optional<std::wstring> ExactValue(std::wstring_view encoded, std::optional<std::wstring_view> ansi,
+                                       std::optional<std::wstring_view> recorded);
 
 // Creates or truncates the file and writes FileText(url). False when it cannot be written.
 bool Write(const std::string& path, const std::string& url);

@@ -209,8 +209,16 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case kRenderDragData:
         *reinterpret_cast<HGLOBAL*>(lParam) = RenderDragData(static_cast<UINT>(wParam));
         return 0;
-    case kDropEvent:
-        return OnDropEvent(wParam, *reinterpret_cast<dnd::DropNotify*>(lParam));
+    case kDropEvent: {
+        auto& notify = *reinterpret_cast<dnd::DropNotify*>(lParam);
+        // Files dropped from elsewhere may replace shortcuts without a word to the shell.
+        const bool files = wParam == dnd::kDrop && notify.format == CF_HDROP && notify.data;
+        const HTREEITEM at = files ? NodeAtScreenPoint(notify.cursor) : nullptr;
+        const std::wstring folder = files ? entries_.FolderPath(at ? DropFolderFor(at) : Root()) : L"";
+        const LRESULT result = OnDropEvent(wParam, notify);
+        if (!folder.empty()) ForgetDroppedFiles(folder, static_cast<HDROP>(notify.data));
+        return result;
+    }
     case kShellChange:
         OnShellChange(wParam, lParam);
         break;
@@ -247,6 +255,7 @@ LRESULT CFavTreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 void CFavTreeView::OnWindowGone() {
     // The window dies before the object when its parent is destroyed; nothing else refers to it.
     g_labelEditing = false;
+    entries_.Clear();  // the control's items went with it
 }
 
 HTREEITEM CFavTreeView::HitTestCursor(UINT* flags) const {

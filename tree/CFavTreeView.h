@@ -14,6 +14,7 @@
 #include "FavNode.h"
 #include "LinkCheckHook.h"
 #include "TabConfig.h"
+#include "TreeEntries.h"
 #include <settings/TreeSettings.h>
 
 #include <favorites/FolderListing.h>
@@ -196,11 +197,13 @@ public:
     // The find commands' state for this tree: the text, the node the last search stopped at (a
     // hint, compared by handle only) and whether the walk has passed that node yet.
     struct FindState {
-        std::string text;
+        std::wstring text;
         HTREEITEM stop = nullptr;
         bool started = false;
     };
     FindState& findState() { return findState_; }
+    // The entries the searches walk, with the shortcuts' addresses once read (TreeEntries.h).
+    fav::TreeEntries& entries() { return entries_; }
 
     // Notifications and feedback.
     LRESULT OnNotify(const NMHDR* header);
@@ -271,6 +274,8 @@ private:
     void DropLink(HTREEITEM target, const std::wstring& url, const std::wstring& name);
     void DropFiles(HTREEITEM target, const std::vector<std::wstring>& files);
     void DropBlock(HTREEITEM target, HGLOBAL data);
+    // The kept addresses of the shortcuts in `folder` that files of `drop` may have replaced.
+    void ForgetDroppedFiles(const std::wstring& folder, HDROP drop);
 
     // Features that plug in here (TreeHooks.cpp).
     bool PropertiesOpen() const;
@@ -310,6 +315,7 @@ private:
     std::unordered_map<HTREEITEM, uint32_t> importedLevels_;
     std::vector<HTREEITEM> deepBranches_;
     FindState findState_;
+    fav::TreeEntries entries_;
     // Created on the first check when the program installed a checker (TreeHooks.cpp).
     std::unique_ptr<fav::TreeLinkChecks> linkChecks_;
 };

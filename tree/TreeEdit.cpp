@@ -151,6 +151,10 @@ bool CFavTreeView::Rename(HTREEITEM node, const std::string& label) {
         Message(kRenameFailed, "", MB_ICONWARNING);
         return false;
     }
+    // At once, whenever the shell's notification comes: the searches follow the new name.
+    std::wstring newName;
+    if (fsys::SplitLast(newFile, nullptr, &newName))
+        entries_.Renamed(node, KindOf(node) == fav::kShortcut ? shortcut::LabelFromFileName(newName).value_or(newName) : newName);
     return true;
 }
 
@@ -231,6 +235,7 @@ HTREEITEM CFavTreeView::CreateShortcutFile(HTREEITEM parent, const std::wstring&
         outcome = ShortcutResult::kFailed;
         return nullptr;
     }
+    entries_.ForgetAddress(existing);
     HTREEITEM node = existing ? existing : InsertEntry(parent, fileName, fav::kShortcut);
     TreeView_SelectItem(hwnd(), node);
     fsys::NotifyShell(SHCNE_CREATE, file);

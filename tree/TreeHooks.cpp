@@ -4,6 +4,10 @@
 
 #include "properties/PropertiesSheet.h"
 
+#include <base/FileSystem.h>
+
+#include <shellapi.h>
+
 namespace {
 
 fav::LinkCheckFactory g_linkCheckFactory = nullptr;
@@ -16,7 +20,12 @@ fav::LinkCheckFactory fav::InstalledLinkChecker() { return g_linkCheckFactory; }
 
 bool CFavTreeView::StopLinkChecksBeforeReload() { return !linkChecks_ || linkChecks_->StopBeforeReload(); }
 
-void CFavTreeView::ShowProperties(HTREEITEM node) { props::ShowProperties(*this, node); }
+void CFavTreeView::ShowProperties(HTREEITEM node) {
+    const std::optional<std::wstring> file = NodeFile(node);
+    props::ShowProperties(*this, node);
+    // The sheet may have rewritten the file; by path, as the node may be gone meanwhile.
+    if (file) entries_.ForgetAddressesAt(*file);
+}
 
 void CFavTreeView::CheckLinks(HTREEITEM node) {
     if (!linkChecks_ && g_linkCheckFactory) linkChecks_ = g_linkCheckFactory(*this);
@@ -27,6 +36,16 @@ void CFavTreeView::ShowKeptLinkChecks() {
     if (!linkChecksAllowed_) return;
     if (!linkChecks_ && g_linkCheckFactory) linkChecks_ = g_linkCheckFactory(*this);
     if (linkChecks_) linkChecks_->ShowKeptResults();
+}
+
+void CFavTreeView::ForgetDroppedFiles(const std::wstring& folder, HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT n = 0; n < count; ++n) {
+        std::wstring file(DragQueryFileW(drop, n, nullptr, 0) + 1, L'\0');
+        file.resize(DragQueryFileW(drop, n, file.data(), static_cast<UINT>(file.size())));
+        std::wstring name;
+        if (fsys::SplitLast(file, nullptr, &name)) entries_.ForgetAddressesAt(fsys::Join(folder, name));
+    }
 }
 
 bool CFavTreeView::PropertiesOpen() const { return props::IsOpenFor(*this); }

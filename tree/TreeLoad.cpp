@@ -103,6 +103,7 @@ bool CFavTreeView::LoadRoot() {
     config_.loaded = false;
     RemoveDeepBranches();
     TreeView_DeleteAllItems(window);
+    entries_.Clear();
 
     ChooseRoot();
     Watch();

@@ -41,6 +41,7 @@ void CFavTreeView::SetKind(HTREEITEM node, fav::NodeKind kind) {
     item.hItem = node;
     item.lParam = fav::MakeItemParam(kind, IndexOf(node));
     TreeView_SetItem(hwnd(), &item);
+    entries_.KindChanged(node, kind);
 }
 
 std::string CFavTreeView::Label(HTREEITEM node) const {
@@ -71,6 +72,7 @@ void CFavTreeView::SetFileName(HTREEITEM node, const std::wstring& name) {
     item.hItem = node;
     item.pszText = const_cast<wchar_t*>(name.c_str());
     SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    entries_.Renamed(node, name);
 }
 
 HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::wstring& name, fav::NodeKind kind,
@@ -84,7 +86,10 @@ HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::w
     insert.item.lParam = fav::MakeItemParam(kind, index);
     insert.item.iImage = images.normal;
     insert.item.iSelectedImage = images.selected;
-    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    HTREEITEM node =
+        reinterpret_cast<HTREEITEM>(SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    entries_.Inserted(parent, after, node, kind, name);
+    return node;
 }
 
 HTREEITEM CFavTreeView::InsertAt(HTREEITEM parent, HTREEITEM after, const std::string& label, fav::NodeKind kind,
@@ -112,7 +117,9 @@ HTREEITEM CFavTreeView::InsertEntry(HTREEITEM parent, const std::wstring& name, 
 }
 
 void CFavTreeView::RemoveNode(HTREEITEM node) {
-    if (node) TreeView_DeleteItem(hwnd(), node);
+    if (!node) return;
+    entries_.Removed(node);
+    TreeView_DeleteItem(hwnd(), node);
 }
 
 std::optional<std::wstring> CFavTreeView::NodeFile(HTREEITEM node) const {

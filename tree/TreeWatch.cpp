@@ -91,6 +91,11 @@ void CFavTreeView::OnShellChange(WPARAM idLists, LPARAM event) {
     const LONG change = static_cast<LONG>(event) & ~SHCNE_INTERRUPT;
     if (oldPath.empty()) return;
 
+    // Whatever happened at a path, the address read from it before may be out of date; a rename
+    // keeps the content, but may have replaced another file at the new name.
+    const bool rename = change == SHCNE_RENAMEITEM || change == SHCNE_RENAMEFOLDER;
+    entries_.ForgetAddressesAt(rename ? newPath : oldPath);
+
     HTREEITEM node = FindNodeByFile(oldPath);
     if (!node) {
         if (change == SHCNE_CREATE || change == SHCNE_MKDIR) {

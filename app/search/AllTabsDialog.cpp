@@ -4,7 +4,6 @@
 
 #include <resources/SearchIds.h>
 
-#include <base/Mbcs.h>
 #include <base/MessageBox.h>
 #include <tree/TreeContextMenu.h>
 
@@ -26,13 +25,21 @@ struct Column {
 };
 constexpr Column kColumns[] = {{"タイトル", 100}, {"URL", 300}, {"パス", 200}, {"タブ", 50}};
 
-const std::string& ColumnText(const FindResult& row, int column) {
+const std::wstring& ColumnText(const FindResult& row, int column) {
     switch (column) {
     case 0: return row.title;
     case 1: return row.url;
-    case 2: return row.path;
+    case 2: return row.file;
     default: return row.tabs;
     }
+}
+
+// By UTF-16 units, ASCII letters without regard to case.
+int CompareNoCase(const std::wstring& left, const std::wstring& right) {
+    const auto fold = [](wchar_t unit) { return unit >= L'A' && unit <= L'Z' ? unit + (L'a' - L'A') : unit; };
+    for (size_t n = 0; n < left.size() && n < right.size(); ++n)
+        if (fold(left[n]) != fold(right[n])) return fold(left[n]) < fold(right[n]) ? -1 : 1;
+    return left.size() == right.size() ? 0 : left.size() < right.size() ? -1 : 1;
 }
 
 }  // namespace
@@ -60,6 +67,8 @@ void AllTabsDialog::OnInit() {
         ListView_SetImageList(list, images, LVSIL_SMALL);
     }
     ListView_SetExtendedListViewStyle(list, kListStyles);
+    // Texts are asked for in UTF-16, so the rows show names and addresses exactly.
+    SendMessageA(list, CCM_SETUNICODEFORMAT, TRUE, 0);
     for (int n = 0; n < static_cast<int>(std::size(kColumns)); ++n) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -83,25 +92,31 @@ void AllTabsDialog::PlaceList(int width, int height) {
 }
 
 void AllTabsDialog::OnSearch() {
-    const std::string wanted = ComboText(hwnd(), IDC_FIND_TEXT, kTextCapacity);
+    const std::wstring wanted = WideComboText(hwnd(), IDC_FIND_TEXT, kTextCapacity);
     if (wanted.empty()) {
         ui::ShowMessage(hwnd(), kNoSearchText, MB_ICONWARNING);
         return;
     }
-    HWND list = List();
-    ListView_DeleteAllItems(list);
-    results_.Clear();
-    sortColumn_ = -1;
-
     // Every selected tab, however many there are.
     HWND tabList = GetDlgItem(hwnd(), IDC_FIND_TABS);
+    std::vector<const SearchTab*> searched;
+    std::vector<CFavTreeView*> trees;
     for (size_t n = 0; n < tabs_.tabs.size(); ++n) {
         if (SendMessageA(tabList, LB_GETSEL, n, 0) <= 0) continue;
         current_ = tabs_.tabs[n].tree;
         if (!current_->Root()) current_->LoadRoot();
-        results_.Collect(*current_, tabs_.tabs[n].name, wanted);
+        searched.push_back(&tabs_.tabs[n]);
+        trees.push_back(current_);
     }
     NotifyTabChange();  // trees loaded meanwhile may have shown themselves
+    // Stopped: the list keeps the last search's rows.
+    if (!ReadAddresses(trees)) return;
+
+    HWND list = List();
+    ListView_DeleteAllItems(list);
+    results_.Clear();
+    sortColumn_ = -1;
+    for (const SearchTab* tab : searched) results_.Collect(*tab->tree, tab->name, wanted);
 
     const auto& rows = results_.rows();
     ListView_SetItemCount(list, rows.size());
@@ -118,7 +133,7 @@ void AllTabsDialog::OnSearch() {
     history_.Add(wanted);
     HWND combo = GetDlgItem(hwnd(), IDC_FIND_TEXT);
     history_.FillCombo(combo);
-    SetWindowTextA(combo, wanted.c_str());
+    SetWindowTextW(combo, wanted.c_str());
 }
 
 void AllTabsDialog::NotifyTabChange() {
@@ -137,7 +152,7 @@ int CALLBACK AllTabsDialog::CompareRows(LPARAM left, LPARAM right, LPARAM self) 
     const auto& dialog = *reinterpret_cast<const AllTabsDialog*>(self);
     const auto& rows = dialog.results_.rows();
     if (!dialog.ascending_) std::swap(left, right);
-    return mbcs::CompareNoCase(ColumnText(rows[left], dialog.sortColumn_), ColumnText(rows[right], dialog.sortColumn_));
+    return CompareNoCase(ColumnText(rows[left], dialog.sortColumn_), ColumnText(rows[right], dialog.sortColumn_));
 }
 
 HTREEITEM AllTabsDialog::FindAgain(const FindResult& row) {
@@ -200,13 +215,13 @@ void AllTabsDialog::ShowRowMenu(int item) {
 
 LRESULT AllTabsDialog::OnListNotify(NMHDR& header) {
     switch (header.code) {
-    case LVN_GETDISPINFOA: {
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
         const auto& rows = results_.rows();
         if (item.lParam < 0 || static_cast<size_t>(item.lParam) >= rows.size()) return 0;
         const FindResult& row = rows[item.lParam];
         if (item.mask & LVIF_IMAGE) item.iImage = row.kind;
-        if (item.mask & LVIF_TEXT) item.pszText = const_cast<char*>(ColumnText(row, item.iSubItem).c_str());
+        if (item.mask & LVIF_TEXT) item.pszText = const_cast<wchar_t*>(ColumnText(row, item.iSubItem).c_str());
         return 0;
     }
     case LVN_COLUMNCLICK:

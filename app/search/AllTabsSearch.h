@@ -10,28 +10,28 @@
 
 namespace search {
 
-// One result row. Rows keep no tree item: the entry is found again by its exact path when the
-// row is used, as the tree may have changed meanwhile.
+// One result row, its texts exact (UTF-16). Rows keep no tree item: the entry is found again by
+// its exact path when the row is used, as the tree may have changed meanwhile.
 struct FindResult {
     CFavTreeView* tree;  // the first tree the entry was found in
     int kind;            // 0 folder, 1 any other entry (also the image shown)
-    std::string title;
-    std::string url;     // empty for a folder
-    std::string path;    // as shown (".url" ending for a shortcut)
-    std::wstring file;   // the same path exactly
-    std::string tabs;    // tab names joined with ","
+    std::wstring title;
+    std::wstring url;    // empty for a folder
+    std::wstring file;   // the path (".url" ending for a shortcut)
+    std::wstring tabs;   // tab names joined with ","
 };
 
 class ResultCollector {
 public:
     void Clear();
     // Adds the matches of `wanted` below the tree's root; title and URL are tested each by
-    // itself. Imported content is skipped, folders are always entered.
-    void Collect(CFavTreeView& tree, const std::string& tabName, const std::string& wanted);
+    // itself. Imported content is skipped, folders are always entered. Addresses come from the
+    // tree (see AddressReading.h).
+    void Collect(CFavTreeView& tree, const std::string& tabName, const std::wstring& wanted);
     const std::vector<FindResult>& rows() const { return rows_; }
 
 private:
-    void AddRow(FindResult row, const std::string& tabName);
+    void AddRow(FindResult row, const std::wstring& tabName);
 
     std::vector<FindResult> rows_;
     // Row by the exact (UTF-16) path: as it is for shortcuts, letter case folded for folders.

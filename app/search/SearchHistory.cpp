@@ -2,6 +2,7 @@
 
 #include <base/Format.h>
 #include <base/Mbcs.h>
+#include <base/TextEncoding.h>
 
 #include <algorithm>
 
@@ -37,6 +38,12 @@ void SearchHistory::Add(const std::string& text) {
     // Entry `at` (the same text, the first free one, or past the end) is overwritten by the shift.
     for (size_t n = std::min(at, kEntries - 1); n > 0; --n) entries_[n] = std::move(entries_[n - 1]);
     entries_[0] = text;
+}
+
+void SearchHistory::Add(const std::wstring& text) {
+    bool exact = false;
+    const std::string stored = text::WideToAnsi(text, &exact);
+    if (exact) Add(stored);
 }
 
 void SearchHistory::Save() const {

@@ -23,6 +23,9 @@ public:
     // Puts `text` on top as typed; an entry equal to it ignoring case moves up instead of staying
     // twice, and at a full list the oldest falls out.
     void Add(const std::string& text);
+    // The same for a text typed exactly. One with characters the code page lacks is left out:
+    // the history is stored in the code page, where it would read as another text ("?").
+    void Add(const std::wstring& text);
     // Writes the entries, each in double quotes so that blanks at either end survive; keys past
     // the last entry are left as they are.
     void Save() const;

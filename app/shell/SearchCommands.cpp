@@ -34,7 +34,7 @@ std::string MainWindow::SettingsDirectory() const {
 void MainWindow::FindInTab() {
     CFavTreeView* tree = CurrentTree();
     if (!tree) return;
-    search::FindTextDialog dialog(ini_);
+    search::FindTextDialog dialog(ini_, tree);
     if (dialog.Run(State().instance, GetActiveWindow()) == search::FindTextDialog::kSearch)
         search::FindFirst(*tree, dialog.text());
 }

@@ -5,27 +5,29 @@
 #include <app/search/SearchHistory.h>
 #include <app/search/TextMatch.h>
 #include <app/search/WebSearch.h>
+#include <base/TextEncoding.h>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(SearchText, AsciiNeverMatchesInsideADoubleByteCharacter) {
-    const std::string anime = "アニメ";       // ア is 83 41
-    const std::string table = "表計算ソフト";  // 表 is 95 5C, ソ is 83 5C
-    const std::string mark = "ファイル";      // ァ is 83 40
-    const std::string bracket = "ゼミ";        // ゼ is 83 5B
+TEST(SearchText, MatchesWholeCharactersExactlyAndCaseSensitively) {
+    const wchar_t* party = L"\U0001F600 Party";  // a surrogate pair, then ASCII
+    const wchar_t* pair = L"\U0001F600";
+    const std::wstring high(pair, 1), low(pair + 1, 1);
     const struct {
-        const std::string& text;
-        const char* wanted;
+        std::wstring text, wanted;
         bool found;
     } cases[] = {
-        {anime, "A", false}, {table, "\\", false}, {mark, "@", false},  {bracket, "[", false},
-        {anime, "ニメ", true}, {table, "ソフト", true}, {table, "計算", true},
+        {L"アニメ", L"A", false},         {L"表計算ソフト", L"\\", false}, {L"表計算ソフト", L"計算", true},
+        {L"aアA", L"A", true},            {L"Tolvak", L"tolvak", false},    {L"café", L"cafe", false},
+        {L"café", L"afé", true},          {L"한국어 사전", L"국어", true},  {party, pair, true},
+        {party, high, false},             {party, low, false},              {party, low + L" P", false},
+        {party, L"Party", true},
     };
-    for (const auto& c : cases) EXPECT_EQ(search::Contains(c.text, c.wanted), c.found) << c.wanted;
-    EXPECT_TRUE(search::Contains("aアA", "A"));  // the real "A" after the double-byte one
-    EXPECT_FALSE(search::Contains("Tolvak", "tolvak"));
+    for (const auto& c : cases) EXPECT_EQ(search::Contains(c.text, c.wanted), c.found) << text::WideToUtf8(c.wanted);
+    EXPECT_EQ(search::Fit(party, 1), L"");  // never half a pair
+    EXPECT_EQ(search::Fit(party, 2), pair);
 }
 
 TEST(SearchText, QueryWordsKeepTheirBytesUnambiguous) {
@@ -68,6 +70,16 @@ TEST_F(SearchHistoryTest, FullListDropsTheOldestAndKeepsBlanks) {
     ASSERT_EQ(loaded.size(), 26u);
     EXPECT_EQ(loaded[0], "  padded  ");
     EXPECT_EQ(loaded[25], "text1");  // text0 fell out
+}
+
+TEST_F(SearchHistoryTest, TextsTheCodePageCannotHoldAreSearchedButNotKept) {
+    search::SearchHistory history(ini);
+    for (const wchar_t* text : {L"表計算", L"\U0001F600 Party", L"café", L"한국"}) history.Add(std::wstring(text));
+    history.Save();
+    search::SearchHistory loaded(ini);
+    loaded.Load();
+    ASSERT_EQ(loaded.size(), 1u);  // stored, the others would read as "? Party", "caf?", "??"
+    EXPECT_EQ(loaded[0], "表計算");
 }
 
 }  // namespace

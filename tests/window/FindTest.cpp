@@ -10,7 +10,9 @@
 #include <resources/SearchIds.h>
 #include <resources/TolvakIds.h>
 #include <base/Path.h>
+#include <base/ControlText.h>
 #include <base/TextEncoding.h>
+#include <favorites/ShortcutFile.h>
 
 #include <shlobj.h>
 
@@ -47,26 +49,25 @@ struct FindInTreeTest : testutil::TreeFixture {
 };
 
 TEST_F(FindInTreeTest, MatchesAreCaseSensitiveAndRunFromTitleIntoUrl) {
-    search::FindFirst(*tree, "SITE\thttp://home");
+    search::FindFirst(*tree, L"SITE\thttp://home");
     EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
-    search::FindFirst(*tree, "home site");
-    search::FindFirst(*tree, "SITE\thttp://anime");
+    search::FindFirst(*tree, L"home site");
+    search::FindFirst(*tree, L"SITE\thttp://anime");
     EXPECT_EQ(messages.texts(), std::vector<std::string>(2, kNotFound));
     EXPECT_EQ(messages.messages().back().caption, "Tolvak");
     EXPECT_EQ(Selected(), Node(*tree, {"HOME SITE"}));
 }
 
 TEST_F(FindInTreeTest, AsciiTextsNeverMatchInsideJapaneseTitles) {
-    for (const char* text : {"A", "\\", "@", "["}) search::FindFirst(*tree, text);
+    for (const wchar_t* text : {L"A", L"\\", L"@", L"["}) search::FindFirst(*tree, text);
     EXPECT_EQ(messages.texts(), std::vector<std::string>(4, kNotFound));
-    const std::string japanese = "計算";
-    search::FindFirst(*tree, japanese);
+    search::FindFirst(*tree, L"計算");
     EXPECT_EQ(Selected(), Node(*tree, {"表計算"}));
     EXPECT_EQ(messages.texts().size(), 4u);
 }
 
 TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
-    search::FindFirst(*tree, "News");
+    search::FindFirst(*tree, L"News");
     EXPECT_EQ(Selected(), Node(*tree, {"News"}));
     search::FindNext(*tree);
     EXPECT_EQ(Selected(), Node(*tree, {"News", "News Daily"}));
@@ -77,6 +78,49 @@ TEST_F(FindInTreeTest, FindNextContinuesInsideAFoundFolderAndDoesNotWrap) {
     TreeView_SelectItem(tree->hwnd(), tree->Root());
     search::FindNext(*tree);
     EXPECT_EQ(Selected(), Node(*tree, {"News"}));
+}
+
+TEST_F(FindInTreeTest, KeptAddressesFollowChangedAndDeletedFiles) {
+    search::FindFirst(*tree, L"calc.example");  // every address on the way is kept from here
+    const struct {
+        const char* how;
+        std::vector<std::string> node;
+        std::wstring before;
+        std::function<void(const std::string& file)> told;  // after the file changed
+    } changes[] = {
+        // In the root folder: this Wine reports changes below a watched folder only for its own
+        // entries, where Windows reports the whole hierarchy.
+        {"by another program, telling nobody", {"HOME SITE"}, L"home.example",
+         [&](const std::string&) {
+             const HTREEITEM node = Node(*tree, {"HOME SITE"});
+             EXPECT_TRUE(testutil::WaitFor([&] {  // the file system tells the tree, a moment later
+                 tree->entries().TakeOutsideChanges();
+                 return !tree->entries().Find(node)->addressKnown;
+             }));
+         }},
+        {"with the shell told", {"News", "Sports"}, L"news.example/sports",
+         [](const std::string& file) { SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, file.c_str(), nullptr); }},
+    };
+    for (const auto& each : changes) {
+        SCOPED_TRACE(each.how);
+        const HTREEITEM node = Node(*tree, each.node);
+        const std::string url = std::string("http://changed.example/") + each.how;
+        ASSERT_TRUE(testutil::WriteBytes(*tree->NodePath(node), shortcut::FileText(url)));
+        each.told(*tree->NodePath(node));
+        TreeView_SelectItem(tree->hwnd(), tree->Root());
+        search::FindFirst(*tree, text::AnsiToWide(url));
+        EXPECT_EQ(Selected(), node);
+        const size_t told = messages.texts().size();
+        search::FindFirst(*tree, each.before);
+        EXPECT_EQ(messages.texts().size(), told + 1);  // the old address is gone
+    }
+    const HTREEITEM calc = Node(*tree, {"表計算"});
+    messages.AnswerNext(IDOK);
+    tree->Delete(calc);
+    const size_t told = messages.texts().size();
+    search::FindFirst(*tree, L"calc.example");
+    EXPECT_EQ(messages.texts().size(), told + 1);
+    EXPECT_EQ(messages.texts().back(), kNotFound);
 }
 
 TEST_F(FindInTreeTest, FindNextBeforeAnySearchAsksForAText) {
@@ -135,6 +179,20 @@ struct SearchCommandsTest : testing::Test {
         for (int item = 0; item < ListView_GetItemCount(list); ++item) {
             char text[600] = "";
             ListView_GetItemText(list, item, column, text, sizeof text);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    static std::vector<std::wstring> WideColumn(HWND dialog, int column) {
+        HWND list = GetDlgItem(dialog, IDC_FIND_RESULTS);
+        std::vector<std::wstring> texts;
+        for (int item = 0; item < ListView_GetItemCount(list); ++item) {
+            wchar_t text[600] = L"";
+            LVITEMW cell{};
+            cell.iSubItem = column;
+            cell.pszText = text;
+            cell.cchTextMax = 600;
+            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
             texts.push_back(text);
         }
         return texts;
@@ -204,6 +262,99 @@ TEST_F(SearchCommandsTest, AllTabsKeepsApartEntriesTheCodePageCannotTellApart) {
         EXPECT_EQ(urls, (std::vector<std::string>{"", "", "http://cafe.example/kr", "http://cafe.example/seoul"}));
         EXPECT_EQ(Column(dialog, 3), std::vector<std::string>(4, "メイン,三番目"));
     });
+}
+
+TEST_F(SearchCommandsTest, TextsOutsideTheCodePageAreMatchedAndListedExactly) {
+    // Wide names; the exact addresses in the ".W" section (UTF-7), as Windows writes them.
+    const struct {
+        const wchar_t* name;
+        const char* utf7;
+    } shortcuts[] = {
+        {L"\U0001F600 Party", "http://party.example/+2D3eAA-"},
+        {L"한국 뉴스", "http://news.example/+1VytbQ-"},
+        {L"Café", "http://cafe.example/caf+AOk-"},
+    };
+    for (const auto& each : shortcuts) {
+        const std::wstring name = std::wstring(L"first\\") + each.name;
+        testutil::WriteWideShortcut(dir, name, "http://placeholder.example/");
+        const std::string content = std::string("[InternetShortcut]\r\nURL=http://ansi.example/?\r\n[InternetShortcut.W]\r\nURL=") + each.utf7 + "\r\n";
+        const win::UniqueFile file(CreateFileW(testutil::WidePath(dir, name + L".url").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+    }
+    const std::wstring emoji = L"\U0001F600";
+    const struct {
+        std::wstring wanted;
+        std::vector<std::wstring> titles, urls;
+    } cases[] = {
+        {emoji, {emoji + L" Party"}, {L"http://party.example/" + emoji}},
+        {L"한국", {L"한국 뉴스"}, {L"http://news.example/한국"}},
+        {L"café", {L"Café"}, {L"http://cafe.example/café"}},
+        {L"Cafe", {}, {}},
+        {emoji.substr(0, 1), {}, {}},  // half an emoji is no character
+        {L"?", {}, {}},                // nor does the code page's form of them match
+    };
+    Open();
+    Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_FIND_TABS, LB_SETSEL, FALSE, 2);  // the same folder again
+        for (const auto& each : cases) {
+            SetDlgItemTextW(dialog, IDC_FIND_TEXT, each.wanted.c_str());
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(WideColumn(dialog, 0), each.titles) << text::WideToUtf8(each.wanted);
+            EXPECT_EQ(WideColumn(dialog, 1), each.urls) << text::WideToUtf8(each.wanted);
+        }
+    });
+    CFavTreeView& tree = *main->Tab(0);
+    const std::wstring korean = L"한국 뉴스";
+    search::FindFirst(tree, L"한국");
+    EXPECT_EQ(tree.FileName(TreeView_GetSelection(tree.hwnd())), korean);
+    search::FindFirst(tree, emoji);
+    EXPECT_EQ(tree.FileName(TreeView_GetSelection(tree.hwnd())), emoji + L" Party");
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(SearchCommandsTest, AStoppedSearchLeavesTheDialogUsableAndTheTreesAsTheyWere) {
+    constexpr size_t kMany = 300;  // several looks at the messages' worth of reading
+    for (size_t n = 0; n < kMany; ++n)
+        dir.WriteShortcut("first\\Site " + std::to_string(n), "http://many.example/" + std::to_string(n));
+    Open();
+    CFavTreeView& tree = *main->Tab(0);
+    const struct {
+        const char* how;
+        std::function<void(HWND)> stop;  // queued before the search, seen at its first look
+    } ways[] = {
+        {"Esc", [](HWND dialog) { PostMessageA(GetWindow(GetDlgItem(dialog, IDC_FIND_TEXT), GW_CHILD), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"キャンセル", [](HWND dialog) {
+             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        for (int tab : {0, 1, 2})
+            if (main->Tab(tab)->IsLoaded()) main->Tab(tab)->LoadRoot();  // nothing read yet
+        const auto count = TreeView_GetCount(tree.hwnd());
+        const HTREEITEM selected = TreeView_GetSelection(tree.hwnd());
+        Command(ID_FIND_IN_ALL_TABS, [&](HWND dialog) {
+            const std::string caption = ui::WindowText(dialog);
+            HWND tabs = GetDlgItem(dialog, IDC_FIND_TABS);
+            SendMessageA(tabs, LB_SETSEL, FALSE, -1);
+            SendMessageA(tabs, LB_SETSEL, TRUE, 1);
+            Search(dialog, "a");
+            const std::vector<std::string> earlier = Column(dialog, 0);
+            ASSERT_EQ(earlier, std::vector<std::string>{"Gamma"});
+            SendMessageA(tabs, LB_SETSEL, TRUE, -1);
+            way.stop(dialog);
+            Search(dialog, "many.example");
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_EQ(Column(dialog, 0), earlier);  // the last search's rows stay
+            EXPECT_EQ(ui::WindowText(dialog), caption);
+            EXPECT_LT(tree.entries().knownAddresses(), kMany);
+            Search(dialog, "many.example");  // and the dialog goes on as before
+            EXPECT_EQ(Column(dialog, 0).size(), kMany);
+        });
+        EXPECT_EQ(TreeView_GetCount(tree.hwnd()), count);
+        EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), selected);
+    }
 }
 
 TEST_F(SearchCommandsTest, AllTabsSortsByAColumnUpThenDown) {

@@ -5,6 +5,7 @@
 #include <base/DragDrop.h>
 #include <base/Path.h>
 #include <resources/TreeIds.h>
+#include <app/search/TreeFind.h>
 #include <tree/CFavTreeView.h>
 #include <tree/TreeContextMenu.h>
 #include <tree/properties/PropertiesSheet.h>
@@ -123,6 +124,23 @@ TEST_F(PropertiesTest, TheExactAddressIsShownAndKeptUntilItsLineIsEdited) {
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(tree.NodeAddress(Node(tree, {"cafe"})), c.after);
     }
+}
+
+TEST_F(PropertiesTest, AnEditedAddressIsWhatTheNextSearchFinds) {
+    // In a sub-folder, where this Wine's folder watch sees no change: the sheet itself must tell.
+    dir.MakeDir("fav\\sub");
+    dir.WriteShortcut("fav\\sub\\site", "http://old.example/");
+    CFavTreeView& tree = Load();
+    const HTREEITEM site = Node(tree, {"sub", "site"});
+    search::FindFirst(tree, L"old.example");  // the address is kept from here on
+    ASSERT_EQ(TreeView_GetSelection(tree.hwnd()), site);
+    EXPECT_TRUE(RunSheet(tree, site, [&](HWND sheet) {
+        Replace(PageControl(sheet, IDC_PROP_TEXT), "old", "new");
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    TreeView_SelectItem(tree.hwnd(), tree.Root());
+    search::FindFirst(tree, L"new.example");
+    EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), site);
     EXPECT_TRUE(boxes.texts().empty());
 }
 

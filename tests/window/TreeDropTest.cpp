@@ -1,6 +1,7 @@
 // Drag and drop on a tree: a drop target like the one OLE gets, fed with real data objects.
 #include "../support/TestSupport.h"
 
+#include <app/search/TreeFind.h>
 #include <base/DragDrop.h>
 #include <base/FileSystem.h>
 #include <base/Path.h>
@@ -175,6 +176,23 @@ TEST_F(DropFixture, ExistingFilesAreOverwrittenOnlyWhenTheUserSaysYes) {
     DragTo(tree, data, tree.Root());
     EXPECT_EQ(testutil::ReadBytes(root + "\\x.url"), "[InternetShortcut]\r\nURL=http://new/");
     EXPECT_EQ(ChildLabels(tree, tree.Root()), (std::vector<std::string>{"News", "Newsletters", "x"}));
+}
+
+TEST_F(DropFixture, AShortcutReplacedByADroppedFileIsFoundWithItsNewAddress) {
+    // In a sub-folder, where this Wine's folder watch sees no change: the drop itself must tell.
+    dir.WriteShortcut("fav\\News\\x", "http://x/");
+    CFavTreeView& tree = Open();
+    const HTREEITEM x = testutil::Node(tree, {"News", "x"});
+    search::FindFirst(tree, L"http://x/");  // the address is kept from here on
+    ASSERT_EQ(TreeView_GetSelection(tree.hwnd()), x);
+    testutil::FakeData data;
+    data.Offer(CF_HDROP, testutil::FileList({dir.WriteShortcut("x", "http://replaced.example/")}));
+    messages.AnswerNext(IDYES);
+    DragTo(tree, data, testutil::Node(tree, {"News"}));
+    TreeView_SelectItem(tree.hwnd(), tree.Root());
+    search::FindFirst(tree, L"replaced.example");
+    EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), x);
+    EXPECT_EQ(messages.texts().size(), 1u);  // the question only
 }
 
 TEST_F(DropFixture, DraggedNodesRenderTheirBlockTextAndFileList) {

@@ -69,7 +69,10 @@ bool Rewrite(const ReportRow& row) {
     const std::optional<std::string> content = fsys::ReadAll(row.shortcut.file);
     if (!content) return false;
     const std::optional<std::string> updated = ReplaceUrlLines(*content, row.record.movedTo, Utf7Of(row.record.movedTo));
-    return updated && fsys::ReplaceContent(row.shortcut.file, *updated);
+    if (!updated || !fsys::ReplaceContent(row.shortcut.file, *updated)) return false;
+    // The trees follow the shell's news: their kept addresses of this file go.
+    fsys::NotifyShell(SHCNE_UPDATEITEM, row.shortcut.file);
+    return true;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <app/linkcheck/DuplicatesDialog.h>
 #include <app/linkcheck/ReportDialog.h>
+#include <app/search/TreeFind.h>
 #include <base/Path.h>
 #include <resources/LinkCheckIds.h>
 
@@ -114,6 +115,7 @@ TEST_F(LinkReportTest, UpdateRewritesOnlyTheUrlLinesAndRefusesAChangedFile) {
                                "\r\nIconIndex=3\r\n[InternetShortcut.W]\r\nURL=" + moved + "\r\n";
     testutil::WriteBytes(fileA, before);
     CheckAll(tree);
+    search::FindFirst(tree, L"/https/a");  // the searches keep the addresses from here on
     const std::vector<linkcheck::ReportRow> rows = linkcheck::CollectReport(tree);
     const std::string changedB = testutil::ReadBytes(fileB) + "\r\nIconIndex=1\r\n";
     testutil::WriteBytes(fileB, changedB);  // while the report shows it
@@ -131,6 +133,9 @@ TEST_F(LinkReportTest, UpdateRewritesOnlyTheUrlLinesAndRefusesAChangedFile) {
     EXPECT_EQ(testutil::ReadBytes(fileA), "[DEFAULT]\r\nBASEURL=" + moved + "\r\n[InternetShortcut]\r\nURL=" + movedTo +
                                               "\r\nIconIndex=3\r\n[InternetShortcut.W]\r\nURL=" + movedTo + "\r\n");
     EXPECT_EQ(testutil::ReadBytes(fileB), changedB);
+    TreeView_SelectItem(tree.hwnd(), tree.Root());
+    search::FindFirst(tree, L"https://127.0.0.1");
+    EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), Node(tree, {"links", "01"})) << "the next search finds the new address";
 }
 
 TEST_F(LinkReportTest, DeleteSendsExactlyTheSelectedUnchangedFilesToTheRecycleBin) {

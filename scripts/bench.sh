@@ -19,6 +19,7 @@ benchmarks=(
     "import-bench.sh      | ratio tree import / bare tree:                  | <= 1.3"
     "search-bench.sh      | -                                               | -"
     "linkcheck-bench.sh   | ratio                                           | <= 1.1"
+    "firefox-bench.sh     | ratio FFBM import / Python sqlite3:             | <= 1"
 )
 
 logs="$root/build/bench-logs"

@@ -23,13 +23,17 @@ std::string ShownLabel(std::string_view label) {
 
 std::wstring ShownLabel(std::wstring_view label) {
     std::wstring shown(label);
-    for (wchar_t& c : shown)
-        if (c < 0x80 && IsControl(static_cast<unsigned char>(c))) c = L' ';
-    const size_t first = shown.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return shown;
-    const std::wstring_view trimmed = std::wstring_view(shown).substr(first, shown.find_last_not_of(L' ') + 1 - first);
-    if (trimmed.find_first_not_of(L'.') == std::wstring_view::npos) return kWideDefaultItemName;
+    MakeShownLabel(shown);
     return shown;
+}
+
+void MakeShownLabel(std::wstring& label) {
+    for (wchar_t& c : label)
+        if (c < 0x80 && IsControl(static_cast<unsigned char>(c))) c = L' ';
+    const size_t first = label.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return;
+    const std::wstring_view trimmed = std::wstring_view(label).substr(first, label.find_last_not_of(L' ') + 1 - first);
+    if (trimmed.find_first_not_of(L'.') == std::wstring_view::npos) label = kWideDefaultItemName;
 }
 
 }  // namespace names

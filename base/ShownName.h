@@ -24,5 +24,7 @@ bool IsControl(unsigned char byte);
 std::string ShownLabel(std::string_view label);
 // The same for a label in UTF-16.
 std::wstring ShownLabel(std::wstring_view label);
+// The same in place, for a caller that reuses the label's memory.
+void MakeShownLabel(std::wstring& label);
 
 }  // namespace names

@@ -212,6 +212,16 @@ std::string WideToAnsi(std::wstring_view wide, bool* exact) {
 
 std::wstring Utf8ToWide(std::string_view utf8) { return CodePageToWide(utf8, CP_UTF8); }
 
+void Utf8ToWide(std::string_view utf8, std::wstring& wide) {
+    // UTF-16 never takes more units than UTF-8 takes bytes (a malformed byte gives one U+FFFD),
+    // so one call does without asking for the length first.
+    wide.resize(utf8.size());
+    const int length = utf8.empty() ? 0
+                                    : MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                          wide.data(), static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order) {
     std::wstring wide(bytes.size() / 2, L'\0');
     for (size_t i = 0; i < wide.size(); ++i) wide[i] = UnitAt(bytes, i, order);

@@ -42,6 +42,9 @@ std::string WideToAnsi(std::wstring_view wide, bool* exact = nullptr);
 
 // UTF-8 as UTF-16; a malformed byte becomes U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);
+// The same into `wide`, whose memory is kept: a caller converting many short texts in a row
+// reuses one buffer instead of taking memory for each.
+void Utf8ToWide(std::string_view utf8, std::wstring& wide);
 
 // UTF-16 given as bytes in `order` (a byte order mark, if any, removed) as UTF-8; an unpaired
 // surrogate and an odd last byte become U+FFFD.

@@ -1,8 +1,10 @@
 // The benchmarks' host sink: it keeps nothing but counts, and gives every folder a handle of its
-// own, so what is timed is the plug-in's reading and parsing and one sink call per entry. Asked
+// own, so what is timed is the plug-in's reading and parsing and one sink call per entry. It has
+// the wide calls, as the program's tree does, so the plug-in takes the path it takes there. Asked
 // to, it also lists the entries, so the same ones can be added to another tree.
 #pragma once
 
+#include <base/TextEncoding.h>
 #include <pluginapi/PluginInterface.h>
 
 #include <string>
@@ -10,7 +12,7 @@
 
 namespace importbench {
 
-class CountingSink final : public plugin::ImportSink {
+class CountingSink final : public plugin::WideImportSink {
 public:
     long folders = 0;
     long items = 0;
@@ -20,14 +22,17 @@ public:
     struct Entry {
         long parent;
         bool folder;
-        std::string name;
+        std::wstring name;
     };
     std::vector<Entry>* entries = nullptr;  // when set, every entry is added to it
 
     plugin::ItemHandle root() { return Handle(0); }
     void Reset() { folders = items = messages = 0; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object = IsEqualGUID(iid, plugin::IID_WideImportSink) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return E_NOTIMPL; }
     ULONG STDMETHODCALLTYPE Release() override { return E_NOTIMPL; }
     HWND STDMETHODCALLTYPE GetOwnerWindow() override { return nullptr; }
@@ -39,15 +44,25 @@ public:
     BOOL STDMETHODCALLTYPE IsFolder(plugin::ItemHandle) override { return FALSE; }
     plugin::ItemHandle STDMETHODCALLTYPE AddNode(plugin::ItemHandle parent, const char* name, const char* url,
                                                  int kind) override {
-        if (entries && (kind == plugin::kAddFolder || kind == plugin::kAddItem))
-            entries->push_back({Number(parent), kind == plugin::kAddFolder, name});
-        if (kind == plugin::kAddFolder) return Handle(++folders);
-        if (kind != plugin::kAddItem) return nullptr;
-        ++(url == plugin::NoURL ? messages : items);
-        return Handle(1);
+        return Add(parent, kind, [&] { return text::AnsiToWide(name); }, url == plugin::NoURL);
+    }
+    BOOL STDMETHODCALLTYPE GetTextW(plugin::ItemHandle, wchar_t*, int) override { return FALSE; }
+    BOOL STDMETHODCALLTYPE GetURLW(plugin::ItemHandle, wchar_t*, int) override { return FALSE; }
+    plugin::ItemHandle STDMETHODCALLTYPE AddNodeW(plugin::ItemHandle parent, const wchar_t* name, const wchar_t* url,
+                                                  int kind) override {
+        return Add(parent, kind, [&] { return std::wstring(name); }, url == plugin::NoURLW);
     }
 
 private:
+    template <typename Name>
+    plugin::ItemHandle Add(plugin::ItemHandle parent, int kind, Name name, bool message) {
+        if (entries && (kind == plugin::kAddFolder || kind == plugin::kAddItem))
+            entries->push_back({Number(parent), kind == plugin::kAddFolder, name()});
+        if (kind == plugin::kAddFolder) return Handle(++folders);
+        if (kind != plugin::kAddItem) return nullptr;
+        ++(message ? messages : items);
+        return Handle(1);
+    }
     static plugin::ItemHandle Handle(long number) {
         return reinterpret_cast<plugin::ItemHandle>(static_cast<INT_PTR>(0x10000 + number * 16));
     }

@@ -16,7 +16,6 @@
 
 #include <base/Handles.h>
 #include <base/Path.h>
-#include <base/TextEncoding.h>
 #include <pluginapi/PluginInterface.h>
 #include <tree/CFavTreeView.h>
 
@@ -57,7 +56,7 @@ public:
         : window_(CreateWindowExW(0, WC_TREEVIEWW, nullptr,
                                   WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 380,
                                   460, host, nullptr, GetModuleHandleW(nullptr), nullptr)) {
-        for (const auto& entry : entries) entries_.push_back({entry.parent, entry.folder, text::AnsiToWide(entry.name)});
+        for (const auto& entry : entries) entries_.push_back({entry.parent, entry.folder, entry.name});
     }
     HWND window() const { return window_.get(); }
 

@@ -1,5 +1,6 @@
-// UTF-8 and UTF-16 into code page 932 (base/TextEncoding.h) and the byte search over double-byte
-// text that the import's parsers use (mbcs::Find). Plain literals compile to code page 932.
+// UTF-8 and UTF-16 into code page 932, UTF-8 into UTF-16 (base/TextEncoding.h), and the byte
+// search over double-byte text that the import's parsers use (mbcs::Find). Plain literals
+// compile to code page 932.
 #include <base/Mbcs.h>
 #include <base/TextEncoding.h>
 
@@ -29,6 +30,24 @@ TEST(Utf8ToAnsi, LongTextIsCutBetweenCharactersOnly) {
         expected += "日本語";
     }
     EXPECT_EQ(text::Utf8ToAnsi(utf8), expected);
+}
+
+TEST(Utf8ToWide, AReusedBufferHoldsEachTextWholeAndNothingOfTheOneBefore) {
+    const struct {
+        std::string utf8;
+        std::wstring wide;
+    } cases[] = {
+        {Utf8(u8"https://www.example.com/a-long-address/page.html"), L"https://www.example.com/a-long-address/page.html"},
+        {Utf8(u8"表😀x"), L"表😀x"},
+        {"a\xFF\xFE" "b", L"a\xFFFD\xFFFD" "b"},
+        {"", L""},
+        {Utf8(u8"Caf\u00E9"), L"Caf\u00E9"},
+    };
+    std::wstring buffer;
+    for (const auto& c : cases) {
+        text::Utf8ToWide(c.utf8, buffer);
+        EXPECT_EQ(buffer, c.wide) << c.utf8;
+    }
 }
 
 TEST(CodePointToAnsi, GivesOneCharacterOrNothingForNonCharacters) {

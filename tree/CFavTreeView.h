@@ -209,6 +209,7 @@ public:
     LRESULT OnNotify(const NMHDR* header);
     void ShowStatusText(HTREEITEM node);
     void SetStatusText(const std::string& text);
+    void SetStatusText(const std::wstring& text);
     // A message box for this tree, over its top window.
     int Message(const std::string& text, const std::string& caption, UINT flags);
     // The same with the system's own caption.

@@ -74,26 +74,29 @@ LRESULT CFavTreeView::OnNotify(const NMHDR* header) {
 
 void CFavTreeView::ShowStatusText(HTREEITEM node) {
     if (!node) return;
-    std::string text;
+    std::wstring text;
     if (IndexOf(node) == fav::kNoUrlIndex && (KindOf(node) & fav::kImported)) {
         // Cut on a character boundary: half a double-byte character shows as a broken one.
         const std::string label = Label(node);
-        text = "Error : " + label.substr(0, mbcs::FitLength(label, kErrorLabelCapacity - 1));
+        text = text::AnsiToWide("Error : " + label.substr(0, mbcs::FitLength(label, kErrorLabelCapacity - 1)));
     } else if (KindOf(node) & fav::kOpenable) {
-        const std::optional<std::string> url = NodeUrl(node);
-        if (!url) return;  // the node is gone
+        // The address as it opens, whatever the code page holds of it.
+        const std::optional<std::wstring> address = NodeAddress(node);
+        if (!address) return;  // the node is gone
         const std::optional<std::string> outcome = LinkCheckOutcome(node);
-        text = outcome ? *outcome + "  " + *url : *url;
+        text = outcome ? text::AnsiToWide(*outcome + "  ") + *address : *address;
     } else {
-        text = kFolderStatus;
+        text = text::AnsiToWide(kFolderStatus);
     }
     SetStatusText(text);
 }
 
-void CFavTreeView::SetStatusText(const std::string& text) {
+void CFavTreeView::SetStatusText(const std::string& text) { SetStatusText(text::AnsiToWide(text)); }
+
+void CFavTreeView::SetStatusText(const std::wstring& text) {
     if (browser_) {
-        if (const win::UniqueBstr wide{SysAllocString(text::AnsiToWide(text).c_str())}) browser_->put_StatusText(wide.get());
+        if (const win::UniqueBstr wide{SysAllocString(text.c_str())}) browser_->put_StatusText(wide.get());
         return;
     }
-    if (HWND status = GetDlgItem(parent_, kStatusBarId)) SendMessageA(status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (HWND status = GetDlgItem(parent_, kStatusBarId)) SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -270,10 +270,11 @@ TEST_F(BandFixture, EnterNavigatesTheHostingBrowserAndShiftEnterOpensANewWindow)
     EXPECT_NE(newWindow.WaitForCommandLine().find("http://a/"), std::string::npos);
     EXPECT_EQ(site.browser.navigations.size(), 1u);
 
-    // An address outside the code page reaches the hosting browser exactly.
+    // An address outside the code page reaches the hosting browser exactly, as its status text too.
     dir.WriteFile("fav\\cafe.url", testutil::kAccentedShortcut);
     Tree().LoadRoot();
     TreeView_SelectItem(Tree().hwnd(), testutil::Node(Tree(), {"cafe"}));
+    EXPECT_EQ(site.browser.statusTexts.back(), testutil::kAccentedAddress);
     SendMessageA(Tree().hwnd(), WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_EQ(site.browser.navigations.size(), 2u);
     EXPECT_EQ(site.browser.navigations[1].url, testutil::kAccentedAddress);

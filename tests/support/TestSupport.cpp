@@ -347,6 +347,12 @@ std::string TreeHost::StatusText() const {
     return buffer;
 }
 
+std::wstring TreeHost::WideStatusText() const {
+    wchar_t buffer[1024] = L"";
+    SendMessageW(status_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
 CFavTreeView& TreeHost::AddTree(const std::string& iniPath, const std::string& section, bool load) {
     fav::TabConfig config;
     config.section = section;

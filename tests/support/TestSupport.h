@@ -121,6 +121,7 @@ public:
 
     HWND hwnd() const { return window_; }
     std::string StatusText() const;
+    std::wstring WideStatusText() const;
 
     // A loaded tree for `section` of the settings file `iniPath`.
     CFavTreeView& AddTree(const std::string& iniPath, const std::string& section = "Tolvak#1", bool load = true);

@@ -6,7 +6,9 @@
 #include "../support/TestSupport.h"
 #include "../support/WebBrowserStub.h"
 
+#include <base/FileSystem.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <resources/TreeIds.h>
 #include <tree/additem/AddItemDialog.h>
 #include <tree/additem/DdeClient.h>
@@ -46,7 +48,7 @@ INT_PTR RunDialog(CFavTreeView& tree, HTREEITEM target, const std::string& title
 struct MenuLine {
     UINT id;
     bool separator;
-    std::string text;
+    std::wstring text;
     bool operator==(const MenuLine&) const = default;
 };
 
@@ -63,9 +65,10 @@ void ChooseInNextMenu(UINT id, std::vector<MenuLine>* lines) {
             info.cbSize = sizeof info;
             info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
             GetMenuItemInfoA(menu, position, TRUE, &info);
-            char text[256] = "";
-            if (!(info.fType & MFT_OWNERDRAW)) GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-            else if (info.dwItemData) lstrcpynA(text, reinterpret_cast<const char*>(info.dwItemData), sizeof text);
+            // Owner-drawn lines keep their text in the code page.
+            wchar_t text[256] = L"";
+            if (!(info.fType & MFT_OWNERDRAW)) GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+            else if (info.dwItemData) lstrcpynW(text, text::AnsiToWide(reinterpret_cast<const char*>(info.dwItemData)).c_str(), 256);
             const bool separator = (info.fType & MFT_SEPARATOR) != 0;
             lines->push_back({info.wID, separator, text});
             if (!found && !separator) ++downs;  // keyboard moves skip separators
@@ -134,6 +137,9 @@ bool RenameCopy(HWND folders, HTREEITEM item, const char* name) {
 
 // --- Peers: browser windows and Netscape -----------------------------------------------------
 
+// A page title outside the code page.
+constexpr wchar_t kOutsideTitle[] = L"\U0001F600 파티: Café";
+
 // Owned by the test, so reference counts are not kept.
 class FakeBrowser final : public testutil::WebBrowserStub {
 public:
@@ -150,7 +156,7 @@ private:
 #define NOT_USED(name, ...) \
     HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
 
-// The shell's window collection with two browsers and, between them, a window that closed
+// The shell's window collection with three browsers and, after the first, a window that closed
 // meanwhile. Registered for CLSID_ShellWindows while it lives.
 class FakeShellWindows final : public IShellWindows {
 public:
@@ -166,7 +172,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-        *count = 3;
+        *count = 4;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** member) override {
@@ -174,6 +180,7 @@ public:
         if (V_VT(&index) != VT_I4) return E_INVALIDARG;
         if (V_I4(&index) == 0) *member = &example_;
         if (V_I4(&index) == 2) *member = &japanese_;
+        if (V_I4(&index) == 3) *member = &outside_;
         return *member ? S_OK : S_FALSE;
     }
     NOT_USED(GetTypeInfoCount, UINT*) NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
@@ -188,6 +195,7 @@ public:
 private:
     FakeBrowser example_{L"Example Domain", L"http://example.com/"};
     FakeBrowser japanese_{L"日本語 & ページ", L"http://example.jp/"};
+    FakeBrowser outside_{kOutsideTitle, testutil::kAccentedAddress};
     testutil::SingleObjectFactory factory_{CLSID_ShellWindows, this};
 };
 
@@ -408,7 +416,7 @@ TEST_F(DialogFixture, CreateFolderAddsItToBothTreesAndAddWhileEditingOnlyEndsThe
         EXPECT_EQ(tree.Label(Node(tree, {"a", "資料"})), "資料");
     });
     EXPECT_EQ(result, kLeftOpen);
-    EXPECT_EQ(lines, (std::vector<MenuLine>{{3, true, "a"}, {0, false, "in"}, {3, true, ""}, {30004, false, "フォルダ作成"}}));
+    EXPECT_EQ(lines, (std::vector<MenuLine>{{3, true, L"a"}, {0, false, L"in"}, {3, true, L""}, {30004, false, L"フォルダ作成"}}));
     EXPECT_FALSE(path::Exists(Fav("a\\t.url")));
     EXPECT_TRUE(messages.texts().empty());
 }
@@ -427,11 +435,12 @@ TEST_F(DialogFixture, FolderRemovedWhileTheDialogIsOpenIsNoTarget) {
 TEST_F(CaptureFixture, BrowserMenuListsTheBrowserWindowsAndAChoiceFillsBothFields) {
     std::vector<MenuLine> lines;
     EXPECT_EQ(Capture(2002, &lines), Fields("日本語 & ページ", "http://example.jp/"));
-    EXPECT_EQ(lines, (std::vector<MenuLine>{{3, true, "ブラウザ一覧"},
-                                            {2000, false, "Example Domain"},
-                                            {2002, false, "日本語 && ページ"},
-                                            {3, true, ""},
-                                            {1999, false, "ネットスケープの最終ダイアログ"}}));
+    EXPECT_EQ(lines, (std::vector<MenuLine>{{3, true, L"ブラウザ一覧"},
+                                            {2000, false, L"Example Domain"},
+                                            {2002, false, L"日本語 && ページ"},
+                                            {2003, false, kOutsideTitle},
+                                            {3, true, L""},
+                                            {1999, false, L"ネットスケープの最終ダイアログ"}}));
     EXPECT_TRUE(messages.texts().empty());
 
     lines.clear();
@@ -466,4 +475,47 @@ TEST_F(CaptureFixture, NetscapeWithoutAnswerOrNotRunningLeavesTheFieldsAlone) {
     EXPECT_EQ(Capture(1999), Fields("typed", "http://typed/"));
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Netscapeは起動されていません"}));
     EXPECT_EQ(messages.messages()[0].flags, UINT(MB_ICONWARNING));
+}
+
+// Titles and addresses outside the code page, typed or taken from a browser, reach the shortcut
+// exactly: the title as its name (a captured one made safe), the address in the .W section.
+TEST_F(CaptureFixture, TitlesAndAddressesOutsideTheCodePageAreAddedExactly) {
+    const struct {
+        const wchar_t* title;  // typed; none: taken from the browser window of command 2003
+        const wchar_t* url;
+        const wchar_t* file;
+        const char* bytes;
+    } cases[] = {
+        {L"\U0001F600 Party 한국어", L"https://ko.example/한국", L"\U0001F600 Party 한국어.url",
+         "[InternetShortcut]\r\nURL=https://ko.example/??\r\n[InternetShortcut.A]\r\nURL=https://ko.example/??\r\n"
+         "[InternetShortcut.W]\r\nURL=https://ko.example/+1VytbQ-\r\n"},
+        {nullptr, testutil::kAccentedAddress, L"\U0001F600 파티_ Café.url", testutil::kAccentedShortcut},
+    };
+    CFavTreeView& tree = Load();
+    for (const auto& c : cases) {
+        const INT_PTR result = RunDialog(tree, nullptr, "", "", [&](HWND dialog) {
+            // The fields, made again through the wide call (this Wine's edit control holds any
+            // text either way), keep the dialog's font and their place in the tab order.
+            const HWND title = GetDlgItem(dialog, IDC_ADD_TITLE), url = GetDlgItem(dialog, IDC_ADD_URL);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, title, FALSE), url);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, url, TRUE), title);
+            EXPECT_EQ(SendMessageW(url, WM_GETFONT, 0, 0), SendMessageW(dialog, WM_GETFONT, 0, 0));
+            if (c.title) {
+                SetDlgItemTextW(dialog, IDC_ADD_TITLE, c.title);
+                SetDlgItemTextW(dialog, IDC_ADD_URL, c.url);
+            } else {
+                std::vector<MenuLine> lines;
+                ChooseInNextMenu(2003, &lines);
+                Click(dialog, IDC_ADD_CAPTURE);
+            }
+            Click(dialog, IDOK);
+        });
+        EXPECT_EQ(result, 1);
+        const std::wstring file = text::AnsiToWide(root) + L"\\" + c.file;
+        EXPECT_EQ(fsys::ReadAll(file), c.bytes);
+        HTREEITEM node = tree.FindNodeByFile(file);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(tree.NodeAddress(node), c.url);
+    }
+    EXPECT_TRUE(messages.texts().empty());
 }

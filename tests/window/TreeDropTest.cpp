@@ -51,7 +51,7 @@ struct DropFixture : testutil::TreeFixture {
         data.Offer(format, *dnd::GetGlobalBytes(source.get(), format));
     }
     // Enter, hover and drop over `node`; returns the effect offered while hovering.
-    DWORD DragTo(const CFavTreeView& tree, testutil::FakeData& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
+    DWORD DragTo(const CFavTreeView& tree, IDataObject& data, HTREEITEM node, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK) {
         return testutil::DropOn(*target.get(), tree, data, node, allowed);
     }
 };
@@ -271,6 +271,35 @@ TEST_F(DropFixture, ImportedItemsAreCopiedAsShortcuts) {
     DragTo(tree, forwarded, testutil::Node(tree, {"News"}));
     EXPECT_EQ(testutil::ReadBytes(root + "\\News\\輸入.url"), "[InternetShortcut]\r\nURL=http://imp/");
     EXPECT_EQ(tree.KindOf(imported), fav::kImportedItem);  // the imported item stays
+}
+
+// An entry imported from a Chromium file with a title and an address outside the code page,
+// dragged into a folder as the tree offers it: the shortcut has the exact, safe name and keeps the
+// exact address in its .W section, as the system writes it.
+TEST_F(DropFixture, ImportedEntriesOutsideTheCodePageBecomeExactShortcuts) {
+    const std::string bookmarks = dir.WriteFile(
+        "Bookmarks", reinterpret_cast<const char*>(u8R"({"roots": {"bookmark_bar": {"type": "folder", "name": "bar", )"
+                                                   u8R"("children": [{"type": "url", "name": "😀 Party: 한국어", )"
+                                                   u8R"("url": "https://ko.example/한국?q=😀"}]}}})"));
+    CFavTreeView& tree = Open("ChromiumBookMark=" + bookmarks + "\r\n");
+    HTREEITEM source = testutil::Node(tree, {"Chromium BookMark"});
+    ASSERT_TRUE(testutil::ImportSource(tree, source, "CRBM", bookmarks));
+    HTREEITEM imported = TreeView_GetChild(tree.hwnd(), testutil::Child(tree, source, "bar"));
+    ASSERT_NE(imported, nullptr);
+    tree.SetCurrentNode(imported);
+    win::ComPtr<IDataObject> dragged;
+    *dragged.put() = dnd::CreateDataObject(tree.hwnd(), CFavTreeView::kRenderDragData, tree.DragFormats(imported));
+    DragTo(tree, *dragged.get(), testutil::Node(tree, {"News"}));
+
+    const std::wstring file = text::AnsiToWide(root) + L"\\News\\\U0001F600 Party_ \uD55C\uAD6D\uC5B4.url";
+    EXPECT_EQ(fsys::ReadAll(file), "[InternetShortcut]\r\nURL=https://ko.example/???q=??\r\n"
+                                   "[InternetShortcut.A]\r\nURL=https://ko.example/???q=??\r\n"
+                                   "[InternetShortcut.W]\r\nURL=https://ko.example/+1VytbQ-?q+AD3YPd4A-\r\n");
+    HTREEITEM node = tree.FindNodeByFile(file);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(tree.NodeAddress(node), L"https://ko.example/\uD55C\uAD6D?q=\U0001F600");
+    EXPECT_EQ(tree.KindOf(imported), fav::kImportedItem);
+    EXPECT_TRUE(messages.texts().empty());
 }
 
 TEST_F(DropFixture, HoveringOverAFolderNamesItInTheStatusBarAndOpensItAfterASecond) {

@@ -110,6 +110,25 @@ TEST_F(ViewFixture, StatusBarShowsUrlFolderOrImportError) {
     EXPECT_EQ(host.StatusText(), "Error : インポートに失敗しました");
 }
 
+// A shortcut that keeps its address in the .W section and an imported entry show the address
+// that opens, exactly.
+TEST_F(ViewFixture, StatusBarShowsTheExactAddress) {
+    dir.WriteFile("fav\\cafe.url", testutil::kAccentedShortcut);
+    CFavTreeView& tree = Load("BookMark=C:\\bm.htm\r\n");
+    const std::wstring hangul = L"https://ko.example/\uD55C\uAD6D?\U0001F600";
+    const struct {
+        HTREEITEM node;
+        std::wstring shown;
+    } cases[] = {
+        {testutil::Node(tree, {"cafe"}), testutil::kAccentedAddress},
+        {tree.AddImportedItem(testutil::Node(tree, {"Netscape BookMark"}), L"\uD55C", hangul), hangul},
+    };
+    for (const auto& c : cases) {
+        TreeView_SelectItem(tree.hwnd(), c.node);
+        EXPECT_EQ(host.WideStatusText(), c.shown);
+    }
+}
+
 // Both cuts fall on the lead byte of "表": a byte count alone would keep half of it.
 TEST_F(ViewFixture, LabelsCutForTheStatusBarAndTheFolderOutlineKeepWholeCharacters) {
     const std::string label = std::string(198, 'a') + "表x";

@@ -9,12 +9,13 @@
 #include <resources/TreeIds.h>
 
 #include <base/Format.h>
+#include <base/TextEncoding.h>
 
 namespace additem {
 namespace {
 
 constexpr char kBrowserListHeader[] = "ブラウザ一覧";
-constexpr char kNetscapeLine[] = "ネットスケープの最終ダイアログ";
+constexpr wchar_t kNetscapeLine[] = L"ネットスケープの最終ダイアログ";
 constexpr char kNetscapeNotRunning[] = "Netscapeは起動されていません";
 
 constexpr char kNetscapeService[] = "NETSCAPE";
@@ -63,7 +64,7 @@ void AddItemDialog::CaptureFromNetscape() {
     }
     const netscape::WindowInfo page = netscape::ParseWindowInfo(reply.text);
     if (page.url.empty() && page.title.empty()) return;
-    SetFields(page.title, page.url);
+    SetFields(text::AnsiToWide(page.title), text::AnsiToWide(page.url));
 }
 
 }  // namespace additem

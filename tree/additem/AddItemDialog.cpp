@@ -10,6 +10,7 @@
 
 #include <base/ControlText.h>
 #include <base/MessageBox.h>
+#include <base/TextEncoding.h>
 
 #include <shlwapi.h>
 
@@ -30,7 +31,7 @@ using AutoCompleteFn = HRESULT(WINAPI*)(HWND, DWORD);
 
 }  // namespace
 
-AddItemDialog::AddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, std::string title, std::string url)
+AddItemDialog::AddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, std::wstring title, std::wstring url)
     : target_(targetFolder), title_(std::move(title)), url_(std::move(url)) {
     // The dialog keeps the tab's tree alive while it works on it.
     tree.AddRef();
@@ -60,10 +61,13 @@ INT_PTR AddItemDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void AddItemDialog::OnInitDialog() {
-    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, title_.c_str());
+    // Titles and addresses are kept exactly, whatever the code page holds of them.
+    ui::MakeWideEdit(hwnd(), IDC_ADD_TITLE);
+    ui::MakeWideEdit(hwnd(), IDC_ADD_URL);
+    SetDlgItemTextW(hwnd(), IDC_ADD_TITLE, title_.c_str());
     SendDlgItemMessageA(hwnd(), IDC_ADD_TITLE, EM_SETSEL, 0, -1);
     if (!url_.empty()) {
-        SetDlgItemTextA(hwnd(), IDC_ADD_URL, url_.c_str());
+        SetDlgItemTextW(hwnd(), IDC_ADD_URL, url_.c_str());
         EnableWindow(GetDlgItem(hwnd(), IDC_ADD_CAPTURE), FALSE);
     }
     EnableUrlCompletion();
@@ -99,8 +103,8 @@ void AddItemDialog::OnAdd() {
         TreeView_EndEditLabelNow(folders_, FALSE);
         return;
     }
-    const std::string title = ui::ControlText(hwnd(), IDC_ADD_TITLE);
-    const std::string url = ui::ControlText(hwnd(), IDC_ADD_URL);
+    const std::wstring title = ui::WideControlText(hwnd(), IDC_ADD_TITLE);
+    const std::wstring url = ui::WideControlText(hwnd(), IDC_ADD_URL);
     if (title.empty() || url.empty()) {
         Warn(kFieldMissing);
         return;
@@ -134,12 +138,12 @@ void AddItemDialog::OnCancel() {
     EndDialog(hwnd(), kCancelled);
 }
 
-void AddItemDialog::SetFields(const std::string& title, const std::string& url) {
+void AddItemDialog::SetFields(const std::wstring& title, const std::wstring& url) {
     // A page's title is no file name yet: what would lead out of the folder or break the name rule
     // is replaced before the user sees it, and what the user then types is checked on "追加".
-    const std::string name = title.empty() ? title : fav::SafeName(title, kMaxCapturedTitleCharacters);
-    SetDlgItemTextA(hwnd(), IDC_ADD_TITLE, name.c_str());
-    SetDlgItemTextA(hwnd(), IDC_ADD_URL, url.c_str());
+    const std::wstring name = title.empty() ? title : fav::SafeName(title, kMaxCapturedTitleCharacters);
+    SetDlgItemTextW(hwnd(), IDC_ADD_TITLE, name.c_str());
+    SetDlgItemTextW(hwnd(), IDC_ADD_URL, url.c_str());
 }
 
 void AddItemDialog::Warn(const char* text) {
@@ -160,6 +164,6 @@ HFONT AddItemDialog::TreeFont() const {
 
 INT_PTR ShowAddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, const std::string& title,
                           const std::string& url) {
-    additem::AddItemDialog dialog(tree, targetFolder, title, url);
+    additem::AddItemDialog dialog(tree, targetFolder, text::AnsiToWide(title), text::AnsiToWide(url));
     return dialog.Run();
 }

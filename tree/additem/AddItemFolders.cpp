@@ -11,7 +11,7 @@ namespace {
 
 constexpr char kRootLabel[] = "Root";
 constexpr char kNewFolderName[] = "新しいフォルダ";
-constexpr char kCreateFolderLine[] = "フォルダ作成";
+constexpr wchar_t kCreateFolderLine[] = L"フォルダ作成";
 // The tab tree's own answers to a bad name, given here for names typed in the folder tree.
 constexpr char kEnterName[] = "名前を入れてください";
 constexpr char kForbiddenCharacters[] = "ファイル名には \\ / : , ; * ? \" < > | を使用出来ません";

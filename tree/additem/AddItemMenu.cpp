@@ -2,8 +2,6 @@
 
 #include <tree/MenuDrawing.h>
 
-#include <base/Mbcs.h>
-
 namespace additem {
 namespace {
 
@@ -11,14 +9,13 @@ constexpr UINT kInformationId = 0;
 constexpr int kLineHeight = 14;
 constexpr int kTextLeft = 5;
 
-// Menus take "&" for a mnemonic prefix; a page title's "&" must show as itself.
-std::string LiteralMenuText(const std::string& text) {
-    std::string result;
-    for (size_t pos = 0; pos < text.size();) {
-        const size_t next = mbcs::NextCharOffset(text, pos);
-        if (next - pos == 1 && text[pos] == '&') result += '&';
-        result.append(text, pos, next - pos);
-        pos = next;
+// Menus take "&" for a mnemonic prefix; a page title's "&" must show as itself. (No half of a
+// surrogate pair is ever "&".)
+std::wstring LiteralMenuText(const std::wstring& text) {
+    std::wstring result;
+    for (const wchar_t c : text) {
+        if (c == L'&') result += L'&';
+        result += c;
     }
     return result;
 }
@@ -45,8 +42,8 @@ void PopupMenu::AddInformation(const std::string& text) {
     if (menu_) AppendMenuA(menu_.get(), MF_OWNERDRAW, kInformationId, Keep(text));
 }
 
-void PopupMenu::AddCommand(UINT id, const std::string& text) {
-    if (menu_) AppendMenuA(menu_.get(), MF_STRING, id, LiteralMenuText(text).c_str());
+void PopupMenu::AddCommand(UINT id, const std::wstring& text) {
+    if (menu_) AppendMenuW(menu_.get(), MF_STRING, id, LiteralMenuText(text).c_str());
 }
 
 UINT PopupMenu::Track(HWND owner, POINT screenPoint) const {

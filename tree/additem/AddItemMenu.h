@@ -23,8 +23,8 @@ public:
     void AddSeparator();
     // A line that only shows `text` (command 0).
     void AddInformation(const std::string& text);
-    // A plain line; the text is shown as it is ("&" is no mnemonic).
-    void AddCommand(UINT id, const std::string& text);
+    // A plain line; the text is shown exactly as it is ("&" is no mnemonic).
+    void AddCommand(UINT id, const std::wstring& text);
     // Shows the menu at a screen point and returns the chosen command (0: none).
     UINT Track(HWND owner, POINT screenPoint) const;
 

@@ -20,7 +20,7 @@ inline constexpr UINT kCreateFolderCommand = 30004;
 
 class AddItemDialog final : public ui::Dialog {
 public:
-    AddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, std::string title, std::string url);
+    AddItemDialog(CFavTreeView& tree, HTREEITEM targetFolder, std::wstring title, std::wstring url);
     INT_PTR Run();
 
 protected:
@@ -33,7 +33,7 @@ private:
     INT_PTR OnCommand(UINT id, UINT code);
     void OnAdd();
     void OnCancel();
-    void SetFields(const std::string& title, const std::string& url);
+    void SetFields(const std::wstring& title, const std::wstring& url);
     void Warn(const char* text);
     // Back to the front after the tab tree showed a message over its own window.
     void BringToFront();
@@ -54,8 +54,8 @@ private:
 
     win::ComPtr<CFavTreeView> tree_;
     HTREEITEM target_;
-    std::string title_;
-    std::string url_;
+    std::wstring title_;
+    std::wstring url_;
     HWND folders_ = nullptr;
     HTREEITEM folderRoot_ = nullptr;
     bool notEditing_ = true;

@@ -10,21 +10,6 @@
 namespace browsers {
 namespace {
 
-std::string Narrow(std::wstring_view text) {
-    const int length = static_cast<int>(text.size());
-    if (length == 0) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size <= 0 || WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr) != size)
-        return {};
-    return result;
-}
-
-// A property read through a BSTR out-parameter; "" when the browser does not answer.
-std::string ReadText(IWebBrowser2& browser, HRESULT (STDMETHODCALLTYPE IWebBrowser2::*getter)(BSTR*)) {
-    return Narrow(win::BstrProperty(browser, getter));
-}
-
 std::optional<BrowserWindow> BrowserAt(IShellWindows& windows, long index) {
     VARIANT position;
     VariantInit(&position);
@@ -36,8 +21,9 @@ std::optional<BrowserWindow> BrowserAt(IShellWindows& windows, long index) {
     win::ComPtr<IWebBrowser2> browser;
     if (FAILED(member->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser.put()))) || !browser)
         return std::nullopt;
-    return BrowserWindow{index, ReadText(*browser, &IWebBrowser2::get_LocationName),
-                         ReadText(*browser, &IWebBrowser2::get_LocationURL)};
+    // Kept as the browser gives them: a title or address outside the code page stays exact.
+    return BrowserWindow{index, win::BstrProperty<IWebBrowser2>(*browser, &IWebBrowser2::get_LocationName),
+                         win::BstrProperty<IWebBrowser2>(*browser, &IWebBrowser2::get_LocationURL)};
 }
 
 }  // namespace

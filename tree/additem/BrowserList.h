@@ -9,8 +9,8 @@ namespace browsers {
 
 struct BrowserWindow {
     long index;        // position in the shell's collection
-    std::string name;  // LocationName, in the system code page
-    std::string url;   // LocationURL
+    std::wstring name;  // LocationName
+    std::wstring url;   // LocationURL
 };
 
 // The members of the collection that are web browsers (offer IWebBrowser2), in collection order;

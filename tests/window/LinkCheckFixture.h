@@ -135,11 +135,10 @@ struct LinkCheckTest : testutil::TreeFixture {
     }
     // Runs this thread's messages until `done` holds (false after ten seconds).
     static bool WaitFor(const std::function<bool()>& done) {
-        for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
-            if (GetTickCount() - start > 10000) return false;
+        return testutil::WaitFor([&] {
             testutil::PumpMessages();
-        }
-        return true;
+            return done();
+        });
     }
     // True when no item of the folder shows a running check.
     std::function<bool()> Settled(const CFavTreeView& tree) const {

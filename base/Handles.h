@@ -52,6 +52,11 @@ struct FileHandleTraits {
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) { CloseHandle(h); }
 };
+struct ViewTraits {  // a view of a file mapping
+    using Type = const void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { UnmapViewOfFile(h); }
+};
 struct FindHandleTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
@@ -107,6 +112,7 @@ struct WindowTraits {
 using UniqueHandle = Unique<KernelHandleTraits>;
 using UniqueFile = Unique<FileHandleTraits>;
 using UniqueFind = Unique<FindHandleTraits>;
+using UniqueView = Unique<ViewTraits>;
 using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
 using UniquePen = Unique<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;

@@ -213,13 +213,20 @@ std::string WideToAnsi(std::wstring_view wide, bool* exact) {
 std::wstring Utf8ToWide(std::string_view utf8) { return CodePageToWide(utf8, CP_UTF8); }
 
 void Utf8ToWide(std::string_view utf8, std::wstring& wide) {
-    // UTF-16 never takes more units than UTF-8 takes bytes (a malformed byte gives one U+FFFD),
-    // so one call does without asking for the length first.
+    // Most names and nearly every address are ASCII, which widens unit for unit without a call
+    // into the system.
     wide.resize(utf8.size());
-    const int length = utf8.empty() ? 0
-                                    : MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                          wide.data(), static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) {
+        wide[ascii] = static_cast<wchar_t>(utf8[ascii]);
+        ++ascii;
+    }
+    if (ascii == utf8.size()) return;
+    // The rest starts on a character. UTF-16 never takes more units than UTF-8 takes bytes (a
+    // malformed byte gives one U+FFFD), so one call does without asking for the length first.
+    const int rest = static_cast<int>(utf8.size() - ascii);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data() + ascii, rest, wide.data() + ascii, rest);
+    wide.resize(ascii + (length > 0 ? static_cast<size_t>(length) : 0));
 }
 
 std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order) {

@@ -216,12 +216,14 @@ python_ms="$(echo "$python_output" | awk '/^median-ms / { print $2 }')"
 chromium_ms="$(echo "$dll_output" | awk '/^chromium-median-ms / { print $2 }')"
 json_ms="$(echo "$json_output" | awk '/^median-ms / { print $2 }')"
 bare_ms="$(echo "$dll_output" | awk '/^bare-tree-median-ms / { print $2 }')"
+reader_ms="$(echo "$dll_output" | awk '/^json-reader-median-ms / { print $2 }')"
 echo
 printf '  %-44s %10s ms\n' "tlImport.dll NSBM import (median)" "$dll_ms"
 printf '  %-44s %10s ms\n' "the same, opened in the tree (median)" "$tree_ms"
 printf '  %-44s %10s ms\n' "Python html.parser pass (median)" "$python_ms"
 printf '  %-44s %10s ms\n' "tlImport.dll CRBM import (median)" "$chromium_ms"
 printf '  %-44s %10s ms\n' "Python json module pass (median)" "$json_ms"
+printf '  %-44s %10s ms\n' "the JSON library's reader alone (median)" "$reader_ms"
 printf '  %-44s %10s ms\n' "the same entries into a bare tree (median)" "$bare_ms"
 awk -v a="$dll_ms" -v b="$python_ms" 'BEGIN { printf "  ratio tlImport / Python: %.2f\n", a / b }'
 awk -v a="$tree_ms" -v b="$python_ms" 'BEGIN { printf "  ratio tree import / Python: %.2f\n", a / b }'
@@ -229,3 +231,5 @@ awk -v a="$chromium_ms" -v b="$json_ms" 'BEGIN { printf "  ratio CRBM import / P
 awk -v a="$python_ms" -v b="$dll_ms" 'BEGIN { printf "  ratio Python html.parser / NSBM import: %.1f\n", a / b }'
 awk -v a="$json_ms" -v b="$chromium_ms" 'BEGIN { printf "  ratio Python json / CRBM import: %.1f\n", a / b }'
 awk -v a="$tree_ms" -v b="$bare_ms" 'BEGIN { printf "  ratio tree import / bare tree: %.2f\n", a / b }'
+awk -v a="$chromium_ms" -v b="$reader_ms" 'BEGIN { printf "  ratio CRBM import / JSON reader alone: %.2f\n", a / b }'
+awk -v a="$json_ms" -v b="$reader_ms" 'BEGIN { printf "  ratio Python json / JSON reader alone (the most the import can reach): %.1f\n", a / b }'

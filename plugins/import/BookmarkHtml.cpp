@@ -69,8 +69,8 @@ void ParseLine(std::string_view line, const Dialect& dialect, Encoding encoding,
         const size_t titleTag = mbcs::Find(line, '>', quote + 1);
         if (titleTag == mbcs::npos) return;
         const size_t end = TextEnd(line, titleTag + 1);
-        events.push_back({BookmarkEvent::kItem, FieldText(line.substr(titleTag + 1, end - titleTag - 1), encoding),
-                          FieldText(line.substr(urlStart, quote - urlStart), encoding)});
+        events.AddItem(FieldText(line.substr(titleTag + 1, end - titleTag - 1), encoding),
+                       FieldText(line.substr(urlStart, quote - urlStart), encoding));
         line.remove_prefix(end);
     }
     if (StartsWith(line, dialect.folder)) {
@@ -81,10 +81,10 @@ void ParseLine(std::string_view line, const Dialect& dialect, Encoding encoding,
             nameStart = tag + 1;
         }
         const size_t end = TextEnd(line, nameStart);
-        events.push_back({BookmarkEvent::kFolder, FieldText(line.substr(nameStart, end - nameStart), encoding), {}});
+        events.AddFolder(FieldText(line.substr(nameStart, end - nameStart), encoding));
         line.remove_prefix(end);
     }
-    if (StartsWith(line, dialect.close)) events.push_back({BookmarkEvent::kClose, {}, {}});
+    if (StartsWith(line, dialect.close)) events.AddClose();
 }
 
 BookmarkEvents Parse(std::string_view text, const Dialect& dialect, Encoding encoding) {

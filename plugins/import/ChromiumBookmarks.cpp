@@ -48,9 +48,10 @@ NodeType TypeOf(std::string_view type) {
                          : NodeType::kOther;
 }
 
-// One bookmark node that will be shown, UTF-8 in the parsed file's own buffer (the parser decodes
-// strings in place, so nothing is copied); children linked by position, so neither building nor
-// walking needs one allocation per node or one stack frame per level.
+// One bookmark node that will be shown, its UTF-8 already kept in the events' store (the file is
+// only read, so names and URLs are copied once, straight to where the events will refer to them);
+// children linked by position, so neither building nor walking needs one allocation per node or
+// one stack frame per level.
 struct Node {
     std::string_view name, url;
     NodeType type = NodeType::kUnset;
@@ -97,6 +98,8 @@ bool IsUtf8(std::string_view text) {
 // not how many objects the file holds.
 class NodeCollector : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, NodeCollector> {
 public:
+    explicit NodeCollector(BookmarkEvents& store) : store_(store) {}
+
     std::vector<Node> nodes;
     std::vector<Root> roots;
     bool sawRoots = false;
@@ -110,8 +113,8 @@ public:
         if (skipped_ || open_.empty() || open_.back() != Frame::kNode) return Scalar();
         Node& node = pending_.back().node;
         switch (field_) {
-            case Field::kName: node.name = value; return true;
-            case Field::kUrl: node.url = value; return true;
+            case Field::kName: node.name = store_.Keep(value); return true;
+            case Field::kUrl: node.url = store_.Keep(value); return true;
             case Field::kType: node.type = TypeOf(value); return true;
             case Field::kChildren: return false;
             default: return true;
@@ -126,7 +129,7 @@ public:
             case Frame::kDocument: field_ = name == "roots" ? Field::kRoots : Field::kIgnored; break;
             case Frame::kRoots:
                 field_ = RootRank(name) < std::size(kKnownRoots) ? Field::kRoot : Field::kOtherRoot;
-                rootKey_ = name;
+                rootKey_ = store_.Keep(name);
                 break;
             case Frame::kNode:
                 field_ = name == "name" ? Field::kName
@@ -238,6 +241,7 @@ private:
         }
     }
 
+    BookmarkEvents& store_;
     std::vector<Frame> open_;
     std::vector<OpenedNode> pending_;  // the nodes open, innermost last
     size_t skipped_ = 0;               // depth inside a value passed over
@@ -245,65 +249,66 @@ private:
     std::string_view rootKey_;  // the key of the root last met, kept until it closes
 };
 
-// The whole file parsed into `collector`: one pass, strings decoded in place, nesting kept on the
-// parser's own stack rather than the call stack. A NUL byte ends the parser's input, so the parse
-// must also have reached the file's end: nothing may follow the document.
-bool Collect(std::string& file, NodeCollector& collector) {
+// The whole text parsed into `collector`: one pass over the text as it lies (nothing is written
+// into it, so a mapped file can be read where it is), nesting kept on the parser's own stack
+// rather than the call stack. A NUL byte ends the parser's input, so the parse must also have
+// reached the text's end: nothing may follow the document.
+bool Collect(std::string_view text, NodeCollector& collector) {
     // Browsers write no byte order mark; an editor may have added one.
-    const size_t start = file.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0 ? kUtf8Mark.size() : 0;
-    rapidjson::InsituStringStream stream(file.data() + start);
+    const size_t start = text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
+    rapidjson::StringStream stream(text.data() + start);
     rapidjson::Reader reader;
-    constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag;
-    return reader.Parse<kFlags>(stream, collector) && start + stream.Tell() == file.size() && collector.sawRoots;
+    return reader.Parse<rapidjson::kParseIterativeFlag>(stream, collector) && start + stream.Tell() == text.size() &&
+           collector.sawRoots;
 }
 
 // A bookmark without a title is shown by its address, as the browsers show it.
-std::string ItemName(const Node& node) { return std::string(node.name.empty() ? node.url : node.name); }
+std::string_view ItemName(const Node& node) { return node.name.empty() ? node.url : node.name; }
 
 // The folder and what lies below it, in file order, without recursion.
-void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string name, BookmarkEvents& events) {
-    events.push_back({BookmarkEvent::kFolder, std::move(name), {}});
+void AddFolder(const std::vector<Node>& nodes, uint32_t folder, std::string_view name, BookmarkEvents& events) {
+    events.AddKept({BookmarkEvent::kFolder, name, {}});
     std::vector<uint32_t> next{nodes[folder].firstChild};  // per open folder: its next child
     while (!next.empty()) {
         const uint32_t at = next.back();
         if (at == kNone) {
             next.pop_back();
-            events.push_back({BookmarkEvent::kClose, {}, {}});
+            events.AddClose();
             continue;
         }
         const Node& node = nodes[at];
         next.back() = node.nextSibling;
         if (IsFolder(node)) {
-            events.push_back({BookmarkEvent::kFolder, std::string(node.name), {}});
+            events.AddKept({BookmarkEvent::kFolder, node.name, {}});
             next.push_back(node.firstChild);
         } else {
-            events.push_back({BookmarkEvent::kItem, ItemName(node), std::string(node.url)});
+            events.AddKept({BookmarkEvent::kItem, ItemName(node), node.url});
         }
     }
 }
 
-std::string RootName(const Root& root, const Node& node) {
-    if (!node.name.empty()) return std::string(node.name);
+std::string_view RootName(const Root& root, const Node& node) {
+    if (!node.name.empty()) return node.name;
     const size_t rank = RootRank(root.key);
-    return std::string(rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : root.key);
+    return rank < std::size(kKnownRoots) ? kKnownRoots[rank].name : root.key;
 }
 
 }  // namespace
 
-std::optional<BookmarkEvents> ParseChromium(std::string& file) {
+std::optional<BookmarkEvents> ParseChromium(std::string_view text) {
+    BookmarkEvents events;
     std::vector<Node> nodes;
     std::vector<Root> roots;
     {
         // The collector's stacks go before the events are made.
-        NodeCollector collector;
-        if (!Collect(file, collector)) return std::nullopt;
+        NodeCollector collector(events);
+        if (!Collect(text, collector)) return std::nullopt;
         nodes = std::move(collector.nodes);
         roots = std::move(collector.roots);
     }
     std::stable_sort(roots.begin(), roots.end(),
                      [](const Root& a, const Root& b) { return RootRank(a.key) < RootRank(b.key); });
     // Every kept node gives an item, or a folder and its end: no room doubles past that.
-    BookmarkEvents events;
     events.reserve(std::accumulate(nodes.begin(), nodes.end(), size_t{0},
                                    [](size_t sum, const Node& node) { return sum + (IsFolder(node) ? 2 : 1); }));
     for (const Root& root : roots) {

@@ -8,7 +8,7 @@
 #include "BookmarkEvent.h"
 
 #include <optional>
-#include <string>
+#include <string_view>
 
 namespace importer {
 
@@ -16,7 +16,7 @@ namespace importer {
 // mobile, then any further root), each with its content in file order, names and URLs in UTF-8
 // as the file has them. Nothing at all for a file that is not whole and of this
 // shape: a browser may be writing it, and half a tree must never pass for the whole one.
-// Strings are decoded in place: `file` is used up.
-std::optional<BookmarkEvents> ParseChromium(std::string& file);
+// `text` must be followed by a NUL byte that is not part of it (a std::string's, a SourceText's).
+std::optional<BookmarkEvents> ParseChromium(std::string_view text);
 
 }  // namespace importer

@@ -18,8 +18,6 @@ namespace importer {
 namespace {
 
 // The events carry UTF-8, which is what SQLite gives.
-std::string EventText(std::string_view utf8) { return std::string(utf8); }
-
 std::string_view Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 struct ShownRoot {
@@ -133,27 +131,26 @@ public:
     // folders form a cycle ends all the same.
     void AddRoot(int64_t id, std::string_view name, std::unordered_set<int64_t>& entered, BookmarkEvents& events) const {
         const size_t start = events.size();
-        events.push_back({BookmarkEvent::kFolder, EventText(name), {}});
+        events.AddFolder(name);
         std::vector<Range> open{ChildrenOf(id)};  // per open folder: the children still to come
         while (!open.empty()) {
             Range& children = open.back();
             if (children.first == children.second) {
                 open.pop_back();
-                events.push_back({BookmarkEvent::kClose, {}, {}});
+                events.AddClose();
                 continue;
             }
             const Entry& entry = *children.first++;
             if (entry.type == kFolder) {
                 if (!entered.insert(entry.id).second) continue;
-                events.push_back({BookmarkEvent::kFolder, EventText(entry.title), {}});
+                events.AddFolder(entry.title);
                 open.push_back(ChildrenOf(entry.id));
             } else if (IsShown(entry)) {
-                events.push_back({BookmarkEvent::kItem, EventText(entry.title.empty() ? entry.url : entry.title),
-                                  EventText(entry.url)});
+                events.AddItem(entry.title.empty() ? entry.url : entry.title, entry.url);
             }
         }
         // The root's folder and its end alone: an empty root is not shown, as in Firefox's menus.
-        if (events.size() == start + 2) events.resize(start);
+        if (events.size() == start + 2) events.truncate(start);
     }
 
 private:
@@ -189,7 +186,7 @@ DatabaseRead ReadFirefoxPlaces(const std::wstring& file, BookmarkEvents& events)
     if (read != DatabaseRead::kRead) return read;
 
     const PlacesTree tree(std::move(entries));
-    events.clear();
+    events = BookmarkEvents();
     std::unordered_set<int64_t> entered(roots.begin(), roots.end());
     for (size_t i = 0; i < kRootCount; ++i)
         if (roots[i]) tree.AddRoot(roots[i], Utf8(kShownRoots[i].name), entered, events);

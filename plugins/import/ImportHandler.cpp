@@ -60,16 +60,20 @@ int STDMETHODCALLTYPE ImportHandler::Run(char* path, plugin::ItemHandle parent) 
 
 int ImportHandler::RunFile(const char* path, plugin::ItemHandle parent) {
     ReadFailure failure = ReadFailure::kNotFound;
-    std::optional<std::string> file = path ? ReadWholeFile(path, failure) : std::nullopt;
-    if (!file) {
+    const auto failedToRead = [&] {
         AddMessage(parent, failure == ReadFailure::kNotFound ? kFileNotFound : kFileUnreadable);
         return 1;
-    }
+    };
     std::optional<BookmarkEvents> events;
-    switch (format_) {
-        case ImportFormat::Netscape: events = ParseNetscape(*file); break;
-        case ImportFormat::Chromium: events = ParseChromium(*file); break;
-        default: events = ParseDona(*file); break;
+    if (format_ == ImportFormat::Chromium) {
+        // The largest of the sources, read where it lies and let go before the host is fed.
+        std::optional<SourceText> source = path ? SourceText::Open(text::AnsiToWide(path), failure) : std::nullopt;
+        if (!source) return failedToRead();
+        events = ParseChromium(source->text());
+    } else {
+        const std::optional<std::string> file = path ? ReadWholeFile(path, failure) : std::nullopt;
+        if (!file) return failedToRead();
+        events = format_ == ImportFormat::Netscape ? ParseNetscape(*file) : ParseDona(*file);
     }
     if (!events) {
         AddMessage(parent, kNotBookmarkFile);

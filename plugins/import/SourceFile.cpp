@@ -50,6 +50,37 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, ReadFailure& 
     return content;
 }
 
+std::optional<SourceText> SourceText::Open(const std::wstring& path, ReadFailure& failure) {
+    SourceText source;
+    {
+        // The view keeps what it needs of the file and the mapping once it is made.
+        win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) {
+            failure = OpenFailure(path, GetLastError());
+            return std::nullopt;
+        }
+        LARGE_INTEGER size{};
+        SYSTEM_INFO system{};
+        GetSystemInfo(&system);
+        // The rest of the last page reads as zeros, which gives the NUL after the text; a file
+        // that ends on a page boundary has no such rest.
+        if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart % system.dwPageSize != 0 &&
+            static_cast<unsigned long long>(size.QuadPart) < SIZE_MAX) {
+            const win::UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+            if (mapping) source.view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+        }
+        if (source.view_) {
+            source.mappedSize_ = static_cast<size_t>(size.QuadPart);
+            return source;
+        }
+    }
+    std::optional<std::string> copy = ReadWholeFile(path, failure);
+    if (!copy) return std::nullopt;
+    source.copy_ = std::move(*copy);
+    return source;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure& failure) {
     return ReadWholeFile(text::AnsiToWide(path), failure);
 }

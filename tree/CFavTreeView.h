@@ -215,7 +215,7 @@ public:
     // The same with the system's own caption.
     int Message(const std::string& text, UINT flags);
     // What the node's last link check found, while the tree keeps it (TreeHooks.cpp).
-    std::optional<std::string> LinkCheckOutcome(HTREEITEM node) const;
+    std::optional<std::wstring> LinkCheckOutcome(HTREEITEM node) const;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -30,8 +30,9 @@ public:
     // True when the message was the checker's; `result` is its answer. Some messages are handled
     // and still passed on (false).
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
-    // What the last check of the node found ("HTTP 301", a failure's text), for the status bar.
-    virtual std::optional<std::string> Outcome(HTREEITEM node) const = 0;
+    // What the last check of the node found ("HTTP 301", a failure's text), for the status bar;
+    // exact, since a moved page's new address is part of it.
+    virtual std::optional<std::wstring> Outcome(HTREEITEM node) const = 0;
     // After the tree was (re)loaded: shows the kept results of earlier sessions.
     virtual void ShowKeptResults() = 0;
 };

@@ -62,6 +62,6 @@ void CFavTreeView::AbandonFeatures() {
     if (linkChecks_) linkChecks_->Abandon();
 }
 
-std::optional<std::string> CFavTreeView::LinkCheckOutcome(HTREEITEM node) const {
+std::optional<std::wstring> CFavTreeView::LinkCheckOutcome(HTREEITEM node) const {
     return linkChecks_ ? linkChecks_->Outcome(node) : std::nullopt;
 }

@@ -83,8 +83,8 @@ void CFavTreeView::ShowStatusText(HTREEITEM node) {
         // The address as it opens, whatever the code page holds of it.
         const std::optional<std::wstring> address = NodeAddress(node);
         if (!address) return;  // the node is gone
-        const std::optional<std::string> outcome = LinkCheckOutcome(node);
-        text = outcome ? text::AnsiToWide(*outcome + "  ") + *address : *address;
+        const std::optional<std::wstring> outcome = LinkCheckOutcome(node);
+        text = outcome ? *outcome + L"  " + *address : *address;
     } else {
         text = text::AnsiToWide(kFolderStatus);
     }

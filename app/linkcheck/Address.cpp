@@ -2,8 +2,6 @@
 
 #include "LinkTarget.h"
 
-#include <base/Mbcs.h>
-
 #include <algorithm>
 
 namespace linkcheck {
@@ -14,11 +12,11 @@ constexpr std::string_view kHttps = "https://";
 // Path words of sign-in pages: a redirect there asks for a login, it does not move the page.
 constexpr std::string_view kSignInWords[] = {"login", "log-in", "log_in", "logon", "signin", "sign-in", "sign_in", "/auth"};
 
-// ASCII letters in lower case; double-byte characters stay as they are.
+// ASCII letters in lower case; the bytes of other characters (UTF-8, all 0x80 and above) stay.
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    for (size_t at = 0; at < lower.size(); at = mbcs::NextCharOffset(lower, at))
-        if (lower[at] >= 'A' && lower[at] <= 'Z') lower[at] = static_cast<char>(lower[at] - 'A' + 'a');
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
 
@@ -45,15 +43,12 @@ std::string Join(const Parts& parts) {
 }
 
 // The path without its query and fragment.
-std::string_view PathOnly(std::string_view path) { return path.substr(0, std::min(mbcs::FindFirstOf(path, "?#"), path.size())); }
+std::string_view PathOnly(std::string_view path) { return path.substr(0, std::min(path.find_first_of("?#"), path.size())); }
 
 bool LooksLikeSignIn(std::string_view path) {
     const std::string lower = Lower(PathOnly(path));
-    // (mbcs::FindText would do, but <commdlg.h> renames it to FindTextA where windows.h is seen,
-    // and this file keeps clear of Windows.)
-    for (size_t at = 0; at < lower.size(); at = mbcs::NextCharOffset(lower, at))
-        for (const std::string_view word : kSignInWords)
-            if (lower.compare(at, word.size(), word) == 0) return true;
+    for (const std::string_view word : kSignInWords)
+        if (lower.find(word) != std::string::npos) return true;
     return false;
 }
 

@@ -1,5 +1,6 @@
 // Comparing favorites' addresses: the form two addresses of one page share, and how a permanent
 // redirect's new address relates to the old one. No Windows calls: the rules are tested alone.
+// Addresses are exact, in UTF-8 (LinkTarget.h).
 #pragma once
 
 #include <string>

@@ -2,6 +2,8 @@
 
 #include "Address.h"
 
+#include <base/TextEncoding.h>
+
 #include <map>
 #include <set>
 
@@ -22,9 +24,9 @@ std::vector<DuplicateGroup> FindDuplicates(const std::vector<DuplicateTab>& tabs
             std::string folder = tree.NodePath(TreeView_GetParent(tree.hwnd(), node)).value_or("");
             std::string title = tree.Label(node);
             // Last: a vanished file removes its node.
-            const std::optional<std::string> url = tree.NodeUrl(node);
-            if (!url) return;
-            byAddress[NormalizeAddress(*url)].push_back({{&tree, std::move(*file), std::move(title)}, tab.name, std::move(folder)});
+            const std::optional<std::wstring> address = tree.NodeAddress(node);
+            if (!address) return;
+            byAddress[NormalizeAddress(text::WideToUtf8(*address))].push_back({{&tree, std::move(*file), std::move(title)}, tab.name, std::move(folder)});
         });
     }
     std::vector<DuplicateGroup> groups;

@@ -21,7 +21,7 @@ struct Duplicate {
 };
 
 struct DuplicateGroup {
-    std::string address;  // normalised
+    std::string address;  // normalised, exact (UTF-8)
     std::vector<Duplicate> entries;  // tab order, then tree order
 };
 

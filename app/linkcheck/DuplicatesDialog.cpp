@@ -4,6 +4,7 @@
 
 #include <base/Format.h>
 #include <base/MessageBox.h>
+#include <base/TextEncoding.h>
 
 namespace linkcheck {
 namespace {
@@ -26,9 +27,9 @@ std::string DuplicatesDialog::Text(size_t row, int column) const {
     switch (column) {
     case 0: return text::Format("%04zu", shown.group + 1);  // sorts as numbers do
     case 1: return groups_[shown.group].address;
-    case 2: return shown.entry.shortcut.title;
-    case 3: return shown.entry.tab;
-    default: return shown.entry.folder;
+    case 2: return text::AnsiToUtf8(shown.entry.shortcut.title);
+    case 3: return text::AnsiToUtf8(shown.entry.tab);
+    default: return text::AnsiToUtf8(shown.entry.folder);
     }
 }
 

@@ -1,11 +1,39 @@
 #include "HostLookup.h"
 
+#include <base/TextEncoding.h>
+
 #include <algorithm>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 namespace linkcheck {
+
+std::optional<std::string> AsciiHostName(std::string_view host) {
+    if (std::all_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(host);
+    const std::wstring wide = text::Utf8ToWide(host);
+    const int size = IdnToAscii(0, wide.data(), static_cast<int>(wide.size()), nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::wstring ascii(static_cast<size_t>(size), L'\0');
+    if (IdnToAscii(0, wide.data(), static_cast<int>(wide.size()), ascii.data(), size) != size) return std::nullopt;
+    // (The answer is ASCII by definition; anything else would be garbage on the wire.)
+    std::string name;
+    for (const wchar_t c : ascii) {
+        if (c == 0 || c >= 0x80) return std::nullopt;
+        name += static_cast<char>(c);
+    }
+    return name;
+}
+
+SplitResult SplitForCheck(std::string_view address, LinkTarget* target) {
+    const SplitResult split = SplitUrl(address, target);
+    if (split != SplitResult::kValid) return split;
+    std::optional<std::string> host = AsciiHostName(target->host);
+    if (!host) return SplitResult::kInvalid;
+    target->host = std::move(*host);
+    return SplitResult::kValid;
+}
 
 namespace {
 

@@ -6,11 +6,14 @@
 // handle value.
 #pragma once
 
+#include "LinkTarget.h"
+
 #include <windows.h>
 #include <winsock.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace linkcheck {
 
@@ -21,6 +24,14 @@ struct LookupCalls {
 };
 LookupCalls WinSockLookupCalls();
 void SetLookupCalls(const LookupCalls& calls);
+
+// The name a host goes by in DNS, the Host header and WinHTTP: a name beyond ASCII (UTF-8) in
+// its ASCII form ("xn--..."), an ASCII name as it is. Nothing when the name has no ASCII form: a
+// check then asks for nothing rather than for a garbled name.
+std::optional<std::string> AsciiHostName(std::string_view host);
+// Where a check of the exact address (UTF-8) connects: SplitUrl, then the host's ASCII name. A
+// host without one makes the address as unusable as a bad port.
+SplitResult SplitForCheck(std::string_view address, LinkTarget* target);
 
 // Starts looking `host` up; the answer comes as `message` to `window`. Null when it cannot start.
 HANDLE StartLookup(HWND window, UINT message, const std::string& host);

@@ -74,7 +74,8 @@ const char* TextForError(DWORD error) {
     }
 }
 
-// The response's "Location" header in the code page ("" when there is none).
+// The response's "Location" header in UTF-8, like the addresses it is resolved against ("" when
+// there is none).
 std::string Location(HINTERNET request) {
     DWORD bytes = 0;
     WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &bytes,
@@ -85,7 +86,7 @@ std::string Location(HINTERNET request) {
                              WINHTTP_NO_HEADER_INDEX))
         return {};
     value.resize(bytes / sizeof(wchar_t));
-    return text::WideToAnsi(value);
+    return text::WideToUtf8(value);
 }
 
 }  // namespace
@@ -108,7 +109,7 @@ bool LinkChecker::StartHttps(Job& job, const char** failure) {
     job.connection = WinHttpConnect(httpsSession_, text::AnsiToWide(job.target.host).c_str(),
                                     static_cast<INTERNET_PORT>(job.target.port), 0);
     if (!job.connection) return false;
-    job.request = WinHttpOpenRequest(job.connection, L"GET", text::AnsiToWide(job.target.path).c_str(), nullptr,
+    job.request = WinHttpOpenRequest(job.connection, L"GET", text::AnsiToWide(RequestPath(job.target.path)).c_str(), nullptr,
                                      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE);
     if (!job.request) return false;
     DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;

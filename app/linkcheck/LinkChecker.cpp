@@ -1,4 +1,5 @@
 #include "FailureTexts.h"
+#include "HostLookup.h"
 #include "Job.h"
 #include "ResultStore.h"
 #include "ShortcutActions.h"
@@ -7,6 +8,7 @@
 
 #include <base/Format.h>
 #include <base/Mbcs.h>
+#include <base/TextEncoding.h>
 
 #include <algorithm>
 
@@ -34,10 +36,10 @@ int ImageFor(Verdict verdict) {
     }
 }
 
-// The host a check connects to, for the limit per host; "" when the URL cannot be checked.
-std::string HostOf(const std::string& url) {
+// The host a check connects to, for the limit per host; "" when the address cannot be checked.
+std::string HostOf(const std::string& address) {
     LinkTarget target;
-    return SplitUrl(url, &target) == SplitResult::kValid ? target.host : std::string();
+    return SplitForCheck(address, &target) == SplitResult::kValid ? target.host : std::string();
 }
 
 size_t ReadChecksAtOnce(const CFavTreeView& tree) {
@@ -85,18 +87,18 @@ void LinkChecker::Pump() {
     // leaves the queue before its check starts: a check that fails at once pumps again and must
     // not take the same item a second time.
     for (size_t at = 0; running_.size() < checksAtOnce_ && at < pending_.size();) {
-        if (!pending_[at].url) {
+        if (!pending_[at].address) {
             const HTREEITEM node = pending_[at].node;
-            const std::optional<std::string> url = tree_.NodeUrl(node);
-            if (!url) {
+            const std::optional<std::wstring> address = tree_.NodeAddress(node);
+            if (!address) {
                 // The tree said why (a vanished file's node is gone too); the item leaves the
                 // queue, and the entries before it are looked at again.
                 std::erase_if(pending_, [node](const Pending& entry) { return entry.node == node; });
                 at = 0;
                 continue;
             }
-            pending_[at].url = *url;
-            pending_[at].host = HostOf(*url);
+            pending_[at].address = text::WideToUtf8(*address);
+            pending_[at].host = HostOf(*pending_[at].address);
         }
         if (HostBusy(pending_[at].host)) {
             ++at;
@@ -105,7 +107,7 @@ void LinkChecker::Pump() {
         const Pending next = pending_[at];
         pending_.erase(pending_.begin() + static_cast<ptrdiff_t>(at));
         ++startedSinceIdle_;
-        Start(next.node, *next.url);
+        Start(next.node, *next.address);
     }
     if (running_.empty() && pending_.empty() && startedSinceIdle_ > 0) OnIdle();
 }
@@ -116,19 +118,19 @@ void LinkChecker::OnIdle() {
     if (std::exchange(startedSinceIdle_, 0) > 1) PostMessageA(tree_.parentWindow(), kChecksEnded, reinterpret_cast<WPARAM>(tree_.hwnd()), 0);
 }
 
-void LinkChecker::Start(HTREEITEM node, const std::string& url) {
+void LinkChecker::Start(HTREEITEM node, const std::string& address) {
     auto job = std::make_unique<Job>();
-    switch (SplitUrl(url, &job->target)) {
+    switch (SplitForCheck(address, &job->target)) {
     case SplitResult::kSkipped: return;
     case SplitResult::kInvalid:
-        outcomes_[node] = kInvalidUrl;
+        outcomes_[node] = text::AnsiToUtf8(kInvalidUrl);
         Report(kInvalidUrl, std::nullopt);
         return;
     case SplitResult::kValid: break;
     }
     job->id = nextId_++;
     job->node = node;
-    job->url = url;
+    job->url = address;
     job->deadline = GetTickCount64() + g_timeout;
     outcomes_.erase(node);
 
@@ -179,7 +181,7 @@ void LinkChecker::Finish(Job& job) {
 
 void LinkChecker::Fail(Job& job, const std::string& text) {
     const bool judged = job.judged;  // a reset after the status line: the verdict stands
-    if (!judged) Show(job, fav::kImageLinkDead, text);
+    if (!judged) Show(job, fav::kImageLinkDead, text::AnsiToUtf8(text));
     // The slot is free and the queue moves on before the box opens: the box runs its own message
     // loop, and other checks go on meanwhile.
     Finish(job);
@@ -196,7 +198,7 @@ void LinkChecker::Judge(Job& job, int status, std::string_view location) {
     job.status = status;
     if (IsPermanentRedirect(status)) job.movedTo = ResolveLocation(job.url, location);
     // A moved page keeps the alive picture; the status bar says where it went.
-    const std::string outcome = !job.movedTo.empty() ? kMovedPrefix + job.movedTo
+    const std::string outcome = !job.movedTo.empty() ? text::AnsiToUtf8(kMovedPrefix) + job.movedTo
                                 : status > 0         ? text::Format("HTTP %d", status)
                                                      : std::string("HTTP ?");
     Show(job, ImageFor(VerdictFor(status)), outcome);
@@ -215,7 +217,7 @@ void LinkChecker::Show(const Job& job, int image, const std::string& outcome) {
         ResultStore::Instance().Record(*file, std::move(record));
     }
     // The same text the tree shows when the item is selected, without reading its file again.
-    if (TreeView_GetSelection(tree_.hwnd()) == job.node) tree_.SetStatusText(outcome + "  " + job.url);
+    if (TreeView_GetSelection(tree_.hwnd()) == job.node) tree_.SetStatusText(text::Utf8ToWide(outcome + "  " + job.url));
 }
 
 void LinkChecker::SetImage(HTREEITEM node, int image) {
@@ -325,10 +327,10 @@ void LinkChecker::ShowKeptResults() {
     });
 }
 
-std::optional<std::string> LinkChecker::Outcome(HTREEITEM node) const {
+std::optional<std::wstring> LinkChecker::Outcome(HTREEITEM node) const {
     const auto it = outcomes_.find(node);
     if (it == outcomes_.end()) return std::nullopt;
-    return it->second;
+    return text::Utf8ToWide(it->second);
 }
 
 }  // namespace linkcheck

@@ -55,7 +55,7 @@ public:
     void Forget(HTREEITEM node) override;
     void Abandon() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    std::optional<std::string> Outcome(HTREEITEM node) const override;
+    std::optional<std::wstring> Outcome(HTREEITEM node) const override;
     void ShowKeptResults() override;
 
     // Posted to the tree's parent when a check of several shortcuts has ended (wParam: the tree
@@ -68,25 +68,26 @@ private:
     // Queue and slots.
     struct Pending {
         HTREEITEM node;
-        std::optional<std::string> url;  // read when the queue first looks at the item
-        std::string host;                // "" when the URL cannot be checked
+        std::optional<std::string> address;  // exact (UTF-8), read when the queue first looks at the item
+        std::string host;                    // in ASCII; "" when the address cannot be checked
     };
     void Pump();
     // Nothing runs or waits any more: the results are kept, the host told.
     void OnIdle();
     bool HostBusy(const std::string& host) const;
-    void Start(HTREEITEM node, const std::string& url);
+    void Start(HTREEITEM node, const std::string& address);
     void Close(Job& job);
     // Closes the job and removes it from the running list; the timer stops with the last one.
     void Remove(Job& job);
     // Removes the job, then fills the slot.
     void Finish(Job& job);
+    // `text`: in the code page, as the message box shows it.
     void Fail(Job& job, const std::string& text);
     // Collects the status line; true once it is judged (the check has its answer).
     bool Received(Job& job, std::string_view bytes);
     // `location`: the "Location" header as sent, for a permanent redirect.
     void Judge(Job& job, int status, std::string_view location);
-    // The verdict's picture, and what the status bar says of it.
+    // The verdict's picture, and what the status bar says of it (UTF-8).
     void Show(const Job& job, int image, const std::string& outcome);
     void SetImage(HTREEITEM node, int image);
     // `caption` empty: the system's own.
@@ -111,7 +112,7 @@ private:
     size_t checksAtOnce_;
     std::deque<Pending> pending_;
     std::vector<std::unique_ptr<Job>> running_;  // in start order
-    std::unordered_map<HTREEITEM, std::string> outcomes_;
+    std::unordered_map<HTREEITEM, std::string> outcomes_;  // UTF-8, like the kept results
     // Values of closed sockets whose events may still be queued: how many close marks are to come.
     std::unordered_map<UINT_PTR, int> closedSockets_;
     uint32_t nextId_ = 1;

@@ -24,6 +24,7 @@ constexpr char kMoreItems[] = "ほか %d 個";
 // The question lists this many moves; the rest are counted.
 constexpr size_t kListedMoves = 10;
 
+// In the code page.
 std::string Verdict(const ReportRow& row) {
     if (row.moved()) return row.move == MoveKind::kSuspicious ? "移動 (要確認)" : "移動";
     switch (row.record.image) {
@@ -33,13 +34,14 @@ std::string Verdict(const ReportRow& row) {
     }
 }
 
+// In UTF-8.
 std::string StatusText(const CheckRecord& record) {
     return record.status > 0 ? text::Format("HTTP %d", record.status) : record.outcome;
 }
 
-std::string CsvField(const std::string& ansi) {
+std::string CsvField(const std::string& utf8) {
     std::string field = "\"";
-    for (const char c : text::WideToUtf8(text::AnsiToWide(ansi))) {
+    for (const char c : utf8) {
         if (c == '"') field += '"';
         field += c;
     }
@@ -55,10 +57,10 @@ std::vector<const ShortcutRef*> Shortcuts(const std::vector<const ReportRow*>& r
     return shortcuts;
 }
 
-// The address as section "InternetShortcut.W" holds it.
+// The exact address (UTF-8) as section "InternetShortcut.W" holds it.
 std::string Utf7Of(const std::string& address) {
     if (std::optional<std::string> ascii = AsciiToUtf7(address)) return *ascii;
-    const std::wstring wide = text::AnsiToWide(address);
+    const std::wstring wide = text::Utf8ToWide(address);
     const int size = WideCharToMultiByte(CP_UTF7, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string utf7(static_cast<size_t>(std::max(size, 0)), '\0');
     WideCharToMultiByte(CP_UTF7, 0, wide.data(), static_cast<int>(wide.size()), utf7.data(), size, nullptr, nullptr);
@@ -68,7 +70,7 @@ std::string Utf7Of(const std::string& address) {
 bool Rewrite(const ReportRow& row) {
     const std::optional<std::string> content = fsys::ReadAll(row.shortcut.file);
     if (!content) return false;
-    const std::optional<std::string> updated = ReplaceUrlLines(*content, row.record.movedTo, Utf7Of(row.record.movedTo));
+    const std::optional<std::string> updated = ReplaceUrlLines(*content, text::Utf8ToAnsi(row.record.movedTo), Utf7Of(row.record.movedTo));
     if (!updated || !fsys::ReplaceContent(row.shortcut.file, *updated)) return false;
     // The trees follow the shell's news: their kept addresses of this file go.
     fsys::NotifyShell(SHCNE_UPDATEITEM, row.shortcut.file);
@@ -79,12 +81,12 @@ bool Rewrite(const ReportRow& row) {
 
 std::string ReportRow::Column(int column) const {
     switch (column) {
-    case 0: return shortcut.title;
+    case 0: return text::AnsiToUtf8(shortcut.title);
     case 1: return record.url;
-    case 2: return Verdict(*this);
+    case 2: return text::AnsiToUtf8(Verdict(*this));
     case 3: return StatusText(record);
     case 4: return record.movedTo;
-    default: return folder;
+    default: return text::AnsiToUtf8(folder);
     }
 }
 
@@ -117,7 +119,8 @@ bool Shows(const ReportRow& row, ReportFilter filter) {
 
 std::string ReportCsv(const std::vector<const ReportRow*>& rows) {
     std::string csv = "\xEF\xBB\xBF";
-    for (int column = 0; column < ReportRow::kColumnCount; ++column) csv += (column ? "," : "") + CsvField(kHeader[column]);
+    for (int column = 0; column < ReportRow::kColumnCount; ++column)
+        csv += (column ? "," : "") + CsvField(text::AnsiToUtf8(kHeader[column]));
     csv += "\r\n";
     for (const ReportRow* row : rows) {
         for (int column = 0; column < ReportRow::kColumnCount; ++column)
@@ -151,7 +154,7 @@ bool UpdateMovedRows(HWND owner, const std::vector<const ReportRow*>& rows) {
     }
     std::string question = text::Format(kUpdateQuestion, static_cast<int>(moved.size())) + "\n";
     for (size_t n = 0; n < std::min(moved.size(), kListedMoves); ++n)
-        question += "\n" + moved[n]->record.url + "\n　→ " + moved[n]->record.movedTo;
+        question += "\n" + text::Utf8ToAnsi(moved[n]->record.url) + "\n　→ " + text::Utf8ToAnsi(moved[n]->record.movedTo);
     if (moved.size() > kListedMoves) question += "\n" + text::Format(kMoreItems, static_cast<int>(moved.size() - kListedMoves));
     if (ui::ShowMessage(owner, question, kUpdateCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return false;
 

@@ -24,7 +24,8 @@ struct ReportRow {
     bool preselected = false;             // offered for the update without asking
 
     bool moved() const { return !record.movedTo.empty(); }
-    // The texts of the report's columns (title, address, verdict, status, new address, folder).
+    // The texts of the report's columns (title, address, verdict, status, new address, folder), in
+    // UTF-8: the addresses exactly.
     static constexpr int kColumnCount = 6;
     std::string Column(int column) const;
 };

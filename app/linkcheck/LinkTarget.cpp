@@ -1,7 +1,6 @@
 #include "LinkTarget.h"
 
 #include <base/Format.h>
-#include <base/Mbcs.h>
 
 #include <algorithm>
 #include <vector>
@@ -18,6 +17,15 @@ constexpr int kMaxPort = 65535;
 constexpr char kRequest[] = "GET %s HTTP/1.0\r\nHost: %s:%d\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+    return true;
+}
 
 // The digits of a port, or nothing when anything else is there or the number is too large.
 // An empty text reads as 0.
@@ -36,23 +44,23 @@ std::optional<int> ReadPort(std::string_view text) {
 SplitResult SplitUrl(std::string_view url, LinkTarget* target) {
     LinkTarget result;
     std::string_view rest;
-    if (mbcs::StartsWithNoCase(url, kHttpsPrefix)) {
+    if (StartsWithNoCase(url, kHttpsPrefix)) {
         result.scheme = Scheme::kHttps;
         result.port = kHttpsPort;
         rest = url.substr(kHttpsPrefix.size());
-    } else if (mbcs::StartsWithNoCase(url, kHttpPrefix)) {
+    } else if (StartsWithNoCase(url, kHttpPrefix)) {
         result.port = kHttpPort;
         rest = url.substr(kHttpPrefix.size());
     } else {
         return SplitResult::kInvalid;
     }
 
-    const size_t slash = mbcs::Find(rest, '/');
+    const size_t slash = rest.find('/');
     std::string_view host = rest.substr(0, slash);
-    result.path = slash == mbcs::npos ? "/" : std::string(rest.substr(slash));
+    result.path = slash == std::string_view::npos ? "/" : std::string(rest.substr(slash));
 
-    const size_t colon = mbcs::Find(host, ':');
-    if (colon != mbcs::npos) {
+    const size_t colon = host.find(':');
+    if (colon != std::string_view::npos) {
         const std::optional<int> port = ReadPort(host.substr(colon + 1));
         if (!port) return SplitResult::kInvalid;
         if (*port == 0) return SplitResult::kSkipped;
@@ -65,8 +73,25 @@ SplitResult SplitUrl(std::string_view url, LinkTarget* target) {
     return SplitResult::kValid;
 }
 
+std::string RequestPath(std::string_view path) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    escaped.reserve(path.size());
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x20 && byte < 0x7F) {
+            escaped += c;
+        } else {
+            escaped += '%';
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 0xF];
+        }
+    }
+    return escaped;
+}
+
 std::string HttpRequest(const LinkTarget& target) {
-    return text::Format(kRequest, target.path.c_str(), target.host.c_str(), target.port);
+    return text::Format(kRequest, RequestPath(target.path).c_str(), target.host.c_str(), target.port);
 }
 
 Verdict VerdictFor(int status) {
@@ -119,7 +144,7 @@ void StatusLineReader::ReadHeaders(bool atEnd) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) {
             complete_ = true;  // the end of the head: no address came
-        } else if (mbcs::StartsWithNoCase(line, kLocation)) {
+        } else if (StartsWithNoCase(line, kLocation)) {
             line.remove_prefix(kLocation.size());
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
             while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
@@ -188,23 +213,23 @@ std::string ResolveLocation(std::string_view requested, std::string_view locatio
     if (location.substr(0, 2) == "//") return std::string(requested.substr(0, schemeEnd + 1)).append(location);
     // The request's parts: "scheme://host" + path + "?query" + "#fragment".
     const size_t hostStart = schemeEnd + 3;
-    size_t pathStart = mbcs::FindFirstOf(requested.substr(hostStart), "/?#");
-    pathStart = pathStart == mbcs::npos ? requested.size() : hostStart + pathStart;
+    size_t pathStart = requested.find_first_of("/?#", hostStart);
+    if (pathStart == std::string_view::npos) pathStart = requested.size();
     const std::string_view origin = requested.substr(0, pathStart);
     const std::string_view rest = requested.substr(pathStart);
-    const size_t queryStart = std::min(mbcs::FindFirstOf(rest, "?#"), rest.size());
-    const size_t fragmentStart = std::min(mbcs::Find(rest, '#'), rest.size());
+    const size_t queryStart = std::min(rest.find_first_of("?#"), rest.size());
+    const size_t fragmentStart = std::min(rest.find('#'), rest.size());
     std::string_view path = rest.substr(0, queryStart);
     if (path.empty()) path = "/";
 
     if (location.front() == '#') return std::string(requested.substr(0, pathStart + fragmentStart)).append(location);
     if (location.front() == '?') return std::string(origin).append(path).append(location);
-    const size_t tailStart = std::min(mbcs::FindFirstOf(location, "?#"), location.size());
+    const size_t tailStart = std::min(location.find_first_of("?#"), location.size());
     std::string merged;
     if (location.front() == '/') {
         merged = location.substr(0, tailStart);
     } else {
-        const size_t lastSlash = mbcs::FindLastOf(path, "/");
+        const size_t lastSlash = path.rfind('/');
         merged = std::string(path.substr(0, lastSlash + 1)).append(location.substr(0, tailStart));
     }
     return std::string(origin).append(RemoveDotSegments(merged)).append(location.substr(tailStart));

@@ -1,5 +1,8 @@
 // What a link check asks for, taken from a favorite's URL, and what its answer means. No Windows
 // calls here: the rules are tested on their own.
+//
+// Addresses are the favorites' exact ones in UTF-8: every byte of a character beyond ASCII is
+// 0x80 or above, so plain byte searches find the ASCII separators (no double-byte scan needed).
 #pragma once
 
 #include <cstddef>
@@ -15,7 +18,7 @@ enum class Scheme { kHttp, kHttps };
 // URL makes them.
 struct LinkTarget {
     Scheme scheme = Scheme::kHttp;
-    std::string host;
+    std::string host;  // as written; HostLookup gives a name beyond ASCII its ASCII form
     int port = 0;
     std::string path;  // from the first "/" after the host, query and fragment as written
 };
@@ -30,7 +33,11 @@ enum class SplitResult {
 // "/"; a ":" in it starts the port, which must be decimal digits only, 1 to 65535.
 SplitResult SplitUrl(std::string_view url, LinkTarget* target);
 
-// The exact bytes of the request sent for an http check.
+// The path as requested, what browsers send: each byte of a character beyond ASCII, a blank and a
+// control character as "%XX"; every other byte, a "%XX" already written included, as it is.
+std::string RequestPath(std::string_view path);
+
+// The exact bytes of the request sent for an http check (the host already in ASCII).
 std::string HttpRequest(const LinkTarget& target);
 
 // How a status code is shown.

@@ -20,32 +20,23 @@ std::wstring KeyOf(std::wstring path) {
     return path;
 }
 
-std::wstring Utf8ToWide(const std::string& utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
-
-std::string ToUtf8(const std::string& ansi) { return text::WideToUtf8(text::AnsiToWide(ansi)); }
-
 uint64_t Combine(DWORD high, DWORD low) { return static_cast<uint64_t>(high) << 32 | low; }
 
 nlohmann::json ToJson(const std::wstring& file, const CheckRecord& record) {
-    return {{"file", text::WideToUtf8(file)}, {"url", ToUtf8(record.url)},
+    return {{"file", text::WideToUtf8(file)}, {"url", record.url},
             {"image", record.image},          {"status", record.status},
-            {"outcome", ToUtf8(record.outcome)}, {"movedTo", ToUtf8(record.movedTo)},
+            {"outcome", record.outcome}, {"movedTo", record.movedTo},
             {"checkedAt", record.checkedAt},  {"written", record.stamp.written},
             {"size", record.stamp.size}};
 }
 
 CheckRecord FromJson(const nlohmann::json& entry) {
     CheckRecord record;
-    record.url = text::Utf8ToAnsi(entry.at("url").get<std::string>());
+    record.url = entry.at("url").get<std::string>();
     record.image = entry.at("image").get<int>();
     record.status = entry.at("status").get<int>();
-    record.outcome = text::Utf8ToAnsi(entry.at("outcome").get<std::string>());
-    record.movedTo = text::Utf8ToAnsi(entry.at("movedTo").get<std::string>());
+    record.outcome = entry.at("outcome").get<std::string>();
+    record.movedTo = entry.at("movedTo").get<std::string>();
     record.checkedAt = entry.at("checkedAt").get<uint64_t>();
     record.stamp.written = entry.at("written").get<uint64_t>();
     record.stamp.size = entry.at("size").get<uint64_t>();
@@ -101,7 +92,7 @@ void ResultStore::Reload() {
     // A damaged file loses what it holds, never the session: results are only a convenience.
     try {
         for (const nlohmann::json& entry : document.at("results"))
-            records_[KeyOf(Utf8ToWide(entry.at("file").get<std::string>()))] = FromJson(entry);
+            records_[KeyOf(text::Utf8ToWide(entry.at("file").get<std::string>()))] = FromJson(entry);
     } catch (const nlohmann::json::exception&) {
         records_.clear();
     }

@@ -21,8 +21,10 @@ struct FileStamp {
 };
 std::optional<FileStamp> StampOf(const std::wstring& file);
 
+// Texts in UTF-8, as the file holds them (files of older versions hold the code-page forms,
+// which read the same way).
 struct CheckRecord {
-    std::string url;      // the address checked (code page)
+    std::string url;      // the exact address checked
     int image = 0;        // the verdict's picture
     int status = 0;       // HTTP status; 0 when the check failed before one came
     std::string outcome;  // what the status bar says: "HTTP 404", a failure's text, "移動: ..."

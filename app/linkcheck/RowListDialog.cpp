@@ -2,7 +2,7 @@
 
 #include <resources/LinkCheckIds.h>
 
-#include <base/Mbcs.h>
+#include <base/TextEncoding.h>
 
 #include <algorithm>
 #include <unordered_set>
@@ -53,8 +53,10 @@ std::vector<size_t> RowListDialog::Shown() const {
 
 void RowListDialog::Sort(std::vector<size_t>& rows) const {
     if (sortColumn_ < 0) return;
-    std::stable_sort(rows.begin(), rows.end(), [this](size_t left, size_t right) {
-        const int order = mbcs::CompareNoCase(Text(left, sortColumn_), Text(right, sortColumn_));
+    std::vector<std::wstring> keys(rows.empty() ? 0 : *std::max_element(rows.begin(), rows.end()) + 1);
+    for (size_t row : rows) keys[row] = text::Utf8ToWide(Text(row, sortColumn_));
+    std::stable_sort(rows.begin(), rows.end(), [&](size_t left, size_t right) {
+        const int order = lstrcmpiW(keys[left].c_str(), keys[right].c_str());
         return ascending_ ? order < 0 : order > 0;
     });
 }
@@ -72,6 +74,8 @@ INT_PTR RowListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG: {
         HWND list = List();
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+        // The dialog is an ANSI window; its list asks for cell texts in UTF-16 all the same.
+        ListView_SetUnicodeFormat(list, TRUE);
         for (size_t n = 0; n < columns_.size(); ++n) {
             LVCOLUMNA column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -95,10 +99,10 @@ INT_PTR RowListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY: {
         auto& header = *reinterpret_cast<NMHDR*>(lParam);
         if (header.idFrom != IDC_REPORT_LIST) return FALSE;
-        if (header.code == LVN_GETDISPINFOA) {
-            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+        if (header.code == LVN_GETDISPINFOW) {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
             if (item.mask & LVIF_TEXT) {
-                shownText_ = Text(static_cast<size_t>(item.lParam), item.iSubItem);
+                shownText_ = text::Utf8ToWide(Text(static_cast<size_t>(item.lParam), item.iSubItem));
                 item.pszText = shownText_.data();
             }
         } else if (header.code == LVN_COLUMNCLICK) {

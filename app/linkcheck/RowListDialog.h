@@ -1,6 +1,7 @@
 // The part the check report and the duplicates list share: a dialog around a list view of rows
 // (control IDC_REPORT_LIST) with several rows selectable and sorting by a column's text. The
-// derived dialog owns its rows; the list holds only their indexes.
+// derived dialog owns its rows; the list holds only their indexes. Cell texts are UTF-8 and shown
+// through the list's wide notifications, so addresses outside the code page show exactly.
 #pragma once
 
 #include <base/Dialog.h>
@@ -24,6 +25,7 @@ public:
 protected:
     explicit RowListDialog(std::vector<Column> columns) : columns_(std::move(columns)) {}
 
+    // A cell's text, UTF-8.
     virtual std::string Text(size_t row, int column) const = 0;
     virtual void OnInit() = 0;
     // A command of the dialog's own (IDCANCEL closes without asking it).
@@ -44,7 +46,7 @@ private:
     void Sort(std::vector<size_t>& rows) const;
 
     std::vector<Column> columns_;
-    std::string shownText_;  // the text a display request was last given
+    std::wstring shownText_;  // the text a display request was last given
     int sortColumn_ = -1;
     bool ascending_ = true;
 };

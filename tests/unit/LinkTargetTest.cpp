@@ -1,5 +1,7 @@
 // What a link check asks for and how it reads the answer.
+#include <app/linkcheck/HostLookup.h>
 #include <app/linkcheck/LinkTarget.h>
+#include <base/TextEncoding.h>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,32 @@ TEST(LinkTarget, LongUrlsAreNotCut) {
     EXPECT_EQ(target.path, path);
     EXPECT_EQ(HttpRequest(target), "GET " + path + " HTTP/1.0\r\nHost: " + host +
                                        ":80\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n");
+}
+
+// What browsers send for an exact address: the path's characters beyond ASCII as UTF-8 escapes,
+// escapes already written as they are, an international host in its ASCII form.
+TEST(LinkTarget, ExactAddressesAreRequestedEscaped) {
+    struct Case {
+        const wchar_t* address;
+        const char* path;
+        const char* host;
+    };
+    const Case cases[] = {
+        {L"http://a.test/caf\u00E9 x?q=\u00E9#\u00E9", "/caf%C3%A9%20x?q=%C3%A9#%C3%A9", "a.test:80"},
+        {L"http://a.test/%E4%be%8B/a%2Fb?x=%41&y=%", "/%E4%be%8B/a%2Fb?x=%41&y=%", "a.test:80"},
+        {L"https://\u4F8B\u3048.\u30C6\u30B9\u30C8/\uD30C\uC77C?q=\U0001F600", "/%ED%8C%8C%EC%9D%BC?q=%F0%9F%98%80",
+         "xn--r8jz45g.xn--zckzah:443"},
+        {L"http://Caf\u00E9.test:8080", "/", "xn--caf-dma.test:8080"},
+    };
+    for (const Case& c : cases) {
+        LinkTarget target;
+        ASSERT_EQ(SplitForCheck(text::WideToUtf8(c.address), &target), SplitResult::kValid) << c.path;
+        EXPECT_EQ(HttpRequest(target), std::string("GET ") + c.path + " HTTP/1.0\r\nHost: " + c.host +
+                                           "\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n");
+    }
+    // A name with no ASCII form (a label too long for DNS) is never sent garbled.
+    LinkTarget target;
+    EXPECT_EQ(SplitForCheck(text::WideToUtf8(L"http://" + std::wstring(64, L'\u00E9') + L".test/"), &target), SplitResult::kInvalid);
 }
 
 TEST(LinkTarget, StatusLineIsJudgedOnceWhenComplete) {

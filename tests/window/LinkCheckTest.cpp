@@ -1,6 +1,10 @@
 // Link checks of real trees against a real server on 127.0.0.1.
 #include "LinkCheckFixture.h"
 
+#include <app/linkcheck/ReportDialog.h>
+#include <favorites/ShortcutFile.h>
+#include <resources/LinkCheckIds.h>
+
 #include <wincrypt.h>
 
 #include <algorithm>
@@ -104,6 +108,34 @@ TEST_F(LinkCheckTest, PicturesFollowTheStatus) {
                                 "\r\nUser-Agent: Tolvak Favorites Manager - LinkCheck\r\n\r\n";
     const std::vector<std::string> requests = server.Requests();
     EXPECT_NE(std::find(requests.begin(), requests.end(), request), requests.end());
+}
+
+// An address outside the code page is checked, shown and kept exactly, never in its "?" form.
+TEST_F(LinkCheckTest, AnExactAddressIsRequestedEscapedAndShownExactly) {
+    const std::wstring address = text::AnsiToWide(server.Url("/delay/0/")) + L"\uD30C\uC77C?q=\U0001F600";
+    testutil::MessageRecorder boxes;
+    CFavTreeView& tree = LoadLinks({server.Url("/status/404")});
+    testutil::WriteBytes(root + "\\links\\01.url", shortcut::FileText(address));
+    TreeView_SelectItem(tree.hwnd(), Link(tree, 1));
+    tree.RunContextCommand(ctxmenu::kCheckLinks, Link(tree, 1));
+    ASSERT_TRUE(WaitFor([&] { return ImageOf(tree, Link(tree, 1)) == kAlive; })) << ::testing::PrintToString(boxes.texts());
+
+    EXPECT_EQ(host.WideStatusText(), L"HTTP 200  " + address);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].substr(0, 47), "GET /delay/0/%ED%8C%8C%EC%9D%BC?q=%F0%9F%98%80 ");
+    // The report keeps and lists it exactly too.
+    linkcheck::ReportDialog report(tree);
+    wchar_t listed[256] = L"";
+    testutil::RunDialog([&] { return report.Run(GetModuleHandleA(nullptr), host.hwnd()); },
+                        [&](HWND shown) {
+                            LVITEMW item{};
+                            item.iSubItem = 1;
+                            item.pszText = listed;
+                            item.cchTextMax = static_cast<int>(std::size(listed));
+                            SendMessageW(GetDlgItem(shown, IDC_REPORT_LIST), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+                        },
+                        IDCANCEL);
+    EXPECT_EQ(listed, address);
 }
 
 TEST_F(LinkCheckTest, FailuresShowOneBoxAtATime) {

@@ -90,7 +90,7 @@ TEST_F(LinkReportTest, ReportShowsVerdictsAndPreselectsOnlyTheMoveToHttps) {
     for (size_t n = 0; n < std::size(rows); ++n) {
         const linkcheck::ReportRow& row = dialog.rows()[n];
         EXPECT_EQ(row.Column(1), urls[n]);
-        EXPECT_EQ(row.Column(2), rows[n].verdict) << rows[n].path;
+        EXPECT_EQ(row.Column(2), Utf8(rows[n].verdict)) << rows[n].path;
         EXPECT_EQ(row.Column(3), rows[n].status) << rows[n].path;
         EXPECT_EQ(row.Column(4), rows[n].movedTo) << rows[n].path;
     }

@@ -25,7 +25,7 @@ INT_PTR DuplicatesDialog::Run(HINSTANCE module, HWND owner) { return RunModal(mo
 std::string DuplicatesDialog::Text(size_t row, int column) const {
     const Row& shown = rows_.at(row);
     switch (column) {
-    case 0: return text::Format("%04zu", shown.group + 1);  // sorts as numbers do
+    case 0: return text::Format("%04lu", static_cast<unsigned long>(shown.group + 1));  // sorts as numbers do
     case 1: return groups_[shown.group].address;
     case 2: return text::AnsiToUtf8(shown.entry.shortcut.title);
     case 3: return text::AnsiToUtf8(shown.entry.tab);

@@ -81,8 +81,9 @@ TEST(ShortcutScan, GivesWhatTheProfileReaderGivesForEveryShape) {
         // the address (for other characters the reader takes look-alikes: "é" gives "e").
         bool exact = false;
         const std::string ansi = text::WideToAnsi(scanned.address, &exact);
-        if (exact && bytes.find("InternetShortcut.W") == std::string::npos && bytes.find("INTERNETSHORTCUT.w") == std::string::npos)
+        if (exact && bytes.find("InternetShortcut.W") == std::string::npos && bytes.find("INTERNETSHORTCUT.w") == std::string::npos) {
             EXPECT_EQ(ansi, shortcut::ReadUrl(file).value_or("")) << "shape " << number;
+        }
     }
 }
 

@@ -483,35 +483,27 @@ TEST_F(MainWindowFixture, TabBarDropsSelectTabsOpenTemporaryTabsAndPassOnToTheVi
 
 namespace {
 
-// Reads the add-item dialog's two fields once it shows, then cancels it.
+// Reads the add-item dialog's two fields once it has opened (from its own message loop, so after
+// it has filled them), then cancels it as the user would.
 struct DialogFields {
     std::string title, url;
     bool seen = false;
 };
 
-DWORD WINAPI CancelAddItemDialog(void* param) {
-    auto* fields = static_cast<DialogFields*>(param);
-    for (int i = 0; i < 200 && !fields->seen; ++i) {
-        Sleep(25);
-        HWND dialog = FindWindowA("#32770", "新しいアイテムの追加");
-        if (!dialog) continue;
-        char text[512] = "";
-        GetDlgItemTextA(dialog, IDC_ADD_TITLE, text, sizeof text);
-        fields->title = text;
-        GetDlgItemTextA(dialog, IDC_ADD_URL, text, sizeof text);
-        fields->url = text;
-        fields->seen = true;
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    }
-    return 0;
-}
-
 DialogFields RunAndCancelAddItemDialog(const std::function<void()>& open) {
     DialogFields fields;
-    HANDLE thread = CreateThread(nullptr, 0, CancelAddItemDialog, &fields, 0, nullptr);
-    open();
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
+    testutil::RunDialog(
+        [&] {
+            open();
+            return INT_PTR{0};
+        },
+        [&](HWND dialog) {
+            fields.seen = ui::WindowText(dialog) == "新しいアイテムの追加";
+            fields.title = ui::WindowText(GetDlgItem(dialog, IDC_ADD_TITLE));
+            fields.url = ui::WindowText(GetDlgItem(dialog, IDC_ADD_URL));
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        IDCANCEL);
     return fields;
 }
 

@@ -15,12 +15,16 @@ struct MessageRequest {
     std::string caption;  // empty: the box has no caption, unless systemCaption
     UINT flags;
     bool systemCaption = false;  // the system's own caption ("エラー" on Japanese Windows)
+    // Asked with wide text (exact addresses and titles): that text, and `text` its code-page form.
+    std::wstring wideText;
 };
 
 // Shows the box (or asks the installed handler) and returns the button pressed (IDOK, IDYES ...).
 int ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 // The same with the caption the system gives a box that names none.
 int ShowMessage(HWND owner, const std::string& text, UINT flags);
+// The same with text that may hold characters the code page lacks.
+int ShowMessage(HWND owner, const std::wstring& text, const std::string& caption, UINT flags);
 
 using MessageHandler = std::function<int(const MessageRequest&)>;
 

@@ -152,10 +152,13 @@ bool UpdateMovedRows(HWND owner, const std::vector<const ReportRow*>& rows) {
         ui::ShowMessage(owner, kNothingMoved, "", MB_ICONINFORMATION);
         return false;
     }
-    std::string question = text::Format(kUpdateQuestion, static_cast<int>(moved.size())) + "\n";
+    // The addresses exactly as the shortcuts hold them and the servers sent them.
+    std::wstring question = text::AnsiToWide(text::Format(kUpdateQuestion, static_cast<int>(moved.size()))) + L"\n";
+    const std::wstring arrow = text::AnsiToWide("\n　→ ");
     for (size_t n = 0; n < std::min(moved.size(), kListedMoves); ++n)
-        question += "\n" + text::Utf8ToAnsi(moved[n]->record.url) + "\n　→ " + text::Utf8ToAnsi(moved[n]->record.movedTo);
-    if (moved.size() > kListedMoves) question += "\n" + text::Format(kMoreItems, static_cast<int>(moved.size() - kListedMoves));
+        question += L"\n" + text::Utf8ToWide(moved[n]->record.url) + arrow + text::Utf8ToWide(moved[n]->record.movedTo);
+    if (moved.size() > kListedMoves)
+        question += L"\n" + text::AnsiToWide(text::Format(kMoreItems, static_cast<int>(moved.size() - kListedMoves)));
     if (ui::ShowMessage(owner, question, kUpdateCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return false;
 
     std::vector<const ShortcutRef*> refused, failed;

@@ -68,9 +68,14 @@ struct Root {
 };
 
 // Whether a decoded string is UTF-8 throughout, by the library's own check. Checked on what the
-// escapes became too, so a lone surrogate written as "\uDC00" fails like a stray byte. ASCII, most
-// of a bookmark file, goes eight bytes at a time.
+// escapes became too, so a lone surrogate written as "\uDC00" fails like a stray byte. ASCII (keys,
+// dates, ids, most names and URLs) is told in one pass, eight bytes at a time.
 bool IsUtf8(std::string_view text) {
+    uint64_t high = 0;
+    size_t at = 0;
+    for (uint64_t eight; at + 8 <= text.size(); at += 8) high |= (std::memcpy(&eight, text.data() + at, 8), eight);
+    for (; at < text.size(); ++at) high |= static_cast<unsigned char>(text[at]);
+    if ((high & 0x8080808080808080u) == 0) return true;
     struct Bytes {  // a sequence cut short by the end reads NULs, which no sequence continues with
         const char* at;
         const char* end;
@@ -98,7 +103,10 @@ bool IsUtf8(std::string_view text) {
 // not how many objects the file holds.
 class NodeCollector : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, NodeCollector> {
 public:
-    explicit NodeCollector(BookmarkEvents& store) : store_(store) {}
+    // Room for the nodes of a file of `size` bytes (browsers write several hundred bytes per node)
+    // from the start: a growing list would copy itself and touch new memory at every doubling.
+    // Room that is never used costs no memory.
+    NodeCollector(BookmarkEvents& store, size_t size) : store_(store) { nodes.reserve(size / 256); }
 
     std::vector<Node> nodes;
     std::vector<Root> roots;
@@ -301,7 +309,7 @@ std::optional<BookmarkEvents> ParseChromium(std::string_view text) {
     std::vector<Root> roots;
     {
         // The collector's stacks go before the events are made.
-        NodeCollector collector(events);
+        NodeCollector collector(events, text.size());
         if (!Collect(text, collector)) return std::nullopt;
         nodes = std::move(collector.nodes);
         roots = std::move(collector.roots);

@@ -6,6 +6,7 @@
 #include <app/linkcheck/ReportDialog.h>
 #include <app/search/TreeFind.h>
 #include <base/Path.h>
+#include <base/TextEncoding.h>
 #include <resources/LinkCheckIds.h>
 
 namespace {
@@ -126,8 +127,10 @@ TEST_F(LinkReportTest, UpdateRewritesOnlyTheUrlLinesAndRefusesAChangedFile) {
     ASSERT_TRUE(WaitFor(Settled(tree)));  // the updated shortcut is checked again
 
     ASSERT_GE(boxes.messages().size(), 2u);
-    EXPECT_EQ(boxes.messages()[0].text, "次の 2 個のショートカットを移動先のアドレスに更新しますか？\n\n" + moved + "\n　→ " + movedTo +
-                                            "\n" + server.Url("/moved/301?to=/b2") + "\n　→ " + server.Url("/b2"));
+    const std::string question = "次の 2 個のショートカットを移動先のアドレスに更新しますか？\n\n" + moved + "\n　→ " + movedTo +
+                                 "\n" + server.Url("/moved/301?to=/b2") + "\n　→ " + server.Url("/b2");
+    EXPECT_EQ(boxes.messages()[0].text, question);
+    EXPECT_EQ(boxes.messages()[0].wideText, text::AnsiToWide(question)) << "asked with the exact addresses";
     EXPECT_EQ(boxes.messages()[0].caption, "移動先に更新");
     EXPECT_EQ(boxes.messages()[1].text, "次のショートカットはチェックの後に変更されたため、更新しませんでした：\n02");
     EXPECT_EQ(testutil::ReadBytes(fileA), "[DEFAULT]\r\nBASEURL=" + moved + "\r\n[InternetShortcut]\r\nURL=" + movedTo +

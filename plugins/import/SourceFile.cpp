@@ -61,19 +61,23 @@ std::optional<SourceText> SourceText::Open(const std::wstring& path, ReadFailure
             return std::nullopt;
         }
         LARGE_INTEGER size{};
-        SYSTEM_INFO system{};
-        GetSystemInfo(&system);
-        // The rest of the last page reads as zeros, which gives the NUL after the text; a file
-        // that ends on a page boundary has no such rest.
-        if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart % system.dwPageSize != 0 &&
+        if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
             static_cast<unsigned long long>(size.QuadPart) < SIZE_MAX) {
             const win::UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
             if (mapping) source.view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
         }
-        if (source.view_) {
-            source.mappedSize_ = static_cast<size_t>(size.QuadPart);
+        // The NUL after the text is the zeroed rest of the view's last page. The view must hold
+        // it: a file that fills its last page to the brim has none, and one that another program
+        // made longer or shorter since its size was read may not. (Browsers replace the file
+        // rather than extend it where it lies, so the rest stays zero while it is parsed.)
+        MEMORY_BASIC_INFORMATION region{};
+        const auto length = static_cast<size_t>(size.QuadPart);
+        if (source.view_ && VirtualQuery(source.view_.get(), &region, sizeof region) && length < region.RegionSize &&
+            static_cast<const char*>(source.view_.get())[length] == '\0') {
+            source.mappedSize_ = length;
             return source;
         }
+        source.view_.reset();
     }
     std::optional<std::string> copy = ReadWholeFile(path, failure);
     if (!copy) return std::nullopt;

@@ -27,7 +27,8 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // A source file's bytes for one parse, followed by a NUL byte that is not part of them (the end
 // mark of parsers that read to a NUL). Mapped where the file allows: a large file then costs
 // neither a buffer of its size nor a copy of it, only what the system's cache already holds.
-// Read into memory otherwise (an empty file, a size that fills its last page to the brim).
+// Read into memory otherwise (an empty file, a size that fills its last page to the brim, a file
+// whose size changed while it was being opened).
 class SourceText {
 public:
     // Nothing when the file cannot be opened or read, with the reason in `failure`.

@@ -1,5 +1,7 @@
 #include "Mbcs.h"
 
+#include "Ascii.h"
+
 #include <windows.h>
 
 #include <mbctype.h>
@@ -43,7 +45,7 @@ size_t FindByte(std::string_view text, char c, size_t from) {
     return found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : npos;
 }
 
-unsigned char AsciiLower(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+unsigned char AsciiLower(unsigned char c) { return static_cast<unsigned char>(ascii::Lower(static_cast<char>(c))); }
 
 }  // namespace
 

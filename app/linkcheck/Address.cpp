@@ -2,6 +2,8 @@
 
 #include "LinkTarget.h"
 
+#include <base/Ascii.h>
+
 #include <algorithm>
 
 namespace linkcheck {
@@ -11,14 +13,6 @@ constexpr std::string_view kHttp = "http://";
 constexpr std::string_view kHttps = "https://";
 // Path words of sign-in pages: a redirect there asks for a login, it does not move the page.
 constexpr std::string_view kSignInWords[] = {"login", "log-in", "log_in", "logon", "signin", "sign-in", "sign_in", "/auth"};
-
-// ASCII letters in lower case; the bytes of other characters (UTF-8, all 0x80 and above) stay.
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 struct Parts {
     Scheme scheme;
@@ -30,7 +24,7 @@ struct Parts {
 bool Split(std::string_view address, Parts* parts) {
     LinkTarget target;
     if (SplitUrl(address, &target) != SplitResult::kValid) return false;
-    *parts = {target.scheme, Lower(target.host), target.port, target.path};
+    *parts = {target.scheme, ascii::Lower(target.host), target.port, target.path};
     return true;
 }
 
@@ -46,7 +40,7 @@ std::string Join(const Parts& parts) {
 std::string_view PathOnly(std::string_view path) { return path.substr(0, std::min(path.find_first_of("?#"), path.size())); }
 
 bool LooksLikeSignIn(std::string_view path) {
-    const std::string lower = Lower(PathOnly(path));
+    const std::string lower = ascii::Lower(PathOnly(path));
     for (const std::string_view word : kSignInWords)
         if (lower.find(word) != std::string::npos) return true;
     return false;

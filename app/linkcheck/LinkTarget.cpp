@@ -1,5 +1,6 @@
 #include "LinkTarget.h"
 
+#include <base/Ascii.h>
 #include <base/Format.h>
 
 #include <algorithm>
@@ -18,15 +19,6 @@ constexpr char kRequest[] = "GET %s HTTP/1.0\r\nHost: %s:%d\r\nUser-Agent: Tolva
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-    return true;
-}
-
 // The digits of a port, or nothing when anything else is there or the number is too large.
 // An empty text reads as 0.
 std::optional<int> ReadPort(std::string_view text) {
@@ -44,11 +36,11 @@ std::optional<int> ReadPort(std::string_view text) {
 SplitResult SplitUrl(std::string_view url, LinkTarget* target) {
     LinkTarget result;
     std::string_view rest;
-    if (StartsWithNoCase(url, kHttpsPrefix)) {
+    if (ascii::StartsWithNoCase(url, kHttpsPrefix)) {
         result.scheme = Scheme::kHttps;
         result.port = kHttpsPort;
         rest = url.substr(kHttpsPrefix.size());
-    } else if (StartsWithNoCase(url, kHttpPrefix)) {
+    } else if (ascii::StartsWithNoCase(url, kHttpPrefix)) {
         result.port = kHttpPort;
         rest = url.substr(kHttpPrefix.size());
     } else {
@@ -144,7 +136,7 @@ void StatusLineReader::ReadHeaders(bool atEnd) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) {
             complete_ = true;  // the end of the head: no address came
-        } else if (StartsWithNoCase(line, kLocation)) {
+        } else if (ascii::StartsWithNoCase(line, kLocation)) {
             line.remove_prefix(kLocation.size());
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
             while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);

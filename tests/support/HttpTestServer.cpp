@@ -109,11 +109,10 @@ void HttpTestServer::Serve(uintptr_t connection) {
     if (path.rfind("/status/", 0) == 0) {
         answer("HTTP/1.0 " + path.substr(8) + " Test\r\nContent-Length: 0\r\n\r\n");
     } else if (path.rfind("/moved/", 0) == 0) {
-        // The header in a packet of its own: the checker reads on past the status line for it.
+        // However it arrives, the checker reads on past the status line for the header (the
+        // reader's own tests split it into pieces).
         const size_t to = path.find("?to=");
-        SendText(connection, "HTTP/1.0 " + path.substr(7, to - 7) + " Moved\r\n");
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        answer("Location: " + path.substr(to + 4) + "\r\n\r\n");
+        answer("HTTP/1.0 " + path.substr(7, to - 7) + " Moved\r\nLocation: " + path.substr(to + 4) + "\r\n\r\n");
     } else if (path.rfind("/https/", 0) == 0) {
         const size_t host = request.find("\r\nHost: ") + 8;
         answer("HTTP/1.0 301 Moved\r\nLocation: https://" + request.substr(host, request.find("\r\n", host) - host) + path +

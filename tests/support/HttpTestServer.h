@@ -1,7 +1,7 @@
 // A small HTTP server on 127.0.0.1 for the link-check tests and benchmark: each connection is
 // served on a thread of its own, by the path of its request:
 //   /status/NNN   "HTTP/1.0 NNN Test" and close
-//   /moved/NNN?to=LOCATION   "HTTP/1.0 NNN Moved" with that "Location" header, in two packets
+//   /moved/NNN?to=LOCATION   "HTTP/1.0 NNN Moved" with that "Location" header
 //   /https/PATH   "HTTP/1.0 301 Moved" to the same address over https (from the Host header)
 //   /delay/MS     waits MS milliseconds, then answers 200
 //   /split        a 200 status line sent in several packets

@@ -60,4 +60,23 @@ win::ComPtr<CFavTreeView> CreateTree(HWND host, const settings::IniFile& ini, co
     return tree;
 }
 
+BareTreeView::BareTreeView(HWND host)
+    : window_(CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0,
+                              0, 380, 460, host, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+
+HTREEITEM BareTreeView::Insert(HTREEITEM parent, const std::wstring& text, bool children) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.cChildren = children ? 1 : 0;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(window_.get(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void BareTreeView::Clear() {
+    ShowWindow(window_.get(), SW_HIDE);
+    TreeView_DeleteAllItems(window_.get());
+}
+
 }  // namespace bench

@@ -75,41 +75,27 @@ void Walk(const std::string& folder, WalkCount& count) {
 
 // ---- the bare control -----------------------------------------------------------------------------
 
-// A plain tree view beside the loaded one, with the same size and the same names of one folder.
+// The names of one folder in a bare tree control, as LoadRoot leaves the loaded tree: below a
+// root, expanded and shown.
 class BareControl {
 public:
-    BareControl(HWND host, const std::string& folder)
-        : window_(CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS,
-                                  0, 0, 380, 460, host, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+    BareControl(HWND host, const std::string& folder) : view_(host) {
         WIN32_FIND_DATAW entry;
         win::UniqueFind find(FindFirstFileW(text::AnsiToWide(folder + "\\*").c_str(), &entry));
         if (find) do {
                 if (entry.cFileName[0] != L'.') names_.emplace_back(entry.cFileName);
             } while (FindNextFileW(find.get(), &entry));
     }
-    // Inserted, expanded and shown, as LoadRoot leaves the loaded tree; hidden and emptied again.
     void Fill() {
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = TVI_ROOT;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT;
-        insert.item.pszText = const_cast<wchar_t*>(L"root");
-        const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(window_.get(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-        insert.hParent = root;
-        for (const std::wstring& name : names_) {
-            insert.item.pszText = const_cast<wchar_t*>(name.c_str());
-            SendMessageW(window_.get(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
-        }
-        TreeView_Expand(window_.get(), root, TVE_EXPAND);
-        ShowWindow(window_.get(), SW_SHOW);
+        const HTREEITEM root = view_.Insert(TVI_ROOT, L"root");
+        for (const std::wstring& name : names_) view_.Insert(root, name);
+        TreeView_Expand(view_.window(), root, TVE_EXPAND);
+        ShowWindow(view_.window(), SW_SHOW);
     }
-    void Empty() {
-        ShowWindow(window_.get(), SW_HIDE);
-        TreeView_DeleteAllItems(window_.get());
-    }
+    void Empty() { view_.Clear(); }
 
 private:
-    win::UniqueWindow window_;
+    bench::BareTreeView view_;
     std::vector<std::wstring> names_;
 };
 

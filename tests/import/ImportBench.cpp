@@ -47,49 +47,29 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-HTREEITEM InsertLast(HWND tree, HTREEITEM parent, const std::wstring& text, bool children = false) {
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
-    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.item.cChildren = children ? 1 : 0;
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
-// A plain tree view holding the entries an import added, in the same order and nesting.
+// A bare tree view holding the entries an import added, in the same order and nesting.
 class BareTree {
 public:
-    BareTree(HWND host, const std::vector<importbench::CountingSink::Entry>& entries)
-        : window_(CreateWindowExW(0, WC_TREEVIEWW, nullptr,
-                                  WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 380,
-                                  460, host, nullptr, GetModuleHandleW(nullptr), nullptr)) {
-        for (const auto& entry : entries) entries_.push_back({entry.parent, entry.folder, entry.name});
-    }
-    HWND window() const { return window_.get(); }
+    BareTree(HWND host, const std::vector<importbench::CountingSink::Entry>& entries) : view_(host), entries_(entries) {}
+    HWND window() const { return view_.window(); }
 
     // An empty tree with a root and a closed node to fill.
     void Reset() {
-        TreeView_DeleteAllItems(window_.get());
-        source_ = InsertLast(window_.get(), InsertLast(window_.get(), TVI_ROOT, L"root"), L"source", true);
+        view_.Clear();
+        source_ = view_.Insert(view_.Insert(TVI_ROOT, L"root"), L"source", true);
     }
     void Fill() {
         std::vector<HTREEITEM> folders{source_};
-        for (const Entry& entry : entries_) {
-            HTREEITEM item = InsertLast(window_.get(), folders[static_cast<size_t>(entry.parent)], entry.name);
+        for (const auto& entry : entries_) {
+            HTREEITEM item = view_.Insert(folders[static_cast<size_t>(entry.parent)], entry.name);
             if (entry.folder) folders.push_back(item);
         }
-        TreeView_Expand(window_.get(), source_, TVE_EXPAND);
+        TreeView_Expand(view_.window(), source_, TVE_EXPAND);
     }
 
 private:
-    struct Entry {
-        long parent;
-        bool folder;
-        std::wstring name;
-    };
-    win::UniqueWindow window_;
-    std::vector<Entry> entries_;
+    bench::BareTreeView view_;
+    const std::vector<importbench::CountingSink::Entry>& entries_;
     HTREEITEM source_ = nullptr;
 };
 
